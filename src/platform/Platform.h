@@ -1,0 +1,51 @@
+// The seam between the kit and the operating system. Kit code reaches the
+// registry, files, system queries and the clock only through the services
+// of the current Backend: on Linux a simulated Windows machine (platform/
+// sim), on Windows the real system (platform/win32). Tests install a
+// Backend of their own (a fresh simulated machine) and drop it afterwards.
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+class Registry;    // platform/Registry.h
+class FileSystem;  // platform/FileSystem.h
+class SystemInfo;  // platform/SystemInfo.h
+class Clock;       // platform/Clock.h
+
+// The services of one machine. Later services (processes, libraries,
+// version information, shell links, DDE, internet, restart, widgetset) join
+// here as further accessors.
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual Registry& registry() = 0;
+  virtual FileSystem& files() = 0;
+  virtual SystemInfo& system() = 0;
+  virtual Clock& clock() = 0;
+};
+
+// The backend in use. On first use without an installed one, the default
+// backend of the build is created: on Linux the machine named by the
+// environment variable PELLMORE_MACHINE (an error when unset), on Windows
+// the real system.
+Backend& Current();
+
+// Replaces the current backend (tests, tools). Passing nullptr drops it, so
+// the next Current() creates the default again.
+void Install(std::unique_ptr<Backend> backend);
+
+// True when a backend is installed (Current() would not create one).
+bool HasCurrent();
+
+inline Registry& registry() { return Current().registry(); }
+inline FileSystem& files() { return Current().files(); }
+inline SystemInfo& system() { return Current().system(); }
+inline Clock& clock() { return Current().clock(); }
+
+// The default backend of this build; defined once in platform/sim or
+// platform/win32.
+std::unique_ptr<Backend> CreateDefaultBackend();
+
+}  // namespace platform
