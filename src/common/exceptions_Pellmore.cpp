@@ -5,7 +5,9 @@ namespace {
 EnglishTranslationHook g_hook = nullptr;
 }
 
-void SetEnglishTranslationHook(EnglishTranslationHook hook) { g_hook = hook; }
+void SetEnglishTranslationHook(EnglishTranslationHook hook) {
+  g_hook = hook;
+}
 
 std::string TranslateExceptionText(const std::string& english) {
   return g_hook ? g_hook(english) : english;

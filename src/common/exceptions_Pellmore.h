@@ -36,18 +36,17 @@ class IException : public ECustomPellmoreAbnormal {
   // A format, translated before its arguments are filled in.
   template <class A0, class... A>
   IException(std::string_view format, const A0& a0, const A&... rest)
-      : ECustomPellmoreAbnormal(
-            Format(TranslateExceptionText(std::string(format)), a0, rest...)) {}
+      : ECustomPellmoreAbnormal(Format(TranslateExceptionText(std::string(format)), a0, rest...)) {}
   const char* ClassName() const noexcept override { return "IException"; }
 };
 
 // Declares an exception class `name` derived from `base` with the base's
 // constructors and its own class name.
-#define PELLMORE_DECLARE_EXCEPTION(name, base)                           \
-  class name : public base {                                             \
-   public:                                                               \
-    using base::base;                                                    \
-    const char* ClassName() const noexcept override { return #name; }    \
+#define PELLMORE_DECLARE_EXCEPTION(name, base)                        \
+  class name : public base {                                          \
+   public:                                                            \
+    using base::base;                                                 \
+    const char* ClassName() const noexcept override { return #name; } \
   }
 
 // A user's confirmed cancel: the run ends through the bad-install phase.

@@ -31,7 +31,9 @@ class EAbort : public Exception {
 };
 
 // Raises the quiet abort.
-[[noreturn]] inline void Abort() { throw EAbort(); }
+[[noreturn]] inline void Abort() {
+  throw EAbort();
+}
 
 // A conversion from text failed (StrToInt and friends).
 class EConvertError : public Exception {

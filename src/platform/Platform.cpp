@@ -15,8 +15,12 @@ Backend& Current() {
   return *slot;
 }
 
-void Install(std::unique_ptr<Backend> backend) { Slot() = std::move(backend); }
+void Install(std::unique_ptr<Backend> backend) {
+  Slot() = std::move(backend);
+}
 
-bool HasCurrent() { return Slot() != nullptr; }
+bool HasCurrent() {
+  return Slot() != nullptr;
+}
 
 }  // namespace platform

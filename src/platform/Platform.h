@@ -39,10 +39,18 @@ void Install(std::unique_ptr<Backend> backend);
 // True when a backend is installed (Current() would not create one).
 bool HasCurrent();
 
-inline Registry& registry() { return Current().registry(); }
-inline FileSystem& files() { return Current().files(); }
-inline SystemInfo& system() { return Current().system(); }
-inline Clock& clock() { return Current().clock(); }
+inline Registry& registry() {
+  return Current().registry();
+}
+inline FileSystem& files() {
+  return Current().files();
+}
+inline SystemInfo& system() {
+  return Current().system();
+}
+inline Clock& clock() {
+  return Current().clock();
+}
 
 // The default backend of this build; defined once in platform/sim or
 // platform/win32.

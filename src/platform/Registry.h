@@ -32,7 +32,9 @@ struct RegValue {
 
   static RegValue Str(std::string s) { return {ValueType::String, std::move(s), 0, {}, {}}; }
   static RegValue DWordValue(uint32_t v) { return {ValueType::DWord, {}, v, {}, {}}; }
-  static RegValue Bin(std::vector<uint8_t> b) { return {ValueType::Binary, {}, 0, std::move(b), {}}; }
+  static RegValue Bin(std::vector<uint8_t> b) {
+    return {ValueType::Binary, {}, 0, std::move(b), {}};
+  }
   bool operator==(const RegValue&) const = default;
 };
 
