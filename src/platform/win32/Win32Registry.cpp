@@ -3,13 +3,14 @@
 // service holds no state. Failures raise OsError naming the Reg* call.
 #include "platform/win32/Win32Registry.h"
 
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "framework/StrUtils.h"
 #include "platform/OsError.h"
+#include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Text.h"
 
 namespace platform::win32 {
@@ -33,10 +34,16 @@ HKEY RootHandle(RootKey root) {
   return HKEY_CURRENT_USER;
 }
 
-std::wstring KeyPath(std::string_view path) {
+// The key path below the root without outer backslashes. A NUL inside
+// would make the system address a shorter path: refused as an invalid name.
+std::wstring KeyPath(const char* call, std::string_view path) {
   while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
   while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-  return Wide(path);
+  return WideName(call, path);
+}
+
+bool HasNul(std::string_view s) {
+  return s.find('\0') != std::string_view::npos;
 }
 
 // Closes a key on every path out of a call.
@@ -61,8 +68,9 @@ class Key {
 
 // Opens an existing key; false when it does not exist or cannot be opened.
 bool Open(RootKey root, std::string_view path, REGSAM access, Key& key) {
-  return RegOpenKeyExW(RootHandle(root), KeyPath(path).c_str(), 0, access, key.Out()) ==
-         ERROR_SUCCESS;
+  if (HasNul(path)) return false;  // no such key can exist
+  return RegOpenKeyExW(RootHandle(root), KeyPath("RegOpenKeyExW", path).c_str(), 0, access,
+                       key.Out()) == ERROR_SUCCESS;
 }
 
 std::vector<std::string> SortedByUpperName(std::vector<std::string> names) {
@@ -81,7 +89,7 @@ class Win32Registry final : public Registry {
   void CreateKey(RootKey root, std::string_view path) override {
     Key key;
     const LONG rc =
-        RegCreateKeyExW(RootHandle(root), KeyPath(path).c_str(), 0, nullptr,
+        RegCreateKeyExW(RootHandle(root), KeyPath("RegCreateKeyExW", path).c_str(), 0, nullptr,
                         REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.Out(), nullptr);
     if (rc != ERROR_SUCCESS) Fail("RegCreateKeyExW", path, rc);
   }
@@ -91,7 +99,7 @@ class Win32Registry final : public Registry {
     // The 95 family deletes whole trees; NT refuses keys with subkeys. Refuse
     // on both so callers behave the same everywhere.
     if (!SubKeyNames(root, path).empty()) Fail("RegDeleteKeyW", path, ERROR_ACCESS_DENIED);
-    const LONG rc = RegDeleteKeyW(RootHandle(root), KeyPath(path).c_str());
+    const LONG rc = RegDeleteKeyW(RootHandle(root), KeyPath("RegDeleteKeyW", path).c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return false;
     if (rc != ERROR_SUCCESS) Fail("RegDeleteKeyW", path, rc);
     return true;
@@ -128,38 +136,47 @@ class Win32Registry final : public Registry {
   std::optional<RegValue> ReadValue(RootKey root, std::string_view path,
                                     std::string_view name) override {
     Key key;
-    if (!Open(root, path, KEY_READ, key)) return std::nullopt;
+    if (HasNul(name) || !Open(root, path, KEY_READ, key)) return std::nullopt;
     const std::wstring wname = Wide(name);
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
       return std::nullopt;
-    std::vector<BYTE> data(size + sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, data.data(), &size) !=
-        ERROR_SUCCESS)
-      return std::nullopt;
-    data.resize(size);
-    return Decode(type, data);
+    // Another program may grow the value between the two calls: ask again.
+    for (;;) {
+      std::vector<BYTE> data(size + sizeof(wchar_t));
+      DWORD got = static_cast<DWORD>(data.size());
+      const LONG rc = RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, data.data(), &got);
+      if (rc == ERROR_MORE_DATA) {
+        size = got;
+        continue;
+      }
+      if (rc != ERROR_SUCCESS) return std::nullopt;
+      data.resize(got);
+      return Decode(type, data);
+    }
   }
 
   void WriteValue(RootKey root, std::string_view path, std::string_view name,
                   const RegValue& value) override {
     Key key;
-    const LONG open =
-        RegOpenKeyExW(RootHandle(root), KeyPath(path).c_str(), 0, KEY_SET_VALUE, key.Out());
+    const LONG open = RegOpenKeyExW(RootHandle(root), KeyPath("RegOpenKeyExW", path).c_str(), 0,
+                                    KEY_SET_VALUE, key.Out());
     if (open != ERROR_SUCCESS) Fail("RegOpenKeyExW", path, open);
     std::vector<BYTE> data = Encode(value);
-    const LONG rc = RegSetValueExW(key.get(), Wide(name).c_str(), 0, static_cast<DWORD>(value.type),
-                                   data.data(), static_cast<DWORD>(data.size()));
+    const LONG rc = RegSetValueExW(key.get(), WideName("RegSetValueExW", name).c_str(), 0,
+                                   static_cast<DWORD>(value.type), data.data(),
+                                   static_cast<DWORD>(data.size()));
     if (rc != ERROR_SUCCESS)
       Fail("RegSetValueExW", std::string(path) + "\\" + std::string(name), rc);
   }
 
   bool DeleteValue(RootKey root, std::string_view path, std::string_view name) override {
     Key key;
-    if (!Open(root, path, KEY_SET_VALUE, key)) return false;
+    if (HasNul(name) || !Open(root, path, KEY_SET_VALUE, key)) return false;
     const LONG rc = RegDeleteValueW(key.get(), Wide(name).c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return false;
-    if (rc != ERROR_SUCCESS) Fail("RegDeleteValueW", name, rc);
+    if (rc != ERROR_SUCCESS)
+      Fail("RegDeleteValueW", std::string(path) + "\\" + std::string(name), rc);
     return true;
   }
 

@@ -1,7 +1,7 @@
 // UTF-8 <-> UTF-16 conversion through the system (see Win32Text.h).
 #include "platform/win32/Win32Text.h"
 
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 namespace platform::win32 {
 

@@ -1,0 +1,197 @@
+// The machine tool's own commands: create a machine, show or change its
+// settings, hold and release files, list a directory, put a host file into
+// the machine (see Commands.h).
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "framework/DateTime.h"
+#include "framework/StrUtils.h"
+#include "platform/sim/HostTree.h"
+#include "platform/sim/SimErrors.h"
+#include "platform/sim/SimMachine.h"
+#include "tools/machine/Commands.h"
+
+using platform::sim::MachineOptions;
+using platform::sim::SimMachine;
+
+namespace {
+
+void Need(const std::vector<std::string>& args, size_t min, size_t max) {
+  if (args.size() < min) throw UsageError("missing arguments");
+  if (args.size() > max) throw UsageError("too many arguments");
+}
+
+int Integer(const std::string& option, const std::string& text) {
+  try {
+    size_t used = 0;
+    long v = std::stol(text, &used, 0);
+    if (used != text.size()) throw std::invalid_argument(text);
+    return int(v);
+  } catch (const std::exception&) {
+    throw UsageError(option + " needs a number, not '" + text + "'");
+  }
+}
+
+int Create(const std::vector<std::string>& args) {
+  if (args.empty()) throw UsageError("missing the machine directory");
+  MachineOptions o;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& opt = args[i];
+    if (i + 1 >= args.size()) throw UsageError(opt + " needs a value");
+    const std::string& v = args[++i];
+    if (opt == "--kind") {
+      o.kind = v;
+    } else if (opt == "--windir") {
+      o.windowsDir = v;
+    } else if (opt == "--drive") {
+      if (v.empty()) throw UsageError("--drive needs a letter");
+      o.systemDrive = v[0];
+    } else if (opt == "--drives") {
+      o.extraDrives = v;
+    } else if (opt == "--lang") {
+      int lang = Integer(opt, v);
+      if (lang < 0 || lang > 0xFFFF) throw UsageError("--lang must be 0x0000 to 0xFFFF");
+      o.language = uint16_t(lang);
+    } else if (opt == "--screen") {
+      size_t x = v.find('x');
+      if (x == std::string::npos) throw UsageError("--screen needs WIDTHxHEIGHT");
+      o.screenWidth = Integer(opt, v.substr(0, x));
+      o.screenHeight = Integer(opt, v.substr(x + 1));
+    } else if (opt == "--timezone") {
+      o.timeZoneMinutes = Integer(opt, v);
+    } else if (opt == "--clock") {
+      o.clock = v;
+    } else if (opt == "--user") {
+      o.userName = v;
+    } else if (opt == "--program") {
+      o.program = v;
+    } else {
+      throw UsageError("unknown option " + opt);
+    }
+  }
+  auto machine = platform::sim::CreateMachine(args[0], o);
+  std::cout << "created a " << machine->Settings().kind << " machine in " << args[0]
+            << " (Windows in " << machine->Settings().windowsDir << ")\n";
+  return 0;
+}
+
+int Settings(const std::vector<std::string>& args) {
+  Need(args, 1, SIZE_MAX);
+  auto machine = SimMachine::Open(args[0]);
+  if (args.size() == 1) {
+    for (const auto& [key, value] : machine->Settings().Items())
+      std::cout << key << "=" << value << "\n";
+    return 0;
+  }
+  // Everything is checked before anything is saved; free.X (bytes free now)
+  // is applied last, as a capacity derived from what the drive holds.
+  std::map<char, uint64_t> freeBytes;
+  machine->ChangeSettings([&](platform::sim::MachineSettings& s) {
+    for (size_t i = 1; i < args.size(); ++i) {
+      size_t eq = args[i].find('=');
+      if (eq == std::string::npos) throw UsageError("expected key=value, not '" + args[i] + "'");
+      std::string key = args[i].substr(0, eq), value = args[i].substr(eq + 1);
+      if (key.size() == 6 && key.rfind("free.", 0) == 0) {
+        try {
+          size_t used = 0;
+          freeBytes[char(key[5] & ~0x20)] = std::stoull(value, &used);
+          if (used != value.size()) throw std::invalid_argument(value);
+        } catch (const std::exception&) {
+          throw UsageError(key + " needs a byte count");
+        }
+        continue;
+      }
+      s.Set(key, value);
+    }
+  });
+  for (const auto& [drive, bytes] : freeBytes) machine->SetFreeSpace(drive, bytes);
+  return 0;
+}
+
+int Hold(const std::vector<std::string>& args, bool hold) {
+  Need(args, 2, SIZE_MAX);
+  auto machine = SimMachine::Open(args[0]);
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (hold)
+      machine->Hold(args[i]);
+    else
+      machine->Release(args[i]);
+  }
+  return 0;
+}
+
+std::string LocalTime(platform::FileTime t, int zoneMinutes) {
+  int64_t local = int64_t(t) + int64_t(zoneMinutes) * 600000000;
+  int y, mo, d, h, mi, s, ms;
+  DecodeDateTime(platform::FileTimeToDateTime(local < 0 ? 0 : platform::FileTime(local)), y, mo, d,
+                 h, mi, s, ms);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+  return buf;
+}
+
+int List(const std::vector<std::string>& args) {
+  Need(args, 2, 2);
+  auto machine = SimMachine::Open(args[0]);
+  auto& files = machine->files();
+  std::string pattern = args[1];
+  if (files.DirectoryExists(pattern))
+    pattern += (pattern.back() == '\\' || pattern.back() == '/') ? "*" : "\\*";
+  for (const auto& e : files.FindFiles(pattern)) {
+    if (e.name == "." || e.name == "..") continue;
+    char size[24];
+    std::snprintf(size, sizeof size, "%12llu", static_cast<unsigned long long>(e.size));
+    std::cout << LocalTime(e.lastWrite, machine->Settings().timeZoneMinutes) << "  "
+              << (e.IsDirectory() ? "       <DIR>" : size) << " "
+              << ((e.attributes & platform::kAttrReadOnly) ? "R " : "  ") << e.name << "\n";
+  }
+  return 0;
+}
+
+int Put(const std::vector<std::string>& args) {
+  Need(args, 3, 3);
+  auto machine = SimMachine::Open(args[0]);
+  std::ifstream in(args[1], std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + args[1]);
+  std::string target = machine->files().FullPathName(args[2]);
+  std::string dir = target.substr(0, target.rfind('\\'));
+  if (dir.size() > 2) machine->files().CreateDirectories(dir);
+  auto out = machine->files().Create(target);
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) out->Write(buffer, size_t(in.gcount()));
+  // The file keeps its host modification time, so a mirrored program has
+  // the size and date of the real one.
+  struct stat st;
+  if (::stat(args[1].c_str(), &st) == 0)
+    out->SetLastWriteTime(platform::sim::FileTimeOfHost(st.st_mtim.tv_sec, st.st_mtim.tv_nsec));
+  out->Close();
+  return 0;
+}
+
+}  // namespace
+
+void RegisterMachineCommands(CommandTable& table) {
+  std::string kinds;
+  for (char c : platform::sim::KindNames())
+    if (c != ' ') kinds += c == ',' ? '|' : c;
+  table.Add({"create",
+             "create DIR [--kind " + kinds +
+                 "] [--windir C:\\WINNT] [--drive C] [--drives DE] [--lang 0x0409] "
+                 "[--screen 1024x768] [--timezone MINUTES] [--clock real|'fixed YYYY-MM-DD "
+                 "HH:MM:SS'|'offset SECONDS'] [--user NAME] [--program C:\\SETUP\\SETUP.EXE]",
+             "makes a fresh machine in a new or empty directory", Create});
+  table.Add({"settings", "settings DIR [key=value ...] [free.C=BYTES ...]",
+             "shows the settings, or changes them (all or none)", Settings});
+  table.Add({"hold", "hold DIR PATH ...",
+             "marks files as held open by another program (readable, not replaceable)",
+             [](const std::vector<std::string>& a) { return Hold(a, true); }});
+  table.Add({"release", "release DIR PATH ...", "releases held files",
+             [](const std::vector<std::string>& a) { return Hold(a, false); }});
+  table.Add({"ls", "ls DIR PATH", "lists a directory (or the entries matching a pattern)", List});
+  table.Add({"put", "put DIR HOSTFILE PATH",
+             "copies a host file into the machine, keeping its date", Put});
+}
