@@ -1,0 +1,22 @@
+// A headless widgetset set up from the environment, for programs run
+// without a screen: PELLMORE_UI_SCRIPT names the UI script file and
+// PELLMORE_UI_LOG the transcript file (appended to); errors the
+// application displays go to standard error. This is the one part of the
+// headless widgetset that touches the host (environment and files).
+#pragma once
+
+#include <memory>
+
+#include "platform/headless/HeadlessWidgetset.h"
+
+namespace platform::headless {
+
+// Raises EUIScriptError when the script file cannot be read or parsed, and
+// Exception when the transcript file cannot be opened.
+std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment();
+
+// The same with explicit file names (empty: none), for tools.
+std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
+                                                  const std::string& transcriptFile);
+
+}  // namespace platform::headless

@@ -1,0 +1,339 @@
+// The headless widgetset's families, metrics and records (see
+// HeadlessWidgetset.h); its answers to forms and message boxes are in
+// HeadlessUser.cpp.
+#include "platform/headless/HeadlessWidgetset.h"
+
+#include <cstdio>
+
+#include "framework/Forms.h"
+#include "framework/Strings.h"
+#include "platform/Platform.h"
+#include "platform/SystemInfo.h"
+#include "platform/headless/Transcript.h"
+
+namespace platform::headless {
+namespace {
+std::string Hex(TColor c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "$%08X", static_cast<unsigned>(c));
+  return buf;
+}
+
+std::string Join(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += (s.empty() ? "" : " ") + std::to_string(v);
+  return s;
+}
+
+std::string JoinLines(const TStrings& lines) {
+  std::string s;
+  for (int i = 0; i < lines.Count(); ++i) s += (i ? "\n" : "") + lines.Strings(i);
+  return s;
+}
+
+void Note(TControl& c, const char* key, std::string value) {
+  if (HeadlessPeer* p = HeadlessWidgetset::PeerOf(c)) {
+    p->state[key] = std::move(value);
+    ++p->pushes;
+  }
+}
+
+// The calls every family shares: each stores what it was given.
+template <class F>
+class Rec : public F {
+ public:
+  explicit Rec(HeadlessWidgetset& ws) : ws_(ws) {}
+  std::unique_ptr<Peer> CreatePeer(TControl&) override { return std::make_unique<HeadlessPeer>(); }
+  void SetBounds(TControl& c, const TRect& r) override {
+    Note(c, "Bounds", Join({r.left, r.top, r.Width(), r.Height()}));
+  }
+  void SetVisible(TControl& c, bool v) override { Note(c, "Visible", v ? "true" : "false"); }
+  void SetEnabled(TControl& c, bool v) override { Note(c, "Enabled", v ? "true" : "false"); }
+  void SetText(TControl& c, const std::string& text) override { Note(c, "Text", text); }
+  void SetFont(TControl& c, const TFontData& f) override {
+    Note(c, "Font",
+         f.name + " " + std::to_string(f.height) + " " + std::to_string(f.charset) + " " +
+             Hex(f.color) + " " + std::to_string(f.style.Bits()));
+  }
+  void SetColor(TControl& c, TColor color) override { Note(c, "Color", Hex(color)); }
+  void Invalidate(TControl& c) override {
+    if (HeadlessPeer* p = HeadlessWidgetset::PeerOf(c)) ++p->invalidations;
+  }
+  void SetFocus(TControl& c) override {
+    if (HeadlessPeer* p = HeadlessWidgetset::PeerOf(c)) p->focused = true;
+  }
+
+ protected:
+  HeadlessWidgetset& ws_;
+};
+
+class HForms final : public Rec<WSForm> {
+ public:
+  using Rec::Rec;
+  void SetBorder(TCustomForm& f, TFormBorderStyle style, TBorderIcons icons) override {
+    Note(f, "Border", Join({static_cast<int>(style), static_cast<int>(icons.Bits())}));
+  }
+  void SetWindowState(TCustomForm& f, TWindowState state) override {
+    Note(f, "WindowState", std::to_string(static_cast<int>(state)));
+  }
+  void SetFormStyle(TCustomForm& f, TFormStyle style) override {
+    Note(f, "FormStyle", std::to_string(static_cast<int>(style)));
+  }
+  void Show(TCustomForm& f) override { ws_.FormShown(f); }
+  void Activate(TCustomForm& f) override { f.WidgetActivate(); }
+  void BeginModal(TCustomForm& f) override { ws_.ModalStarted(f); }
+  void EndModal(TCustomForm& f, TModalResult result) override { ws_.ModalEnded(f, result); }
+};
+
+class HButtons final : public Rec<WSButton> {
+ public:
+  using Rec::Rec;
+  void SetDefault(TControl& c, bool v) override { Note(c, "Default", v ? "true" : "false"); }
+  void SetGlyph(TControl& c, std::span<const uint8_t> bmp, int numGlyphs) override {
+    Note(c, "Glyph", Join({static_cast<int>(bmp.size()), numGlyphs}));
+  }
+};
+
+class HCheckBoxes final : public Rec<WSCheckBox> {
+ public:
+  using Rec::Rec;
+  void SetState(TControl& c, TCheckBoxState s) override {
+    Note(c, "State", std::to_string(static_cast<int>(s)));
+  }
+};
+
+template <class F>
+class RecEdit : public Rec<F> {
+ public:
+  using Rec<F>::Rec;
+  void SetReadOnly(TControl& c, bool v) override { Note(c, "ReadOnly", v ? "true" : "false"); }
+  void SetMaxLength(TControl& c, int n) override { Note(c, "MaxLength", std::to_string(n)); }
+  void SetPasswordChar(TControl& c, char32_t ch) override {
+    Note(c, "PasswordChar", std::to_string(static_cast<unsigned>(ch)));
+  }
+};
+
+class HEdits final : public RecEdit<WSEdit> {
+ public:
+  using RecEdit::RecEdit;
+};
+
+class HMemos final : public RecEdit<WSMemo> {
+ public:
+  using RecEdit::RecEdit;
+  void SetLines(TControl& c, const TStrings& lines) override { Note(c, "Lines", JoinLines(lines)); }
+  void SetWordWrap(TControl& c, bool v) override { Note(c, "WordWrap", v ? "true" : "false"); }
+  void SetScrollBars(TControl& c, TScrollStyle s) override {
+    Note(c, "ScrollBars", std::to_string(static_cast<int>(s)));
+  }
+};
+
+class HListBoxes final : public Rec<WSListBox> {
+ public:
+  using Rec::Rec;
+  void SetItems(TControl& c, const TStrings& items) override { Note(c, "Items", JoinLines(items)); }
+  void SetItemIndex(TControl& c, int index) override {
+    Note(c, "ItemIndex", std::to_string(index));
+  }
+};
+
+class HProgressBars final : public Rec<WSProgressBar> {
+ public:
+  using Rec::Rec;
+  void SetRange(TControl& c, int min, int max) override { Note(c, "Range", Join({min, max})); }
+  void SetPosition(TControl& c, int position) override {
+    Note(c, "Position", std::to_string(position));
+  }
+};
+
+class HPageControls final : public Rec<WSPageControl> {
+ public:
+  using Rec::Rec;
+  void SetTabs(TControl& c, const std::vector<std::string>& captions, int tabIndex) override {
+    std::string s;
+    for (size_t i = 0; i < captions.size(); ++i) s += (i ? "|" : "") + captions[i];
+    Note(c, "Tabs", s);
+    Note(c, "TabIndex", std::to_string(tabIndex));
+  }
+};
+
+class HItemViews final : public Rec<WSItemView> {
+ public:
+  using Rec::Rec;
+  void ItemsChanged(TControl& c) override {
+    if (HeadlessPeer* p = PeerOf(c)) ++p->pushes, ++p->invalidations;
+  }
+  void SelectionChanged(TControl& c) override { Note(c, "Selection", "changed"); }
+
+ private:
+  static HeadlessPeer* PeerOf(TControl& c) { return HeadlessWidgetset::PeerOf(c); }
+};
+}  // namespace
+
+struct HeadlessWidgetset::Families {
+  explicit Families(HeadlessWidgetset& ws)
+      : controls(ws),
+        forms(ws),
+        buttons(ws),
+        checkBoxes(ws),
+        edits(ws),
+        memos(ws),
+        listBoxes(ws),
+        progressBars(ws),
+        pageControls(ws),
+        itemViews(ws) {}
+  Rec<WSControl> controls;
+  HForms forms;
+  HButtons buttons;
+  HCheckBoxes checkBoxes;
+  HEdits edits;
+  HMemos memos;
+  HListBoxes listBoxes;
+  HProgressBars progressBars;
+  HPageControls pageControls;
+  HItemViews itemViews;
+};
+
+HeadlessWidgetset::HeadlessWidgetset(HeadlessOptions options)
+    : options_(std::move(options)),
+      script_(UiScript::Parse(options_.script, options_.scriptName)),
+      families_(std::make_unique<Families>(*this)) {}
+
+HeadlessWidgetset::~HeadlessWidgetset() {
+  try {
+    for (const UiStep& step : script_.Remaining())
+      Record(JsonObject()
+                 .Str("event", "unused")
+                 .Int("line", step.line)
+                 .Str("step", step.source)
+                 .Text());
+  } catch (...) {
+    // A transcript that cannot be written any more loses these lines.
+  }
+}
+
+WSControl& HeadlessWidgetset::Controls() {
+  return families_->controls;
+}
+WSForm& HeadlessWidgetset::Forms() {
+  return families_->forms;
+}
+WSButton& HeadlessWidgetset::Buttons() {
+  return families_->buttons;
+}
+WSCheckBox& HeadlessWidgetset::CheckBoxes() {
+  return families_->checkBoxes;
+}
+WSEdit& HeadlessWidgetset::Edits() {
+  return families_->edits;
+}
+WSMemo& HeadlessWidgetset::Memos() {
+  return families_->memos;
+}
+WSListBox& HeadlessWidgetset::ListBoxes() {
+  return families_->listBoxes;
+}
+WSProgressBar& HeadlessWidgetset::ProgressBars() {
+  return families_->progressBars;
+}
+WSPageControl& HeadlessWidgetset::PageControls() {
+  return families_->pageControls;
+}
+WSItemView& HeadlessWidgetset::ItemViews() {
+  return families_->itemViews;
+}
+
+namespace {
+// The machine's screen, when a platform backend is (or can be) there.
+bool MachineScreen(TSize& size, int& caption) {
+  try {
+    SystemInfo& sys = platform::system();
+    size = {sys.ScreenWidth(), sys.ScreenHeight()};
+    caption = sys.CaptionHeight();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+}  // namespace
+
+TSize HeadlessWidgetset::ScreenSize() {
+  if (options_.screen) return *options_.screen;
+  TSize size{800, 600};
+  int caption = 0;
+  MachineScreen(size, caption);
+  return size;
+}
+
+int HeadlessWidgetset::CaptionHeight() {
+  if (options_.captionHeight) return *options_.captionHeight;
+  TSize size;
+  int caption = 18;
+  if (!MachineScreen(size, caption)) caption = 18;
+  return caption;
+}
+
+HeadlessPeer* HeadlessWidgetset::PeerOf(const TControl& c) {
+  return dynamic_cast<HeadlessPeer*>(c.Peer());
+}
+
+RecordingCanvas HeadlessWidgetset::Paint(TControl& c) {
+  RecordingCanvas canvas;
+  c.WidgetPaint(canvas);
+  return canvas;
+}
+
+void HeadlessWidgetset::Record(const std::string& json) {
+  if (options_.transcript) options_.transcript(json);
+}
+
+void HeadlessWidgetset::ShowError(const std::string& title, const std::string& message) {
+  if (options_.errors) options_.errors((title.empty() ? "" : title + ": ") + message);
+  Record(JsonObject().Str("event", "error").Str("title", title).Str("message", message).Text());
+}
+
+void HeadlessWidgetset::ProcessMessages() {
+  RunPosted();
+}
+
+void HeadlessWidgetset::FormShown(TCustomForm& form) {
+  if (form.Parent() || form.Modal()) return;  // modal forms are recorded when answered
+  const std::string record = DescribeForm(form, false);
+  lastRecorded_[&form] = record;
+  Record(record);
+  TCustomForm* f = &form;
+  Post([f] {
+    // The form may be gone by the time this runs.
+    for (int i = 0; i < Screen().FormCount(); ++i)
+      if (Screen().Forms(i) == f && f->Showing()) f->WidgetActivate();
+  });
+}
+
+void HeadlessWidgetset::ModalStarted(TCustomForm& form) {
+  lastRecorded_.erase(&form);
+  answers_[&form] = 0;
+}
+
+void HeadlessWidgetset::ModalEnded(TCustomForm& form, TModalResult result) {
+  if (!lastRecorded_.count(&form)) RecordIfChanged(form, true);
+  const char* name = ModalResultName(result);
+  JsonObject o;
+  o.Str("event", "close").Str("form", ControlId(form));
+  if (*name)
+    o.Str("result", name);
+  else
+    o.Int("result", result);
+  Record(o.Text());
+  lastRecorded_.erase(&form);
+  answers_.erase(&form);
+}
+
+void HeadlessWidgetset::RecordIfChanged(TCustomForm& form, bool modal) {
+  std::string record = DescribeForm(form, modal);
+  auto it = lastRecorded_.find(&form);
+  if (it != lastRecorded_.end() && it->second == record) return;
+  Record(record);
+  lastRecorded_[&form] = std::move(record);
+}
+
+}  // namespace platform::headless

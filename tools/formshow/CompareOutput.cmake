@@ -1,0 +1,10 @@
+# Runs EXE with ARGS (a list) and compares its standard output with the
+# file EXPECTED; prints both on a difference. Used by CTest.
+execute_process(COMMAND ${EXE} ${ARGS} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${EXE} failed (${rc}): ${err}")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT out STREQUAL expected)
+  message(FATAL_ERROR "output differs from ${EXPECTED}\n--- got:\n${out}\n--- expected:\n${expected}")
+endif()

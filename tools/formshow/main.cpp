@@ -1,0 +1,103 @@
+// pellmore-formshow: shows a form description with the headless widgetset
+// and writes the transcript of what a user (the UI script, or the default
+// buttons) saw and did.
+//
+//   pellmore-formshow [--run] [--script FILE] [--log FILE] FILE.dfm
+//
+// The description's root class must be a registered form class (TForm).
+// By default the form is shown modally and the tool prints its modal
+// result last; --run makes it the main form of an application run
+// instead. Without --log the transcript goes to standard output. The
+// environment's PELLMORE_UI_SCRIPT and PELLMORE_UI_LOG apply unless the
+// options name other files.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/ClassRegistry.h"
+#include "framework/ControlsRegistration.h"
+#include "framework/FormParser.h"
+#include "framework/WidgetsetSlot.h"
+#include "platform/headless/HeadlessSession.h"
+
+namespace {
+int Usage() {
+  std::cerr << "usage: pellmore-formshow [--run] [--script FILE] [--log FILE] FILE.dfm\n";
+  return 2;
+}
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool run = false;
+  std::string script = Env("PELLMORE_UI_SCRIPT");
+  std::string log = Env("PELLMORE_UI_LOG");
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--run") {
+      run = true;
+    } else if (a == "--script" && i + 1 < argc) {
+      script = argv[++i];
+    } else if (a == "--log" && i + 1 < argc) {
+      log = argv[++i];
+    } else if (!a.empty() && a[0] != '-' && file.empty()) {
+      file = a;
+    } else {
+      return Usage();
+    }
+  }
+  if (file.empty()) return Usage();
+  try {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf())) throw Exception("Cannot read " + file);
+    const std::string name = std::filesystem::path(file).filename().string();
+
+    ClassRegistry& registry = ClassRegistry::Global();
+    RegisterControls(registry);
+    const FormObject root = ParseFormDescription(text.str(), name);
+    registry.RegisterDescription(root.className, name, text.str());
+
+    if (log.empty()) {
+      platform::headless::HeadlessOptions options;
+      if (!script.empty()) {
+        std::ifstream s(script, std::ios::binary);
+        std::ostringstream body;
+        if (!s || !(body << s.rdbuf())) throw Exception("Cannot read the UI script " + script);
+        options.script = body.str();
+        options.scriptName = std::filesystem::path(script).filename().string();
+      }
+      options.transcript = [](std::string_view line) { std::cout << line << '\n'; };
+      options.errors = [](std::string_view message) { std::cerr << message << '\n'; };
+      InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>(std::move(options)));
+    } else {
+      InstallWidgetset(platform::headless::CreateHeadless(script, log));
+    }
+
+    TApplication& app = Application();
+    app.SetTitle("pellmore-formshow");
+    TCustomForm* form = app.CreateForm(root.className);
+    if (run) {
+      app.Run();
+      std::cout << "run ended\n";
+    } else {
+      const TModalResult result = form->ShowModal();
+      std::cout << "result: " << ModalResultName(result) << '\n';
+    }
+    InstallWidgetset(nullptr);  // records unused script steps
+    return 0;
+  } catch (const Exception& e) {
+    std::cerr << "pellmore-formshow: " << e.Message() << '\n';
+    InstallWidgetset(nullptr);
+    return 1;
+  }
+}
