@@ -1,0 +1,71 @@
+// The archive component's test fixture: a fresh simulated machine per case
+// with an A: drive for floppies and a D: drive, a fake version service
+// (versions by path), whole-file helpers and a snapshot of a directory so a
+// case can prove that a failure left it as it was.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "archive/cmp_TVrexCompress.h"
+#include "files/cmp_TVersion.h"
+#include "platform/Platform.h"
+#include "platform/VersionInfo.h"
+#include "platform/sim/SimMachine.h"
+#include "support/Fixture.h"
+
+namespace archive_test {
+
+using testing::HasSubstr;
+using testing::ThrowsMessage;
+
+// Versions by path (upper case); other files have no resource.
+class FakeVersions : public platform::VersionInfoService {
+ public:
+  std::map<std::string, std::string> byPath;  // "1.2.3.4"
+  std::unique_ptr<platform::VersionInfoData> Load(std::string_view path) override;
+};
+
+// Deterministic text-like bytes with some noise: they compress, not much.
+std::string Sample(size_t n, uint32_t seed);
+// Bytes that do not compress.
+std::string Noise(size_t n, uint32_t seed);
+
+class ArchiveTest : public PellmoreTest {
+ protected:
+  ArchiveTest();
+  ~ArchiveTest() override;
+
+  void Write(const std::string& path, const std::string& bytes);
+  std::string Read(const std::string& path);
+  bool Exists(const std::string& path) { return platform::files().FileExists(path); }
+  // Every file below `dir` (relative path -> contents); sub-directories
+  // appear with a trailing backslash.
+  std::map<std::string, std::string> Snapshot(const std::string& dir);
+  // The file's last write as a local date-time.
+  TDateTime DateOf(const std::string& path);
+  void SetDate(const std::string& path, TDateTime local);
+
+  // Writes files (path -> contents) and compresses them into `archive`
+  // in one batch with `id`.
+  void Build(TVrexCompress& c, const std::string& archive,
+             const std::vector<std::pair<std::string, std::string>>& files,
+             TlzhCommand command = lzcOverwrite, int id = 0);
+  // Extracts the named members into `dir`.
+  void ExtractTo(TVrexCompress& c, const std::string& dir, const std::vector<std::string>& names);
+
+  platform::sim::SimMachine* machine_ = nullptr;
+  FakeVersions* versions_ = nullptr;
+
+ private:
+  std::filesystem::path hostDir_;
+  static inline int count_ = 0;
+};
+
+}  // namespace archive_test
