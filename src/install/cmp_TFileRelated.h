@@ -1,0 +1,109 @@
+// TFileRelated: an install object that has an archive file (ArchiveFile
+// under its ArchiveFileType specifier), a net location and possibly a
+// local copy of a downloaded archive recorded under the setup's
+// bookkeeping key. It also holds the extension points through which file
+// containers ask install files (registered type 2000) for their sizes,
+// their stored information and their copies.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "archive/cmp_TVrexCompress.h"
+#include "install/cmp_TInstallContainer.h"
+
+class TFileRelated : public TInstallObject {
+  PELLMORE_CLASS(TFileRelated, TInstallObject)
+
+ public:
+  // Installable, Net true.
+  explicit TFileRelated(TComponent* owner);
+
+  // --- virtual operations, in slot order ----------------------------------
+  // Download progress: OnDataReceived, then information event 1014 to the
+  // container with a TDownloadStatusParameter.
+  virtual void DownloadProgress(const std::string& FileName, int64_t Bytes, int64_t TotalBytes,
+                                int64_t FileSize, const uint8_t* Buffer);
+  // Fetches the archive from the net location.
+  virtual void Download();
+  virtual bool HasLocalArchive() const { return !localArchive_.empty(); }
+  // Remembers `path` as the local copy of this object's archive and records
+  // it under the bookkeeping key (write errors are ignored: the record
+  // only saves a later download).
+  virtual void RecordLocalArchive(const std::string& path);
+  // Outside loading, ignored while ArchiveFileType is psContainerArchiveFile
+  // or psMainArchiveFile (the name comes from the specifier then).
+  virtual void SetArchiveFile(const std::string& value);
+  // Outside loading the specifier first checks that it can serve this
+  // object (CheckUsage); psContainerArchiveFile and psMainArchiveFile
+  // clear ArchiveFile.
+  virtual void SetArchiveFileType(TCustomPathSpecifier* value);
+  virtual void SetNet(bool value) { net_ = value; }
+  virtual void SetNetLocation(TComponent* value);
+  // ArchiveFileType's directory followed by ArchiveFile, one trailing
+  // backslash removed.
+  virtual std::string ResolveArchiveFile();
+
+  // --- extension points for install files and file containers ------------
+  // An install file is an install object of registered type 2000.
+  bool IsInstallFile() const { return RegisteredType() == kRegisteredInstallFile; }
+  // Uncompressed and compressed sizes as stored for the file (0 here).
+  virtual int64_t StoredFileSize() const { return 0; }
+  virtual int64_t StoredCompressedFileSize() const { return 0; }
+  // The name progress reports show for the file.
+  virtual std::string StatusFileName() const { return Name(); }
+  // The file's source path (IncludeFromDir + "\" + FileName); empty here.
+  virtual std::string SourcePath() const { return {}; }
+  // Reads the stored information from the archive / the source file.
+  virtual void ReadArchiveInformation() {}
+  virtual void ReadSourceInformation() {}
+  // Copies the file straight from its source directory.
+  virtual void CopyFromSource() {}
+
+  // --- properties ----------------------------------------------------------
+  const std::string& ArchiveFile() const noexcept { return archiveFile_; }
+  TCustomPathSpecifier* ArchiveFileType() const noexcept { return archiveFileType_; }
+  // How the build step treats an existing archive.
+  TlzhCommand AddToArchive() const noexcept { return addToArchive_; }
+  void SetAddToArchive(TlzhCommand v) { addToArchive_ = v; }
+  bool Net() const noexcept { return net_; }
+  TComponent* NetLocation() const noexcept { return netLocation_; }
+  bool InformationRead() const noexcept { return informationRead_; }
+  void SetInformationRead(bool v) noexcept { informationRead_ = v; }
+  // The recorded local archive (empty when none).
+  const std::string& LocalArchive() const noexcept { return localArchive_; }
+  const TDataReceivedEvent& OnDataReceived() const noexcept { return onDataReceived_; }
+  void SetOnDataReceived(TDataReceivedEvent e) { onDataReceived_ = std::move(e); }
+
+  void Loaded() override;
+  void Notification(TComponent* c, TOperation op) override;
+
+  // Looks under the bookkeeping key for this object's recorded local
+  // archive; an existing file becomes its local archive.
+  void LookupLocalArchive();
+
+ protected:
+  void ContainerChanged(TInstallContainer* newContainer) override;
+  void AssignArchiveFileType(TCustomPathSpecifier* spec);
+  // A default ArchiveFileType: the standard specifier of class `kind`. With
+  // `dropIfUnset` loading drops it when the stored configuration does not
+  // set the property; otherwise loading keeps it, taking it then when the
+  // specifier did not exist yet at construction.
+  void SetDefaultArchiveFileType(const TMetaClass& kind, bool dropIfUnset);
+  void AssignArchiveFile(std::string v) { archiveFile_ = std::move(v); }
+
+ private:
+  bool UsesSpecifierArchive() const;
+
+  bool archiveFileTypeSet_ = false;
+  bool archiveDefaultPending_ = false;
+  std::string localArchive_;
+  TlzhCommand addToArchive_ = lzcOverwrite;
+  bool informationRead_ = false;
+  std::string archiveFile_;
+  TCustomPathSpecifier* archiveFileType_ = nullptr;
+  const TMetaClass* archiveDefaultKind_ = nullptr;  // kept through loading
+  bool net_ = true;
+  TComponent* netLocation_ = nullptr;
+  TDataReceivedEvent onDataReceived_;
+};

@@ -1,0 +1,189 @@
+// TCustomInstall (see cmp_TInstall.h): construction rules, the property
+// setters with their start-up rules, the process-wide installer state,
+// the exception handler and the reading of the file information.
+#include "install/cmp_TInstall.h"
+
+#include "framework/ProcessState.h"
+#include "framework/StrUtils.h"
+#include "install/InstallErrors.h"
+#include "paths/cmp_TPathSpecifier.h"
+
+namespace {
+
+struct GlobalState {
+  TCustomInstall* installer = nullptr;
+  TComponent* defaultNetLocation = nullptr;
+  TInstallOutcome outcome = ioNone;
+};
+
+GlobalState& Globals() {
+  static GlobalState globals;
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    ProcessState::RegisterReset("install.Installer", [] { Globals() = GlobalState{}; });
+  }
+  return globals;
+}
+
+}  // namespace
+
+TCustomInstall* Installer() noexcept {
+  return Globals().installer;
+}
+TComponent* DefaultNetLocation() noexcept {
+  return Globals().defaultNetLocation;
+}
+TInstallOutcome InstallOutcome() noexcept {
+  return Globals().outcome;
+}
+void SetInstallOutcome(TInstallOutcome outcome) noexcept {
+  Globals().outcome = outcome;
+}
+
+TCustomInstall::TCustomInstall(TComponent* owner) : TFileContainer(owner) {
+  if (Globals().installer)
+    throw IEInstall(
+        "The TInstall component does not currently support the use of 2 TInstall components in "
+        "the same project");
+  if (!owner || !(owner->Is<TCustomForm>() || owner->InheritsFrom("TDataModule")))
+    throw IEInstall("The owner of the TInstall component must be a form");
+  buildInfo_.reset(new TBuildInfo);
+  information_.reset(new TInstallInformation);
+  presetupFiles_.reset(new TStringList);
+  dialogThemeBitmap_.reset(new TPicture);
+  dialogThemeBitmap_->Bitmap()->LoadFromFile(DefaultInstallThemeBitmap());
+
+  SetDefaultArchiveFileType(TpsMainArchiveFile::StaticMetaClass(), InState(csDesigning));
+  SetDefaultDestDirType(FindPathSpecifier<TpsProgramFiles>());
+  AssignDestDir("\\MyApplication");
+  SetGroupName("Main");
+
+  Globals().installer = this;
+  if (!InState(csDesigning)) {
+    TApplication& app = Application();
+    previousOnException_ = app.OnException;
+    app.OnException = [this](TObject* Sender, Exception& E) { HandleException(Sender, E); };
+    ownsExceptionHandler_ = true;
+  }
+}
+
+TCustomInstall::~TCustomInstall() {
+  if (DestroyHook) {
+    try {
+      DestroyHook();
+    } catch (...) {
+      // A destructor never throws; the hook's failure has nowhere to go.
+    }
+  }
+  // The form must not keep calling into a destroyed installer, whether or
+  // not it had a handler of its own before.
+  if (mainForm_ && hookInstalled_ && !mainForm_->InState(csDestroying) && mainForm_->Is<TForm>())
+    mainForm_->OnActivate = savedOnActivate_;
+  if (Globals().installer == this) Globals().installer = nullptr;
+  if (ownsExceptionHandler_) Application().OnException = previousOnException_;
+}
+
+// --- setters ---------------------------------------------------------------------------
+
+void TCustomInstall::SetAutoMaximizeWindow(bool v) {
+  autoMaximizeWindow_ = v;
+  if (v && !InState(csLoading)) hideMainForm_ = false;
+}
+
+void TCustomInstall::SetHideMainForm(bool v) {
+  hideMainForm_ = v;
+  if (v && !InState(csLoading)) autoMaximizeWindow_ = false;
+}
+
+void TCustomInstall::SetUseLoadingProgram(bool v) {
+  useLoadingProgram_ = v;
+  if (v && !InState(csLoading)) {
+    SetArchiveFileType(FindByClass<TpsMainArchiveFile>());
+    AssignArchiveFile({});
+  }
+}
+
+void TCustomInstall::SetDistributeType(TDistributeType v) {
+  if (v == distributeType_) return;
+  const bool loading = InState(csLoading);
+  if (!InState(csDesigning) && !loading)
+    throw IEInstall("DistributeType can only be set at design-time");
+  // While loading the net location may not be resolved yet; Loaded checks.
+  if (v != dtTraditional && !NetLocation() && !loading)
+    throw IEInstallNetLocNil(
+        "Must assign a net location via the NetLocation property before you can set the "
+        "distribute type");
+  distributeType_ = v;
+}
+
+void TCustomInstall::SetNetLocation(TComponent* value) {
+  TFileContainer::SetNetLocation(value);
+  Globals().defaultNetLocation = value;
+  if (!value) distributeType_ = dtTraditional;
+}
+
+void TCustomInstall::SetPresetupFiles(const TStrings& files) {
+  const std::vector<std::string> lines = files.ToVector();  // files may be our own list
+  presetupFiles_->BeginUpdate();
+  presetupFiles_->Clear();
+  for (const std::string& line : lines)
+    if (!Trim(line).empty()) presetupFiles_->Add(line);
+  presetupFiles_->EndUpdate();
+}
+
+void TCustomInstall::AddPresetupFile(const std::string& path, bool checkDuplicates) {
+  if (checkDuplicates) {
+    const std::string name = UpperCase(ExtractFileName(path));
+    for (int i = 0; i < presetupFiles_->Count(); ++i)
+      if (UpperCase(ExtractFileName(presetupFiles_->Strings(i))) == name) return;
+  }
+  presetupFiles_->Add(path);
+}
+
+void TCustomInstall::Notification(TComponent* c, TOperation op) {
+  const bool wasNetLocation = op == opRemove && c && c == NetLocation();
+  TFileContainer::Notification(c, op);
+  if (op != opRemove || !c) return;
+  if (wasNetLocation) distributeType_ = dtTraditional;
+  if (c == Globals().defaultNetLocation) Globals().defaultNetLocation = nullptr;
+  if (c == mainForm_) {
+    mainForm_ = nullptr;
+    hookInstalled_ = false;
+  }
+}
+
+// --- the run's helpers -------------------------------------------------------------------
+
+bool TCustomInstall::UserAbort() {
+  bool quitOut = true;
+  if (OnUserAbort_) OnUserAbort_(this, quitOut);
+  return quitOut;
+}
+
+void TCustomInstall::HandleException(TObject*, Exception& E) {
+  // Outside a run (and the run itself does not exist in this build) every
+  // error is shown plainly and the program's work counts as failed.
+  running_ = false;
+  SetInstallOutcome(ioFailed);
+  Application().ShowException(E);
+}
+
+void TCustomInstall::ReadArchiveInfo() {
+  if (archiveInfoRead_) return;
+  if (OnBeforeReadArchiveInfo_) OnBeforeReadArchiveInfo_(this);
+  BroadcastCall(this, kCallBeforeReadArchiveInfo, nullptr);
+  ShowStatus("Reading file information...");
+  try {
+    TFileContainer::ReadArchiveInformation();
+    if (distributeType_ != dtTraditional)
+      throw IEInstall("Reading the remote list of files is not available in this build yet");
+  } catch (...) {
+    HideStatus();
+    throw;
+  }
+  HideStatus();
+  archiveInfoRead_ = true;
+  if (OnAfterReadArchiveInfo_) OnAfterReadArchiveInfo_(this);
+  BroadcastCall(this, kCallAfterReadArchiveInfo, nullptr);
+}

@@ -1,0 +1,216 @@
+// TCustomInstall / TInstall: the installer component, the top of the
+// install object tree and the setup's top-level configuration. It checks
+// how it was placed, parses the command line, finds the setup's
+// bookkeeping key, chooses the initial install type and the run mode, and
+// starts the run when the main form is first activated. Exactly one may
+// exist; every other component reaches it through Installer().
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/DateTime.h"
+#include "framework/Pictures.h"
+#include "install/cmp_TFileContainer.h"
+#include "install/cmp_TInstallInformation.h"
+
+// The bookkeeping key's parent under HKEY_LOCAL_MACHINE.
+inline constexpr const char* kInstallKeyParent = "\\SOFTWARE\\Pellmore\\Install";
+
+using TRebootWindowsEvent = std::function<void(TObject* Install, bool& Continue)>;
+using TCleanupEvent = std::function<void(TObject* Install, bool& Continue)>;
+using TUserAbortEvent = std::function<void(TObject* Install, bool& QuitOut)>;
+using TBeforeRunFileEvent =
+    std::function<void(TObject* Install, TInstallFileRef FileToRun, bool& DefaultAction)>;
+
+// How the program's work ended, for its exit code.
+enum TInstallOutcome { ioNone, ioFinished, ioFailed, ioCancelled, ioRestartRequired };
+TInstallOutcome InstallOutcome() noexcept;
+void SetInstallOutcome(TInstallOutcome outcome) noexcept;
+
+class TCustomInstall;
+// The one installer component, or null.
+TCustomInstall* Installer() noexcept;
+
+// Declares an event property: the getter, the setter and the member.
+#define PELLMORE_INSTALL_EVENT(Type, Name) \
+ public:                                   \
+  const Type& Name() const noexcept {      \
+    return Name##_;                        \
+  }                                        \
+  void Set##Name(Type e) {                 \
+    Name##_ = std::move(e);                \
+  }                                        \
+                                           \
+ private:                                  \
+  Type Name##_;
+
+class TCustomInstall : public TFileContainer {
+  PELLMORE_CLASS(TCustomInstall, TFileContainer)
+
+ public:
+  // Raises IEInstall when an installer exists already or the owner is not a
+  // form (or data module). At run time it becomes the application's
+  // exception handler.
+  explicit TCustomInstall(TComponent* owner);
+  // Restores the main form's activation handler and the application's
+  // previous exception handler, and clears the installer reference.
+  ~TCustomInstall() override;
+
+  // --- start-up ---------------------------------------------------------------
+  // The switches of the process arguments (after the program itself).
+  // Raises IException for an argument that is not "-" and a known letter.
+  void ParseCommandLine();
+  // Whether switch `letter` (b, f, d, e, r, s or c, either case) was given,
+  // and the text after it.
+  bool HasSwitch(char letter) const noexcept;
+  const std::string& SwitchText(char letter) const noexcept;
+  const std::string& SourceDirectory() const noexcept { return sourceDirectory_; }
+  // The running program file (the module when the installer lives in a
+  // library; this program is always an executable).
+  std::string RunningProgramFile() const;
+  // The main form's replacement activation handler: starts the run on the
+  // first activation only.
+  void FormActivated(TObject* Sender);
+  TCustomForm* MainForm() const noexcept { return mainForm_; }
+  bool Activated() const noexcept { return activated_; }
+  bool Running() const noexcept { return running_; }
+
+  // --- modes ------------------------------------------------------------------
+  // The installation run.
+  void Process() override;
+  // -b: builds from the directory named in BUILD.INF beside the program.
+  // Every error ends in a message box; the application terminates.
+  void BuildFromBuildInf();
+  // Builds the distributables of `programFile` into `buildDirectory`.
+  virtual void Build(const std::string& buildDirectory, const std::string& programFile,
+                     bool standalone);
+  // -f: copies the self-extracting setup onto floppies in `drive`; errors
+  // end in a message box; the application terminates.
+  void TransferToFloppies(const std::string& drive);
+  // -r: finishes an installation left unfinished before a restart.
+  virtual void ResumeAfterReboot();
+
+  // --- bookkeeping --------------------------------------------------------------
+  // The key "\SOFTWARE\Pellmore\Install\Install<n>" of this setup program
+  // file (matched by size and date), refreshing its LastRunDate and Path;
+  // with `create` a new number is taken when none matches. Empty when the
+  // registry refuses or nothing matches.
+  std::string FindInstallKey(bool create);
+  // Deletes InstallKey with its subkeys and recorded local archives, then
+  // the parents that are left empty. Registry refusals are ignored.
+  void RemoveInstallKey();
+  const std::string& InstallKey() const noexcept { return installKey_; }
+  void SetInstallKey(const std::string& key) { installKey_ = key; }
+  // Start time of the current run (0 until a run has started).
+  TDateTime RunStartTime() const noexcept { return runStartTime_; }
+
+  // --- the run's helpers ------------------------------------------------------
+  // Reads the file information of the tree once per process.
+  void ReadArchiveInfo();
+  void ReadArchiveInformation() override { ReadArchiveInfo(); }
+  bool ArchiveInfoRead() const noexcept { return archiveInfoRead_; }
+  // OnUserAbort with QuitOut = true; true when the user's cancel ends the
+  // setup.
+  bool UserAbort();
+  // The application's exception handler: outside a run the exception is
+  // shown in the framework's standard way.
+  void HandleException(TObject* Sender, Exception& E);
+
+  // --- published properties -----------------------------------------------------
+  bool AutoMaximizeWindow() const noexcept { return autoMaximizeWindow_; }
+  void SetAutoMaximizeWindow(bool v);
+  bool HideMainForm() const noexcept { return hideMainForm_; }
+  void SetHideMainForm(bool v);
+  TBuildInfo* BuildInfo() const noexcept { return buildInfo_.get(); }
+  TPicture* DialogThemeBitmap() const noexcept { return dialogThemeBitmap_.get(); }
+  TDistributeType DistributeType() const noexcept { return distributeType_; }
+  void SetDistributeType(TDistributeType v);
+  TInstallInformation* Information() const noexcept { return information_.get(); }
+  void SetNetLocation(TComponent* value) override;
+  TStringList* PresetupFiles() const noexcept { return presetupFiles_.get(); }
+  // Copies the lines that are not blank after trimming.
+  void SetPresetupFiles(const TStrings& files);
+  // Appends `path` unless, with `checkDuplicates`, a line with the same
+  // upper-cased file name part exists.
+  void AddPresetupFile(const std::string& path, bool checkDuplicates);
+  bool Reboot() const noexcept { return reboot_; }
+  void SetReboot(bool v) { reboot_ = v; }
+  bool RunAutomatic() const noexcept { return runAutomatic_; }
+  void SetRunAutomatic(bool v) { runAutomatic_ = v; }
+  bool UseLoadingProgram() const noexcept { return useLoadingProgram_; }
+  void SetUseLoadingProgram(bool v);
+
+  // Called first when the component is destroyed.
+  std::function<void()> DestroyHook;
+
+  void Loaded() override;
+  void Notification(TComponent* c, TOperation op) override;
+
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterInitialized)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeReadArchiveInfo)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterReadArchiveInfo)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyGoodInstall)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyGoodInstall)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyBadInstall)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyBadInstall)
+  PELLMORE_INSTALL_EVENT(TRebootWindowsEvent, OnBeforeReboot)
+  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnFailedReboot)
+  PELLMORE_INSTALL_EVENT(TCleanupEvent, OnBeforeCleanup)
+  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnBeforeShutdown)
+  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnUserAbort)
+  PELLMORE_INSTALL_EVENT(TBeforeRunFileEvent, OnBeforeRunFile)
+
+ private:
+  struct SwitchState {
+    bool given = false;
+    std::string text;
+  };
+  // The switch letters in their fixed order b, f, d, e, r, s, c.
+  static int SwitchIndex(char letter) noexcept;
+  void SelectInitialInstallType();
+  void SelectMode();
+  void HookMainForm();
+  // Runs `work` and shows any error in a message box; then terminates.
+  template <class F>
+  void RunAndTerminate(F&& work);
+
+  std::array<SwitchState, 7> switches_{};
+  std::string sourceDirectory_;
+  TCustomForm* mainForm_ = nullptr;
+  TNotifyEvent savedOnActivate_;
+  bool activated_ = false;
+  bool hookInstalled_ = false;
+  bool running_ = false;
+  std::string installKey_;
+  TDateTime runStartTime_ = 0;
+  bool archiveInfoRead_ = false;
+  bool ownsExceptionHandler_ = false;
+  TExceptionEvent previousOnException_;
+
+  bool autoMaximizeWindow_ = true;
+  bool hideMainForm_ = false;
+  Owned<TBuildInfo> buildInfo_;
+  Owned<TPicture> dialogThemeBitmap_;
+  TDistributeType distributeType_ = dtTraditional;
+  Owned<TInstallInformation> information_;
+  Owned<TStringList> presetupFiles_;
+  bool reboot_ = false;
+  bool runAutomatic_ = true;
+  bool useLoadingProgram_ = true;
+};
+
+class TInstall : public TCustomInstall {
+  PELLMORE_CLASS(TInstall, TCustomInstall)
+
+ public:
+  using TCustomInstall::TCustomInstall;
+};
+
+// The program-wide default net location (set through an installer's
+// NetLocation), or null.
+TComponent* DefaultNetLocation() noexcept;
+
+// The default wizard picture: a 117 x 290, 16-colour bitmap file.
+Bytes DefaultInstallThemeBitmap();

@@ -1,0 +1,116 @@
+// References between components: path specifiers and net locations that
+// go away are dropped, a destroyed container leaves no dangling links in
+// either direction, constructor defaults the stored configuration did not
+// set are undone while loading, and the process-wide lists empty
+// themselves.
+#include <gmock/gmock.h>
+
+#include "InstallFixture.h"
+#include "install/InstallErrors.h"
+#include "install/InstallLists.h"
+#include "paths/cmp_TPathSpecifier.h"
+
+using namespace installtest;
+using ::testing::ElementsAre;
+
+namespace {
+
+// The standard path specifiers on a form of their own, and one custom
+// specifier ("psOther") that answers with its name.
+class References : public InstallTest {
+ protected:
+  References() {
+    specs_.reset(NewForm());
+    EnsureStandardSpecifiers(nullptr, specs_.get(), false);
+    auto* other = New<TCustomPathSpecifier>(specs_.get(), "psOther");
+    other->SetOnGetPath([](TComponent*, std::string& path) { path = "C:\\psOther"; });
+  }
+  TCustomPathSpecifier* Spec(const char* kind) {
+    return static_cast<TCustomPathSpecifier*>(specs_->FindComponent(kind));
+  }
+  Owned<TForm> specs_;
+};
+
+TEST_F(References, ContainerChangesSetAndDropContainerSpecifiers) {
+  Owned<TForm> form(NewForm());
+  auto* top = New<TTestGroup>(form.get(), "Top");
+  auto* file = New<TTestFile>(form.get(), "F");
+  file->SetDestDir("\\old");
+  file->SetArchiveFile("old.1");
+  file->SetContainer(top);
+  EXPECT_EQ(file->DestDirType(), Spec("psContainerDestDir"));
+  EXPECT_EQ(file->DestDir(), "");
+  EXPECT_EQ(file->ArchiveFileType(), Spec("psContainerArchiveFile"));
+  EXPECT_EQ(file->ArchiveFile(), "");
+  file->SetArchiveFile("ignored.1");  // the name comes from the specifier now
+  EXPECT_EQ(file->ArchiveFile(), "");
+  top->SetDestDirType(Spec("psOther"));
+  top->SetDestDir("\\Top");
+  EXPECT_EQ(file->ResolveDestDir(), "C:\\psOther\\Top");
+
+  file->SetContainer(nullptr);
+  EXPECT_EQ(file->DestDirType(), nullptr);
+  EXPECT_EQ(file->ArchiveFileType(), nullptr);
+  file->SetDestDir("\\dest\\");
+  EXPECT_EQ(file->ResolveDestDir(), "\\dest");
+}
+
+TEST_F(References, RemovedComponentsAreDroppedEverywhere) {
+  Owned<TForm> form(NewForm());
+  auto* top = New<TTestGroup>(form.get(), "Top");
+  auto* net = New<TComponent>(form.get(), "Net");
+  top->SetDestDirType(Spec("psOther"));
+  top->SetArchiveFileType(Spec("psOther"));
+  top->SetNetLocation(net);
+  delete net;
+  EXPECT_EQ(top->NetLocation(), nullptr);
+  specs_.reset();  // every specifier goes (another owner: free notifications)
+  EXPECT_EQ(top->DestDirType(), nullptr);
+  EXPECT_EQ(top->ArchiveFileType(), nullptr);
+}
+
+TEST_F(References, DestroyedContainersLeaveNoLinks) {
+  Owned<TForm> form(NewForm());
+  auto* top = New<TTestGroup>(form.get(), "Top");
+  auto* mid = New<TTestGroup>(form.get(), "Mid");
+  auto* dialog = New<TTestDialog>(form.get(), "Dlg");
+  auto* file = New<TTestFile>(form.get(), "F");
+  mid->SetContainer(top);
+  dialog->SetContainer(mid);
+  file->SetContainer(mid);
+  const int before = InstallContainerList().Count();
+
+  // A file container frees its install files with it; other children just
+  // lose their container, and the parent drops it.
+  mid->Free();
+  EXPECT_EQ(top->ObjectCount(), 0);
+  EXPECT_EQ(dialog->Container(), nullptr);
+  EXPECT_EQ(form->FindComponent("F"), nullptr);
+  EXPECT_EQ(InstallContainerList().Count(), before - 2);
+
+  dialog->SetContainer(top);
+  form.reset();
+  EXPECT_EQ(InstallContainerList().Count(), 0);
+}
+
+TEST_F(References, LoadingUndoesConstructorDefaultsNotStored) {
+  // The installer's constructor names psProgramFiles; a stored DestDirType
+  // keeps its value, a missing one drops the default.
+  {
+    Owned<TForm> form(ReadForm("object T: TForm\n object Install1: TInstall\n end\nend\n"));
+    auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
+    EXPECT_EQ(install->DestDirType(), nullptr);
+    EXPECT_EQ(install->ArchiveFileType(), Spec("psMainArchiveFile"));  // kept at run time
+    EXPECT_EQ(install->DestDir(), "\\MyApplication");
+  }
+  Owned<TForm> code(NewForm());
+  auto* install = New<TInstall>(code.get(), "I");
+  EXPECT_EQ(install->DestDirType(), Spec("psProgramFiles"));
+}
+
+TEST_F(References, ListsRefuseBlankEntries) {
+  EXPECT_THROW(InstallContainerList().Add(nullptr), IEContainerList);
+  EXPECT_THROW(CustomInstallFileList().Add(nullptr), IECustomInstallFileList);
+}
+
+}  // namespace
