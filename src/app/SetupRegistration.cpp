@@ -1,0 +1,17 @@
+// The setup program's ordered class registration (see SetupRegistration.h).
+#include "app/SetupRegistration.h"
+
+#include "app/Main.h"
+#include "framework/ClassRegistry.h"
+#include "framework/ControlsRegistration.h"
+#include "i18n/TranslatorRegistration.h"
+#include "install/InstallRegistration.h"
+#include "paths/cmp_TPathSpecifier.h"
+
+void RegisterSetupClasses(ClassRegistry& registry) {
+  RegisterControls(registry);
+  RegisterTranslatorClasses(registry);
+  RegisterPathSpecifiers(registry);
+  RegisterInstallClasses(registry);
+  RegisterMainForm(registry);
+}

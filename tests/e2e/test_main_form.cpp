@@ -1,0 +1,75 @@
+// The setup's main form as the program builds it: the embedded Main.dfm
+// read through the program's own registration list, FormCreate covering
+// the screen, and the installer's configuration as stored.
+#include <gmock/gmock.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/Main.h"
+#include "app/SetupRegistration.h"
+#include "framework/Application.h"
+#include "framework/ClassRegistry.h"
+#include "framework/ProcessState.h"
+#include "framework/StrUtils.h"
+#include "framework/WidgetsetSlot.h"
+#include "install/cmp_TInstall.h"
+#include "platform/headless/HeadlessWidgetset.h"
+#include "platform/sim/SimMachine.h"
+#include "support/Fixture.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+class MainForm : public PellmoreTest {
+ protected:
+  MainForm() {
+    std::string base =
+        (std::filesystem::temp_directory_path() / "pellmore-mainform-XXXXXX").string();
+    if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
+    dir_ = base;
+    platform::sim::MachineOptions options;
+    options.screenWidth = 1280;
+    options.screenHeight = 1024;
+    platform::Install(platform::sim::CreateMachine(dir_ + "/machine", options));
+    InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>());
+    RegisterSetupClasses(ClassRegistry::Global());
+  }
+  ~MainForm() override {
+    ProcessState::ResetAll();  // the form goes while the machine exists
+    platform::Install(nullptr);
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::string dir_;
+};
+
+TEST_F(MainForm, EmbeddedDescriptionDeclaresTheInstaller) {
+  TfmMain* form = Application().CreateForm<TfmMain>();
+  EXPECT_EQ(form->BoundsRect(), (TRect{0, 0, 1280, 1024}));
+
+  auto* install = dynamic_cast<TInstall*>(form->FindComponent("Install1"));
+  ASSERT_NE(install, nullptr);
+  EXPECT_EQ(Installer(), install);
+  EXPECT_EQ(install->MainForm(), form);
+  EXPECT_FALSE(install->AutoMaximizeWindow());
+  EXPECT_FALSE(install->HideMainForm());
+  EXPECT_TRUE(install->RunAutomatic());
+  EXPECT_TRUE(install->UseLoadingProgram());
+  EXPECT_EQ(install->DistributeType(), dtTraditional);
+  EXPECT_EQ(install->DestDir(), "\\MyApplication");
+  EXPECT_EQ(install->Information()->CompanyName(), "My Company");
+  EXPECT_EQ(install->Information()->ProductName(), "Quenby Database Engine");
+  EXPECT_EQ(install->Information()->Version(), "8.2.0");
+  EXPECT_EQ(install->InstallTypes(), TInstallTypeSet{itCustom});
+  EXPECT_EQ(install->CurrentInstallType(), itCustom);
+  EXPECT_EQ(install->Description()->Count(), 1);
+  ASSERT_EQ(install->PresetupFiles()->Count(), 1);
+  EXPECT_EQ(ExtractFileName(install->PresetupFiles()->Strings(0)), "QDSETUP.DLL");
+  EXPECT_EQ(install->DialogThemeBitmap()->Width(), 117);
+  EXPECT_EQ(install->DialogThemeBitmap()->Height(), 290);
+  EXPECT_EQ(install->SourceDirectory(), "C:\\SETUP");
+}
+
+}  // namespace
