@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
+#include "files/cmp_TInstallFile.h"
 #include "i18n/TranslatorRegistration.h"
 #include "install/InstallRegistration.h"
 #include "paths/cmp_TPathSpecifier.h"
@@ -13,5 +14,6 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterTranslatorClasses(registry);
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
+  RegisterInstallFile(registry);
   RegisterMainForm(registry);
 }

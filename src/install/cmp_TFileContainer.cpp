@@ -4,6 +4,7 @@
 #include "install/cmp_TFileContainer.h"
 
 #include "archive/cmp_TVrexCompress.h"
+#include "files/ContainerCompress.h"
 #include "framework/StrUtils.h"
 #include "install/InstallErrors.h"
 
@@ -299,9 +300,7 @@ void TFileContainer::FreeFiles() {
   }
 }
 
-void TFileContainer::Compress(uint32_t) {
-  throw IEInstall("Compressing into the archive is not available in this build yet");
-}
+void TFileContainer::Compress(uint32_t options) { CompressContainer(*this, options); }
 
 TFileRelated* TFileContainer::FindFile(const std::string& sourcePath) {
   for (int i = 0; i < ObjectCount(); ++i) {

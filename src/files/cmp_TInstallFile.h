@@ -1,0 +1,265 @@
+// TCustomInstallFile / TInstallFile: the install object for one file. In
+// build mode it packs its source file into the archive (compress), during
+// the run it extracts its member onto the machine with the overwrite rule
+// (install), and it can copy its source file as it is (copy).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "files/InstallFileInfo.h"
+#include "files/cmp_TVersion.h"
+#include "install/InstallErrors.h"
+#include "install/cmp_TFileContainer.h"
+
+class ClassRegistry;
+class TVrexCompress;
+struct TlzhFileStats;
+
+PELLMORE_DECLARE_EXCEPTION(IECustomInstallFile, IException);
+PELLMORE_DECLARE_EXCEPTION(IEfcDuplicateFile, IException);
+
+enum TInstallFileType {
+  iftNormal,
+  iftJustADLL,
+  iftApplicationSpecificDLL,
+  iftVendorSharedDLL,
+  iftSystemWideDLL
+};
+
+// The job a file is doing; assigning a job to State runs it.
+enum : int { ifsIdle = 0, ifsCompressing = 1, ifsInstalling = 2, ifsCopying = 3 };
+
+// Storage once the file has been packed into its archive.
+inline constexpr int kStoragePacked = 2;
+
+inline constexpr const char* kMsgArchiveBlank =
+    "Cannot either compress or decompress the following file because it's archive file property "
+    "is blank. File is :%s";
+inline constexpr const char* kMsgDestBlank =
+    "Cannot compress,copy, or install the following file because it's destination directory is "
+    "blank. File is :%s";
+
+class TCustomInstallFile : public TFileRelated {
+  PELLMORE_CLASS(TCustomInstallFile, TFileRelated)
+
+ public:
+  // Takes the lowest free unique id and joins the list of install files.
+  explicit TCustomInstallFile(TComponent* owner);
+  // Both split `sourcePath` into IncludeFromDir (no trailing backslash)
+  // and FileName; the second also places the file in `container`.
+  TCustomInstallFile(TComponent* owner, const std::string& sourcePath);
+  TCustomInstallFile(TComponent* owner, TInstallContainer* container,
+                     const std::string& sourcePath);
+  // Frees its unique id and leaves the list of install files.
+  ~TCustomInstallFile() override;
+
+  int RegisteredType() const override { return kRegisteredInstallFile; }
+
+  // --- virtual operations, in slot order ----------------------------------
+  // The archive's OnAborted: the user confirmed a cancel.
+  virtual void UserAbortStep();
+  // Registrations and in-use replacement come with the registration work;
+  // here they do nothing.
+  virtual void RegisterActiveXLibrary() {}
+  virtual void RegisterActiveXProgram() {}
+  // OnReplacing, -997, 1003, marks the file as going to be installed. The
+  // destination is not touched: the new copy replaces it only once it has
+  // been extracted completely.
+  virtual void ReplaceExisting();
+  virtual void SetActiveX(bool value);
+  virtual void SetDestName(const std::string& value);
+  virtual void SetFileName(const std::string& value);
+  virtual void SetFileType(TInstallFileType value);
+  virtual void SetIncludeFromDir(const std::string& value);
+  // 1, 2 or 3 runs compress, install or copy; idle (0) again afterwards.
+  virtual void SetState(int value);
+  virtual void Compress();
+  virtual void Copy();
+  virtual void ReadInfoFromArchive();
+  virtual void ReadInfoFromSource();
+  // Whether the source file's version resource asks for self-registration.
+  virtual bool HasSelfRegister();
+  // Shared-DLL counting comes with the registration work; success here.
+  virtual bool IncrementDLLCount() { return true; }
+  // Help, shared-DLL and ActiveX steps after a file was installed or kept;
+  // nothing yet.
+  virtual void AfterInstallSteps() {}
+
+  // --- container operations ---------------------------------------------------
+  void SetContainer(TInstallContainer* value) override;
+  void SetDestDir(const std::string& value) override;
+  void SetDestDirType(TCustomPathSpecifier* value) override;
+  // The install step (run by Process).
+  void InstallObjects() override;
+
+  // --- file-related extension points -----------------------------------------
+  int64_t StoredFileSize() const override { return storedSize_; }
+  int64_t StoredCompressedFileSize() const override { return storedCompressedSize_; }
+  std::string StatusFileName() const override { return fileName_; }
+  std::string SourcePath() const override { return includeFromDir_ + "\\" + fileName_; }
+  void ReadArchiveInformation() override { ReadInfoFromArchive(); }
+  void ReadSourceInformation() override { ReadInfoFromSource(); }
+  void CopyFromSource() override { SetState(ifsCopying); }
+
+  void Loaded() override;
+
+  // --- published properties -------------------------------------------------
+  bool ActiveX() const noexcept { return activeX_; }
+  const std::string& DestName() const noexcept { return destName_; }
+  const std::string& FileName() const noexcept { return fileName_; }
+  TInstallFileType FileType() const noexcept { return fileType_; }
+  const std::string& IncludeFromDir() const noexcept { return includeFromDir_; }
+  TOverwriteType OverwriteMode() const noexcept { return overwriteMode_; }
+  void SetOverwriteMode(TOverwriteType v) { overwriteMode_ = v; }
+  bool RegisterAsHelp() const noexcept { return registerAsHelp_; }
+  void SetRegisterAsHelp(bool v) { registerAsHelp_ = v; }
+  bool RunAfterInstall() const noexcept { return runAfterInstall_; }
+  void SetRunAfterInstall(bool v) { runAfterInstall_ = v; }
+  bool UpdateDLLCounter() const noexcept { return updateDLLCounter_; }
+  void SetUpdateDLLCounter(bool v) { updateDLLCounter_ = v; }
+
+#define PELLMORE_FILE_EVENT(Type, Name) \
+  const Type& Name() const noexcept {   \
+    return Name##_;                     \
+  }                                     \
+  void Set##Name(Type e) {              \
+    Name##_ = std::move(e);             \
+  }
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterCompress)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterCopy)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterInstall)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeCompress)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeCopy)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeInstall)
+  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnReplacing)
+  PELLMORE_FILE_EVENT(TInstallFileStatusEvent, OnStatus)
+  PELLMORE_FILE_EVENT(TInstallFileNewDiskEvent, OnNewDisk)
+#undef PELLMORE_FILE_EVENT
+
+  // --- stored, not published --------------------------------------------------
+  int UniqueID() const noexcept {
+    return uniqueID_;
+  }
+  // Streamed as "UniqueID"; IECustomInstallFile outside 0..1999.
+  void SetUniqueID(int value);
+  int State() const noexcept {
+    return state_;
+  }
+  int64_t StoredSize() const noexcept {
+    return storedSize_;
+  }
+  int64_t StoredCompressedSize() const noexcept {
+    return storedCompressedSize_;
+  }
+  TDateTime StoredDate() const noexcept {
+    return storedDate_;
+  }
+  const std::string& StoredVersion() const noexcept {
+    return storedVersion_;
+  }
+  bool InfoRead() const noexcept {
+    return InformationRead();
+  }
+  int Storage() const noexcept {
+    return storage_;
+  }
+  const std::string& StorageArchive() const noexcept {
+    return storageArchive_;
+  }
+  bool DestExisted() const noexcept {
+    return destExisted_;
+  }
+  // The file's own "will install" flag (set by ReplaceExisting); not the
+  // install-type test WillInstall() of the object model.
+  bool FileWillInstall() const noexcept {
+    return fileWillInstall_;
+  }
+  bool ReplacePending() const noexcept {
+    return replacePending_;
+  }
+  // The build markers: packed by the last build, and packed as a net file.
+  bool Packed() const noexcept {
+    return storage_ == kStoragePacked;
+  }
+  bool NetPacked() const noexcept {
+    return netPacked_;
+  }
+  void SetNetPacked(bool v) noexcept {
+    netPacked_ = v;
+  }
+  void ClearBuildMarkers() noexcept;
+
+  // The record written to the build's file list.
+  TFileInfoRecord InfoRecord() const;
+  // The destination directory + "\" + DestName.
+  std::string DestinationPath();
+
+  // Lets code that packs or installs outside the run fill the stored
+  // information (the archive directory normally does).
+  void SetStoredInfo(int64_t size, int64_t compressedSize, TDateTime date,
+                     const std::string& version);
+
+ protected:
+  // Information event to the container (if any).
+  void Notify(int code, TObject* PO);
+  // Component call to the whole installation (through the installer).
+  void Broadcast(int code, TObject* PO);
+
+ private:
+  // The property rules, applied together to a proposed set of values.
+  struct Values;
+  Values Current() const;
+  void Apply(Values v, unsigned changed);
+  void ApplyPathSplit(const std::string& sourcePath);
+
+  // Jobs (InstallFileJobs.cpp).
+  void InstallStep();
+  void Extract(const std::string& destDir);
+  void CompressStep();
+  void CopyStep();
+  TVrexCompress& InstallArchive(Owned<TVrexCompress>& privateArchive, std::string& path);
+  void AttachAdapters(TVrexCompress& archive, bool newDisk);
+  void StatusAdapter(const TlzhFileStats& stats);
+  void NewDiskAdapter(TVrexCompress& archive, int disk, std::string& path);
+  void FinishJob();
+
+  bool activeX_ = false;
+  std::string destName_;
+  std::string fileName_;
+  TInstallFileType fileType_ = iftNormal;
+  std::string includeFromDir_;
+  TOverwriteType overwriteMode_ = owAlways;
+  bool registerAsHelp_ = false;
+  bool runAfterInstall_ = false;
+  bool updateDLLCounter_ = false;
+
+  TInstallFileNotifyEvent OnAfterCompress_, OnAfterCopy_, OnAfterInstall_, OnBeforeCompress_,
+      OnBeforeCopy_, OnBeforeInstall_, OnReplacing_;
+  TInstallFileStatusEvent OnStatus_;
+  TInstallFileNewDiskEvent OnNewDisk_;
+
+  int uniqueID_ = 0;
+  int state_ = ifsIdle;
+  int64_t storedSize_ = 0;
+  int64_t storedCompressedSize_ = 0;
+  TDateTime storedDate_ = 0;
+  std::string storedVersion_;
+  int storage_ = 0;
+  std::string storageArchive_;
+  bool destExisted_ = false;
+  bool fileWillInstall_ = false;
+  bool replacePending_ = false;
+  bool netPacked_ = false;
+};
+
+class TInstallFile : public TCustomInstallFile {
+  PELLMORE_CLASS(TInstallFile, TCustomInstallFile)
+
+ public:
+  using TCustomInstallFile::TCustomInstallFile;
+};
+
+// Registers TCustomInstallFile, TInstallFile (with its published properties
+// and the streamed UniqueID) and TInstallFileType.
+void RegisterInstallFile(ClassRegistry& registry);
