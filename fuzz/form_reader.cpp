@@ -4,8 +4,8 @@
 // the runtime, leaving no object behind, or read; what is read must write
 // back as text that reads and writes back to exactly the same text.
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 

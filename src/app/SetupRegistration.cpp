@@ -2,9 +2,9 @@
 #include "app/SetupRegistration.h"
 
 #include "app/Main.h"
+#include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
-#include "files/cmp_TInstallFile.h"
 #include "i18n/TranslatorRegistration.h"
 #include "install/InstallRegistration.h"
 #include "paths/cmp_TPathSpecifier.h"

@@ -6,7 +6,9 @@
 #include "framework/ProcessState.h"
 #include "framework/StrUtils.h"
 
-ClassRegistry::ClassRegistry() { RegisterFrameworkClasses(); }
+ClassRegistry::ClassRegistry() {
+  RegisterFrameworkClasses();
+}
 
 ClassRegistry::~ClassRegistry() = default;
 
@@ -86,8 +88,7 @@ const EnumInfo& ClassRegistry::AddEnum(std::type_index type, std::string_view na
 const EnumInfo& ClassRegistry::RequireEnum(std::type_index type, std::string_view prop) const {
   const EnumInfo* e = FindEnum(type);
   if (!e)
-    throw EInternalError("The enumeration of property " + std::string(prop) +
-                         " is not registered");
+    throw EInternalError("The enumeration of property " + std::string(prop) + " is not registered");
   return *e;
 }
 

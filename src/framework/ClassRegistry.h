@@ -147,11 +147,10 @@ class ClassRegistry {
 // Adds properties and handlers to one class's record. Getters are const
 // member functions (or callables taking const C&, or data members); setters
 // take the value by value or const reference (or are callables taking C&
-// and the value); Field makes a property of a public data member. The value type picks the kind: bool,
-// integers, floating point, std::string, a registered enum, Set<E>, Bytes,
-// std::function<...> (event), T* to a component (reference, with setter),
-// T* to a TStrings, TCollection or other TPersistent (nested object,
-// getter only).
+// and the value); Field makes a property of a public data member. The value type picks the kind:
+// bool, integers, floating point, std::string, a registered enum, Set<E>, Bytes, std::function<...>
+// (event), T* to a component (reference, with setter), T* to a TStrings, TCollection or other
+// TPersistent (nested object, getter only).
 template <class C>
 class ClassBuilder {
  public:
@@ -240,7 +239,8 @@ class ClassBuilder {
  private:
   PropInfo& NewProp(std::string_view name) {
     for (const auto& p : info_.props_)
-      if (p->name_ == name) throw EInternalError("Property " + std::string(name) + " declared twice");
+      if (p->name_ == name)
+        throw EInternalError("Property " + std::string(name) + " declared twice");
     info_.props_.push_back(std::make_unique<PropInfo>());
     last_ = info_.props_.back().get();
     last_->name_ = std::string(name);
@@ -270,7 +270,9 @@ class ClassBuilder {
       p.setOrd_ = [set](TObject& o, int64_t v) { std::invoke(set, Of(o), static_cast<V>(v)); };
     } else if constexpr (std::is_floating_point_v<V>) {
       p.kind_ = TTypeKind::Float;
-      p.getFloat_ = [get](const TObject& o) { return static_cast<double>(std::invoke(get, Of(o))); };
+      p.getFloat_ = [get](const TObject& o) {
+        return static_cast<double>(std::invoke(get, Of(o)));
+      };
       p.setFloat_ = [set](TObject& o, double v) { std::invoke(set, Of(o), static_cast<V>(v)); };
     } else if constexpr (std::is_same_v<V, std::string>) {
       p.kind_ = TTypeKind::String;
@@ -369,6 +371,7 @@ ClassBuilder<T> ClassRegistry::Class(std::string_view name) {
   if constexpr (std::is_base_of_v<TComponent, T> && !std::is_abstract_v<T> &&
                 std::is_constructible_v<T, TComponent*>)
     create = [](TComponent* owner) -> TComponent* { return new T(owner); };
-  ClassInfo& info = AddClass(name, T::StaticMetaClass(), Base::StaticMetaClass(), std::move(create));
+  ClassInfo& info =
+      AddClass(name, T::StaticMetaClass(), Base::StaticMetaClass(), std::move(create));
   return ClassBuilder<T>(*this, info);
 }

@@ -47,7 +47,9 @@ TCollectionItem* TCollection::Items(int index) const {
   return items_[static_cast<size_t>(index)];
 }
 
-TCollectionItem* TCollection::Add() { return factory_(this); }
+TCollectionItem* TCollection::Add() {
+  return factory_(this);
+}
 
 TCollectionItem* TCollection::Insert(int index) {
   if (index < 0 || index > Count())
@@ -65,7 +67,9 @@ TCollectionItem* TCollection::Insert(int index) {
   return item;
 }
 
-void TCollection::Delete(int index) { Items(index)->Free(); }
+void TCollection::Delete(int index) {
+  Items(index)->Free();
+}
 
 void TCollection::Clear() {
   if (items_.empty()) return;

@@ -108,4 +108,3 @@ class TCollection : public TPersistent {
   int nextId_ = 0;
   int updateCount_ = 0;
 };
-

@@ -12,8 +12,12 @@ TComponent* g_liveFirst = nullptr;
 TComponent* g_liveLast = nullptr;
 size_t g_liveCount = 0;
 
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentStart(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
 }  // namespace
 
 bool IsValidIdent(std::string_view s) noexcept {
@@ -147,7 +151,9 @@ void TComponent::RemoveFreeNotification(TComponent* c) noexcept {
   Unlink(c->freeNotifies_, this);
 }
 
-void TComponent::Loaded() { state_.Exclude(csLoading); }
+void TComponent::Loaded() {
+  state_.Exclude(csLoading);
+}
 
 void TComponent::Notification(TComponent* c, TOperation op) {
   if (op == opRemove && c) RemoveFreeNotification(c);
@@ -172,9 +178,13 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& proc,
   }
 }
 
-void TComponent::SetCreationState(TComponentState state) noexcept { g_creationState = state; }
+void TComponent::SetCreationState(TComponentState state) noexcept {
+  g_creationState = state;
+}
 
-size_t TComponent::LiveCount() noexcept { return g_liveCount; }
+size_t TComponent::LiveCount() noexcept {
+  return g_liveCount;
+}
 
 std::vector<const TComponent*> TComponent::LiveComponents() {
   std::vector<const TComponent*> all;

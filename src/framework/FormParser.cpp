@@ -22,9 +22,15 @@ struct Token {
   char symbol = 0;
 };
 
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
+bool IsIdentStart(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || IsDigit(c);
+}
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -34,12 +40,17 @@ int HexDigit(char c) {
 
 std::string Describe(const Token& t) {
   switch (t.kind) {
-    case Tok::End: return "end of file";
-    case Tok::Ident: return "'" + t.text + "'";
+    case Tok::End:
+      return "end of file";
+    case Tok::Ident:
+      return "'" + t.text + "'";
     case Tok::Integer:
-    case Tok::Float: return "a number";
-    case Tok::String: return "a string";
-    case Tok::Symbol: return std::string("'") + t.symbol + "'";
+    case Tok::Float:
+      return "a number";
+    case Tok::String:
+      return "a string";
+    case Tok::Symbol:
+      return std::string("'") + t.symbol + "'";
   }
   return "?";
 }
@@ -261,7 +272,8 @@ class Parser {
     Advance();
   }
   std::string ExpectIdent(const char* what) {
-    if (cur_.kind != Tok::Ident) Fail(std::string("Expected ") + what + " but found " + Describe(cur_));
+    if (cur_.kind != Tok::Ident)
+      Fail(std::string("Expected ") + what + " but found " + Describe(cur_));
     std::string s = std::move(cur_.text);
     Advance();
     return s;
@@ -291,8 +303,7 @@ class Parser {
     }
     const std::string title = (o.name.empty() ? "" : o.name + ": ") + o.className;
     for (;;) {
-      if (cur_.kind == Tok::End)
-        lex_.Fail(o.pos, "Object " + title + " has no matching 'end'");
+      if (cur_.kind == Tok::End) lex_.Fail(o.pos, "Object " + title + " has no matching 'end'");
       if (IsKeyword("end")) {
         Advance();
         return o;
@@ -342,7 +353,8 @@ class Parser {
         Advance();
         while (IsSymbol('+')) {
           Advance();
-          if (cur_.kind != Tok::String) Fail("Expected a string after '+' but found " + Describe(cur_));
+          if (cur_.kind != Tok::String)
+            Fail("Expected a string after '+' but found " + Describe(cur_));
           v.text += cur_.text;
           Advance();
         }
@@ -357,8 +369,10 @@ class Parser {
           v.text += ExpectIdent("a name after '.'");
         }
         return v;
-      case Tok::Symbol: break;
-      case Tok::End: Fail("Expected a value but found end of file");
+      case Tok::Symbol:
+        break;
+      case Tok::End:
+        Fail("Expected a value but found end of file");
     }
     const SourcePos open = cur_.pos;
     switch (cur_.symbol) {
@@ -402,7 +416,8 @@ class Parser {
         }
         Advance();
         return v;
-      default: Fail("Expected a value but found " + Describe(cur_));
+      default:
+        Fail("Expected a value but found " + Describe(cur_));
     }
   }
 
@@ -430,14 +445,22 @@ class Parser {
 
 const char* FormValuePhrase(FormValue::Kind kind) noexcept {
   switch (kind) {
-    case FormValue::Kind::Integer: return "an integer";
-    case FormValue::Kind::Float: return "a floating-point number";
-    case FormValue::Kind::String: return "a string";
-    case FormValue::Kind::Ident: return "an identifier";
-    case FormValue::Kind::Set: return "a set";
-    case FormValue::Kind::List: return "a list";
-    case FormValue::Kind::Binary: return "binary data";
-    case FormValue::Kind::Collection: return "a collection";
+    case FormValue::Kind::Integer:
+      return "an integer";
+    case FormValue::Kind::Float:
+      return "a floating-point number";
+    case FormValue::Kind::String:
+      return "a string";
+    case FormValue::Kind::Ident:
+      return "an identifier";
+    case FormValue::Kind::Set:
+      return "a set";
+    case FormValue::Kind::List:
+      return "a list";
+    case FormValue::Kind::Binary:
+      return "binary data";
+    case FormValue::Kind::Collection:
+      return "a collection";
   }
   return "a value";
 }

@@ -49,7 +49,7 @@ class Session {
 
  private:
   struct Fixup {
-    TObject* target;        // object whose property it is
+    TObject* target;  // object whose property it is
     const PropInfo* prop;
     std::string name;  // empty for nil
     std::string what;  // "Label1.FocusControl" for messages
@@ -84,12 +84,14 @@ class Session {
       Fail(file, ast.classPos,
            "The description is for a " + ci->Name() + ", not for a " + root_.ClassName());
     if (ast.inherited) {
-      if (inheritance >= kMaxInheritance) Fail(file, ast.pos, "Inherited descriptions nest too deep");
+      if (inheritance >= kMaxInheritance)
+        Fail(file, ast.pos, "Inherited descriptions nest too deep");
       const ClassRegistry::Description* base = nullptr;
       for (const ClassInfo* p = ci->Parent(); p && !base; p = p->Parent())
         base = reg_.FindDescription(p->Name());
       if (!base)
-        Fail(file, ast.pos, "No form description of an ancestor of " + ci->Name() + " is registered");
+        Fail(file, ast.pos,
+             "No form description of an ancestor of " + ci->Name() + " is registered");
       const FormObject baseAst = ParseFormDescription(base->text, base->fileName);
       ApplyRoot(baseAst, base->fileName, inheritance + 1);
     }
@@ -155,8 +157,9 @@ class Session {
         return;
       }
       if (!prop->IsObjectKind())
-        Fail(file, p.pos, "Property " + prop->Name() + " of " + obj->ClassName() +
-                              " has no properties of its own");
+        Fail(file, p.pos,
+             "Property " + prop->Name() + " of " + obj->ClassName() +
+                 " has no properties of its own");
       obj = prop->GetObject(*obj);
       if (!obj) Fail(file, p.pos, "Property " + prop->Name() + " is not assigned");
     }
@@ -236,8 +239,8 @@ class Session {
         if (v.kind != FormValue::Kind::List) wrong();
         for (const FormValue& item : v.items)
           if (item.kind != FormValue::Kind::String)
-            Fail(file, item.pos, "String list " + path + " takes strings, not " +
-                                     FormValuePhrase(item.kind));
+            Fail(file, item.pos,
+                 "String list " + path + " takes strings, not " + FormValuePhrase(item.kind));
         auto* list = static_cast<TStrings*>(Assigned(obj, prop, file, v.pos));
         Updating(*list, [&] {
           list->Clear();
@@ -288,8 +291,7 @@ class Session {
         }
         const ClassInfo* rootClass = reg_.ClassOf(root_);
         const HandlerInfo* h = rootClass ? rootClass->FindHandler(v.text) : nullptr;
-        if (!h)
-          Fail(file, v.pos, "Event handler " + v.text + " not found in " + root_.ClassName());
+        if (!h) Fail(file, v.pos, "Event handler " + v.text + " not found in " + root_.ClassName());
         if (h->type != prop.EventType())
           Fail(file, v.pos, "Event handler " + h->name + " does not fit event " + path);
         prop.SetEvent(obj, h->bind(root_));
@@ -327,9 +329,8 @@ class Session {
   void ForgetFixupsInside(const TCollection& coll) {
     if (coll.Count() == 0) return;
     std::erase_if(fixups_, [&](const Fixup& f) {
-      return std::any_of(f.items.begin(), f.items.end(), [&](const TCollectionItem* i) {
-        return i->Collection() == &coll;
-      });
+      return std::any_of(f.items.begin(), f.items.end(),
+                         [&](const TCollectionItem* i) { return i->Collection() == &coll; });
     });
   }
 
@@ -386,8 +387,7 @@ void ReadForm(TComponent& root, std::string_view text, const std::string& fileNa
 void ReadRegisteredForm(TComponent& root, const ClassRegistry& registry) {
   const ClassRegistry::Description* d = registry.FindDescription(root.ClassName());
   if (!d)
-    throw EInternalError(std::string("No form description is registered for ") +
-                         root.ClassName());
+    throw EInternalError(std::string("No form description is registered for ") + root.ClassName());
   ReadForm(root, d->text, d->fileName, registry);
 }
 

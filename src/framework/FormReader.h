@@ -36,8 +36,7 @@ void ReadForm(TComponent& root, std::string_view text, const std::string& fileNa
 // Reads the description registered for root's class (RegisterDescription),
 // as a form does when it is created. EInternalError when none is
 // registered.
-void ReadRegisteredForm(TComponent& root,
-                        const ClassRegistry& registry = ClassRegistry::Global());
+void ReadRegisteredForm(TComponent& root, const ClassRegistry& registry = ClassRegistry::Global());
 
 // Creates the root the description names (its class must be registered
 // and creatable) with `owner`, and reads the description into it. The

@@ -28,7 +28,8 @@ class Writer {
   }
 
   void Object(const TComponent& c, int indent) {
-    Line(indent, std::string("object ") + (c.Name().empty() ? "" : c.Name() + ": ") + c.ClassName());
+    Line(indent,
+         std::string("object ") + (c.Name().empty() ? "" : c.Name() + ": ") + c.ClassName());
     Props(c, "", indent + 1, 0);
     c.GetChildren([&](TComponent* child) { Object(*child, indent + 1); }, &root_);
     Line(indent, "end");
@@ -58,9 +59,15 @@ class Writer {
         Line(indent, head + (name ? *name : std::to_string(v)));
         return;
       }
-      case TTypeKind::Boolean: Line(indent, head + (p.GetOrd(obj) ? "True" : "False")); return;
-      case TTypeKind::String: Line(indent, head + QuoteFormString(p.GetStr(obj))); return;
-      case TTypeKind::Float: Line(indent, head + FormatFormFloat(p.GetFloat(obj))); return;
+      case TTypeKind::Boolean:
+        Line(indent, head + (p.GetOrd(obj) ? "True" : "False"));
+        return;
+      case TTypeKind::String:
+        Line(indent, head + QuoteFormString(p.GetStr(obj)));
+        return;
+      case TTypeKind::Float:
+        Line(indent, head + FormatFormFloat(p.GetFloat(obj)));
+        return;
       case TTypeKind::Enumeration: {
         const int64_t v = p.GetOrd(obj);
         const std::string& name = p.EnumType()->NameOf(v);
@@ -134,7 +141,8 @@ class Writer {
         if (!handler.empty()) Line(indent, head + handler);
         return;
       }
-      case TTypeKind::Persistent: return;  // written through its own properties
+      case TTypeKind::Persistent:
+        return;  // written through its own properties
     }
   }
 

@@ -22,23 +22,31 @@ bool TMetaClass::InheritsFrom(std::string_view className) const noexcept {
   return false;
 }
 
-TObject::TObject() noexcept { ++g_liveObjects; }
+TObject::TObject() noexcept {
+  ++g_liveObjects;
+}
 
-TObject::~TObject() { --g_liveObjects; }
+TObject::~TObject() {
+  --g_liveObjects;
+}
 
 const TMetaClass& TObject::StaticMetaClass() noexcept {
   static const TMetaClass meta{"TObject", nullptr};
   return meta;
 }
 
-const TMetaClass& TObject::MetaClass() const noexcept { return StaticMetaClass(); }
+const TMetaClass& TObject::MetaClass() const noexcept {
+  return StaticMetaClass();
+}
 
 void TObject::Free() noexcept {
   BeforeDestruction();
   delete this;
 }
 
-size_t TObject::LiveCount() noexcept { return g_liveObjects; }
+size_t TObject::LiveCount() noexcept {
+  return g_liveObjects;
+}
 
 void TPersistent::Assign(const TPersistent* source) {
   if (source)
@@ -47,7 +55,9 @@ void TPersistent::Assign(const TPersistent* source) {
     AssignError(nullptr);
 }
 
-void TPersistent::AssignTo(TPersistent& dest) const { dest.AssignError(this); }
+void TPersistent::AssignTo(TPersistent& dest) const {
+  dest.AssignError(this);
+}
 
 void TPersistent::AssignError(const TPersistent* source) const {
   const std::string from = source ? source->ClassName() : "nil";

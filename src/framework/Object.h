@@ -31,16 +31,16 @@ struct TMetaClass {
 // Declares a class's class information. Put it first in the class body:
 //   class TFoo : public TBar { PELLMORE_CLASS(TFoo, TBar) public: ... };
 // It leaves the access at `private`, like the start of a class body.
-#define PELLMORE_CLASS(Self, Base)                                           \
- public:                                                                     \
-  static const ::TMetaClass& StaticMetaClass() noexcept {                    \
-    static const ::TMetaClass meta{#Self, &Base::StaticMetaClass()};         \
-    return meta;                                                             \
-  }                                                                          \
-  const ::TMetaClass& MetaClass() const noexcept override {                  \
-    return StaticMetaClass();                                                \
-  }                                                                          \
-                                                                             \
+#define PELLMORE_CLASS(Self, Base)                                   \
+ public:                                                             \
+  static const ::TMetaClass& StaticMetaClass() noexcept {            \
+    static const ::TMetaClass meta{#Self, &Base::StaticMetaClass()}; \
+    return meta;                                                     \
+  }                                                                  \
+  const ::TMetaClass& MetaClass() const noexcept override {          \
+    return StaticMetaClass();                                        \
+  }                                                                  \
+                                                                     \
  private:
 
 class TObject;

@@ -109,11 +109,17 @@ void TStrings::SetValue(std::string_view name, std::string_view value) {
   }
 }
 
-int TStrings::Add(const std::string& s) { return AddNotified(s, nullptr); }
+int TStrings::Add(const std::string& s) {
+  return AddNotified(s, nullptr);
+}
 
-int TStrings::AddObject(const std::string& s, TObject* o) { return AddNotified(s, o); }
+int TStrings::AddObject(const std::string& s, TObject* o) {
+  return AddNotified(s, o);
+}
 
-void TStrings::Insert(int index, const std::string& s) { InsertNotified(index, s, nullptr); }
+void TStrings::Insert(int index, const std::string& s) {
+  InsertNotified(index, s, nullptr);
+}
 
 void TStrings::InsertObject(int index, const std::string& s, TObject* o) {
   InsertNotified(index, s, o);
@@ -203,17 +209,15 @@ void TStrings::SetCaseSensitive(bool value) {
 
 void TStrings::Sort() {
   Changing();
-  std::stable_sort(items_.begin(), items_.end(), [this](const Item& a, const Item& b) {
-    return CompareStrings(a.s, b.s) < 0;
-  });
+  std::stable_sort(items_.begin(), items_.end(),
+                   [this](const Item& a, const Item& b) { return CompareStrings(a.s, b.s) < 0; });
   Changed();
 }
 
 bool TStrings::Find(std::string_view s, int& index) const {
-  const auto it = std::lower_bound(items_.begin(), items_.end(), s,
-                                   [this](const Item& a, std::string_view v) {
-                                     return CompareStrings(a.s, v) < 0;
-                                   });
+  const auto it = std::lower_bound(
+      items_.begin(), items_.end(), s,
+      [this](const Item& a, std::string_view v) { return CompareStrings(a.s, v) < 0; });
   index = static_cast<int>(it - items_.begin());
   return it != items_.end() && CompareStrings(it->s, s) == 0;
 }

@@ -3,23 +3,35 @@
 #include "framework/TypeInfo.h"
 
 #include "framework/Collection.h"
-#include "framework/Strings.h"
 #include "framework/StrUtils.h"
+#include "framework/Strings.h"
 
 const char* TypeKindPhrase(TTypeKind kind) noexcept {
   switch (kind) {
-    case TTypeKind::Integer: return "an integer";
-    case TTypeKind::Boolean: return "a boolean";
-    case TTypeKind::String: return "a string";
-    case TTypeKind::Float: return "a number";
-    case TTypeKind::Enumeration: return "an enumeration value";
-    case TTypeKind::Set: return "a set";
-    case TTypeKind::StringList: return "a string list";
-    case TTypeKind::Collection: return "a collection";
-    case TTypeKind::Persistent: return "an object";
-    case TTypeKind::Component: return "a component reference";
-    case TTypeKind::Binary: return "binary data";
-    case TTypeKind::Event: return "an event handler";
+    case TTypeKind::Integer:
+      return "an integer";
+    case TTypeKind::Boolean:
+      return "a boolean";
+    case TTypeKind::String:
+      return "a string";
+    case TTypeKind::Float:
+      return "a number";
+    case TTypeKind::Enumeration:
+      return "an enumeration value";
+    case TTypeKind::Set:
+      return "a set";
+    case TTypeKind::StringList:
+      return "a string list";
+    case TTypeKind::Collection:
+      return "a collection";
+    case TTypeKind::Persistent:
+      return "an object";
+    case TTypeKind::Component:
+      return "a component reference";
+    case TTypeKind::Binary:
+      return "binary data";
+    case TTypeKind::Event:
+      return "an event handler";
   }
   return "a value";
 }
@@ -73,10 +85,14 @@ bool PropInfo::IsDefault(const TObject& o) const {
     case TTypeKind::Integer:
     case TTypeKind::Boolean:
     case TTypeKind::Enumeration:
-    case TTypeKind::Set: return hasDefault_ && getOrd_(o) == defOrd_;
-    case TTypeKind::Float: return getFloat_(o) == defFloat_;
-    case TTypeKind::String: return getStr_(o) == defStr_;
-    case TTypeKind::Binary: return getBytes_(o).empty();
+    case TTypeKind::Set:
+      return hasDefault_ && getOrd_(o) == defOrd_;
+    case TTypeKind::Float:
+      return getFloat_(o) == defFloat_;
+    case TTypeKind::String:
+      return getStr_(o) == defStr_;
+    case TTypeKind::Binary:
+      return getBytes_(o).empty();
     case TTypeKind::StringList: {
       const auto* s = static_cast<const TStrings*>(getObj_(o));
       return !s || s->Count() == 0;
@@ -85,9 +101,12 @@ bool PropInfo::IsDefault(const TObject& o) const {
       const auto* c = static_cast<const TCollection*>(getObj_(o));
       return !c || c->Count() == 0;
     }
-    case TTypeKind::Persistent: return false;
-    case TTypeKind::Component: return getObj_(o) == nullptr;
-    case TTypeKind::Event: return !eventAssigned_(o);
+    case TTypeKind::Persistent:
+      return false;
+    case TTypeKind::Component:
+      return getObj_(o) == nullptr;
+    case TTypeKind::Event:
+      return !eventAssigned_(o);
   }
   return false;
 }
@@ -96,7 +115,8 @@ bool PropInfo::CanWrite() const noexcept {
   switch (kind_) {
     case TTypeKind::StringList:
     case TTypeKind::Collection:
-    case TTypeKind::Persistent: return true;  // changed in place
+    case TTypeKind::Persistent:
+      return true;  // changed in place
     default:
       return static_cast<bool>(setOrd_) || static_cast<bool>(setFloat_) ||
              static_cast<bool>(setStr_) || static_cast<bool>(setBytes_) ||

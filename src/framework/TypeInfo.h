@@ -26,7 +26,7 @@ class ClassBuilder;
 using Bytes = std::vector<uint8_t>;
 
 enum class TTypeKind {
-  Integer,      // any C++ integer type; may name identifier constants
+  Integer,  // any C++ integer type; may name identifier constants
   Boolean,
   String,       // UTF-8 std::string
   Float,        // double or float

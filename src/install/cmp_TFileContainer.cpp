@@ -300,7 +300,9 @@ void TFileContainer::FreeFiles() {
   }
 }
 
-void TFileContainer::Compress(uint32_t options) { CompressContainer(*this, options); }
+void TFileContainer::Compress(uint32_t options) {
+  CompressContainer(*this, options);
+}
 
 TFileRelated* TFileContainer::FindFile(const std::string& sourcePath) {
   for (int i = 0; i < ObjectCount(); ++i) {

@@ -154,7 +154,8 @@ class TTestComponent : public TComponent {
     std::string later;  // which components after this one still load
     if (Owner())
       for (int i = ComponentIndex() + 1; i < Owner()->ComponentCount(); ++i)
-        if (Owner()->Components(i)->InState(csLoading)) later += " " + Owner()->Components(i)->Name();
+        if (Owner()->Components(i)->InState(csLoading))
+          later += " " + Owner()->Components(i)->Name();
     EventLog().push_back("Loaded " + Name() + (InState(csReading) ? " reading" : "") +
                          (later.empty() ? "" : ", still loading:" + later));
     TComponent::Loaded();

@@ -42,12 +42,12 @@ TEST_F(ClassRegistryTest, PropertiesIncludeInheritedOnesAncestorsFirst) {
 TEST_F(ClassRegistryTest, KindsFollowTheAccessorTypes) {
   const ClassInfo* ci = reg.FindClass("TTestComponent");
   const std::pair<const char*, TTypeKind> expected[] = {
-      {"Caption", TTypeKind::String},        {"Count", TTypeKind::Integer},
-      {"Enabled", TTypeKind::Boolean},       {"Ratio", TTypeKind::Float},
-      {"Kind", TTypeKind::Enumeration},      {"Kinds", TTypeKind::Set},
-      {"Lines", TTypeKind::StringList},      {"Items", TTypeKind::Collection},
-      {"Font", TTypeKind::Persistent},       {"Link", TTypeKind::Component},
-      {"OnClick", TTypeKind::Event},         {"Name", TTypeKind::String},
+      {"Caption", TTypeKind::String},   {"Count", TTypeKind::Integer},
+      {"Enabled", TTypeKind::Boolean},  {"Ratio", TTypeKind::Float},
+      {"Kind", TTypeKind::Enumeration}, {"Kinds", TTypeKind::Set},
+      {"Lines", TTypeKind::StringList}, {"Items", TTypeKind::Collection},
+      {"Font", TTypeKind::Persistent},  {"Link", TTypeKind::Component},
+      {"OnClick", TTypeKind::Event},    {"Name", TTypeKind::String},
   };
   for (const auto& [name, kind] : expected) {
     SCOPED_TRACE(name);
@@ -258,14 +258,14 @@ TEST_F(ClassRegistryTest, RegistrationMistakesAreInternalErrors) {
     TUnknownEnum E() const { return ueA; }
     void SetE(TUnknownEnum) {}
   };
-  EXPECT_THROW((reg.Class<TUsesEnum, TComponent>("TUsesEnum").Prop("E", &TUsesEnum::E,
-                                                                   &TUsesEnum::SetE)),
-               EInternalError);
+  EXPECT_THROW(
+      (reg.Class<TUsesEnum, TComponent>("TUsesEnum").Prop("E", &TUsesEnum::E, &TUsesEnum::SetE)),
+      EInternalError);
 }
 
 TEST_F(ClassRegistryTest, RegisteringAgainReplacesAndUnregisterHidesTheName) {
-  reg.Class<TTestPanel, TTestComponent>("TTestPanel").Prop("Extra", &TTestPanel::Caption,
-                                                           &TTestPanel::SetCaption);
+  reg.Class<TTestPanel, TTestComponent>("TTestPanel")
+      .Prop("Extra", &TTestPanel::Caption, &TTestPanel::SetCaption);
   EXPECT_NE(reg.FindClass("TTestPanel")->FindProp("Extra"), nullptr);
   reg.Class<TTestPanel, TTestComponent>("TTestPanel");
   EXPECT_EQ(reg.FindClass("TTestPanel")->FindProp("Extra"), nullptr);

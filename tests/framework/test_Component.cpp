@@ -62,8 +62,8 @@ TEST_F(ComponentTest, OwnerDestroysWhatItOwnsNewestFirst) {
       if (l.rfind("destroy ", 0) == 0) d.push_back(l);
     return d;
   }();
-  EXPECT_EQ(destroyed, (std::vector<std::string>{"destroy Third", "destroy Second",
-                                                 "destroy First", "destroy Owner"}));
+  EXPECT_EQ(destroyed, (std::vector<std::string>{"destroy Third", "destroy Second", "destroy First",
+                                                 "destroy Owner"}));
 }
 
 TEST_F(ComponentTest, InsertAndRemoveAreAnnouncedToEveryOwnedComponent) {
@@ -88,8 +88,8 @@ TEST_F(ComponentTest, DestroyingOneComponentTellsItsSiblings) {
   auto* b = new TProbe(&owner, "B");
   g_log.clear();
   b->Free();
-  EXPECT_EQ(g_log, (std::vector<std::string>{"destroy B", "Owner hears remove B",
-                                             "A hears remove B"}));
+  EXPECT_EQ(g_log,
+            (std::vector<std::string>{"destroy B", "Owner hears remove B", "A hears remove B"}));
 }
 
 TEST_F(ComponentTest, FreeNotificationIsMutualAndClearedOnDestruction) {

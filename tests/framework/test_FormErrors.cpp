@@ -72,8 +72,8 @@ TEST_F(FormErrorsTest, EachFaultIsReportedWithItsPlace) {
       {"reference of the wrong class", WithComponent("    Peer = F"), 3, 12,
        "Component F is a TTestForm; C.Peer needs a TTestComponent"},
       {"duplicate name",
-       "object F: TTestForm\n  object C: TTestComponent end\n  object c: TTestComponent end\nend", 3,
-       10, "A component named c already exists"},
+       "object F: TTestForm\n  object C: TTestComponent end\n  object c: TTestComponent end\nend",
+       3, 10, "A component named c already exists"},
       {"bad number", "object F: TTestForm\n  Width = 12x\nend", 2, 11, "Invalid number 12x"},
       {"number too big", "object F: TTestForm\n  Width = 99999999999999999999\nend", 2, 11,
        "Number out of range: 99999999999999999999"},
@@ -93,8 +93,9 @@ TEST_F(FormErrorsTest, EachFaultIsReportedWithItsPlace) {
        "Event handler FormCreat not found in TTestForm"},
       {"handler of another type", WithComponent("    OnClick = AskUser"), 3, 15,
        "Event handler AskUser does not fit event OnClick"},
-      {"inherited component missing", "object F: TTestForm\n  inherited Ghost: TTestComponent\n  end\nend",
-       2, 13, "Inherited component Ghost not found"},
+      {"inherited component missing",
+       "object F: TTestForm\n  inherited Ghost: TTestComponent\n  end\nend", 2, 13,
+       "Inherited component Ghost not found"},
       {"component nested inside itself",
        "object F: TTestForm\n  object A: TTestPanel\n    object B: TTestPanel\n"
        "      inherited A: TTestPanel\n      end\n    end\n  end\nend",
@@ -114,7 +115,8 @@ TEST_F(FormErrorsTest, EachFaultIsReportedWithItsPlace) {
        "Unterminated binary data: '}' expected"},
       {"unterminated list", "object F: TTestForm\n  X = ('a'", 2, 7,
        "Unterminated list: ')' expected"},
-      {"unterminated set", "object F: TTestForm\n  X = [a,", 2, 7, "Unterminated set: ']' expected"},
+      {"unterminated set", "object F: TTestForm\n  X = [a,", 2, 7,
+       "Unterminated set: ']' expected"},
       {"unterminated collection", "object F: TTestForm\n  X = < item end", 2, 7,
        "Unterminated collection: '>' expected"},
       {"unterminated item", "object F: TTestForm\n  X = < item A = 1", 2, 9,
@@ -164,9 +166,10 @@ TEST_F(FormErrorsTest, AnAncestorsErrorNamesTheAncestorsFile) {
 
 TEST_F(FormErrorsTest, CreateFromFormLeavesNothingOnError) {
   TComponent owner(nullptr);
-  EXPECT_THROW(CreateFromForm("object R: TTestForm\n  object A: TTestComponent end\n  Width = x\nend",
-                              "r.dfm", &owner),
-               EFormError);
+  EXPECT_THROW(
+      CreateFromForm("object R: TTestForm\n  object A: TTestComponent end\n  Width = x\nend",
+                     "r.dfm", &owner),
+      EFormError);
   EXPECT_EQ(owner.ComponentCount(), 0);
   EXPECT_THROW(CreateFromForm("object R: TNope end", "r.dfm", &owner), EFormError);
   EXPECT_THROW(CreateFromForm("object R: TStringList end", "r.dfm", &owner), EFormError);

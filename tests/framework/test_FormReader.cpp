@@ -103,7 +103,8 @@ TEST_F(FormReaderTest, ListsReplaceWhatWasThere) {
   auto* c = Find(*form, "C");
   c->Lines()->Add("old");
   c->Items()->Add();
-  ReadForm(*form, "object F: TTestForm inherited C: TTestComponent Lines = ('new') Items = <> end end",
+  ReadForm(*form,
+           "object F: TTestForm inherited C: TTestComponent Lines = ('new') Items = <> end end",
            "again.dfm");
   EXPECT_EQ(c->Lines()->ToVector(), Log{"new"});
   EXPECT_EQ(c->Items()->Count(), 0);
@@ -202,9 +203,9 @@ end)");
   b->OnQuery()(b, cont);
   EXPECT_FALSE(cont);
   b->Items()->ItemAs<TTestItem>(0)->OnClick()(b);
-  EXPECT_EQ(Log(EventLog().end() - 4, EventLog().end()),
-            (Log{"FormCreate by TTestForm on F", "ButtonClick Button", "AskUser",
-                 "ButtonClick Button"}));
+  EXPECT_EQ(
+      Log(EventLog().end() - 4, EventLog().end()),
+      (Log{"FormCreate by TTestForm on F", "ButtonClick Button", "AskUser", "ButtonClick Button"}));
   EXPECT_EQ(b->BoundHandlerName("OnClick"), "ButtonClick");
   EXPECT_EQ(form->BoundHandlerName("oncreate"), "FormCreate");
 }
@@ -277,12 +278,12 @@ TEST_F(FormReaderTest, ASetterExceptionPassesThroughUnchangedAndNothingRemains) 
     using TTestComponent::TTestComponent;
     void SetPickyCaption(const std::string&) { throw EAbort("refused"); }
   };
-  ClassRegistry::Global()
-      .Class<TFussy, TTestComponent>("TFussy")
-      .Prop("Picky", &TFussy::Caption, &TFussy::SetPickyCaption);
+  ClassRegistry::Global().Class<TFussy, TTestComponent>("TFussy").Prop("Picky", &TFussy::Caption,
+                                                                       &TFussy::SetPickyCaption);
   Owned<TTestForm> form(new TTestForm(nullptr));
-  EXPECT_THROW(ReadForm(*form, "object F: TTestForm object A: TTestComponent end object B: TFussy "
-                               "Picky = 'x' end end",
+  EXPECT_THROW(ReadForm(*form,
+                        "object F: TTestForm object A: TTestComponent end object B: TFussy "
+                        "Picky = 'x' end end",
                         "f.dfm"),
                EAbort);
   EXPECT_EQ(form->ComponentCount(), 0);
@@ -301,8 +302,9 @@ TEST_F(FormReaderTest, AFailingLoadedDestroysWhatTheReadCreated) {
   ClassRegistry::Global().Class<TBadLoad, TTestComponent>("TBadLoad");
   Owned<TTestForm> form(new TTestForm(nullptr));
   new TTestComponent(form.get());  // was there before: stays
-  EXPECT_THROW(ReadForm(*form, "object F: TTestForm object A: TTestComponent end object B: TBadLoad "
-                               "end object C: TTestComponent end end",
+  EXPECT_THROW(ReadForm(*form,
+                        "object F: TTestForm object A: TTestComponent end object B: TBadLoad "
+                        "end object C: TTestComponent end end",
                         "f.dfm"),
                EConvertError);
   EXPECT_EQ(form->ComponentCount(), 1);

@@ -104,9 +104,9 @@ TEST_F(StringsTest, SortedListsKeepOrderAndApplyTheDuplicatesRule) {
   EXPECT_FALSE(l.Find("cherry", index));
   EXPECT_EQ(index, 3);
   EXPECT_EQ(l.IndexOf("pear"), 3);
-  for (auto op : {+[](TStringList& s) { s.Insert(0, "x"); }, +[](TStringList& s) { s.Move(0, 1); },
-                  +[](TStringList& s) { s.Exchange(0, 1); },
-                  +[](TStringList& s) { s.SetStrings(0, "x"); }}) {
+  for (auto op :
+       {+[](TStringList& s) { s.Insert(0, "x"); }, +[](TStringList& s) { s.Move(0, 1); },
+        +[](TStringList& s) { s.Exchange(0, 1); }, +[](TStringList& s) { s.SetStrings(0, "x"); }}) {
     try {
       op(l);
       FAIL();
@@ -218,11 +218,11 @@ TEST_F(StringsTest, EachOperationReachesASubclassExactlyOnce) {
   TStringList other;
   other.SetText("p\nq");
   const std::vector<std::function<void()>> ops = {
-      [&] { s.Add("a"); },        [&] { s.AddObject("b", nullptr); },
-      [&] { s.Insert(0, "c"); },  [&] { s.InsertObject(0, "d", nullptr); },
-      [&] { s.Move(0, 1); },      [&] { s.Delete(0); },
+      [&] { s.Add("a"); },          [&] { s.AddObject("b", nullptr); },
+      [&] { s.Insert(0, "c"); },    [&] { s.InsertObject(0, "d", nullptr); },
+      [&] { s.Move(0, 1); },        [&] { s.Delete(0); },
       [&] { s.AddStrings(other); }, [&] { s.SetText("x\ny"); },
-      [&] { s.Clear(); },         [&] { s.Assign(&other); },
+      [&] { s.Clear(); },           [&] { s.Assign(&other); },
   };
   for (size_t i = 0; i < ops.size(); ++i) {
     SCOPED_TRACE(i);

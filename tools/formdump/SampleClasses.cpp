@@ -17,7 +17,9 @@ void TDemoControl::SetParentComponent(TComponent* parent) {
   if (parent_) parent_->children_.push_back(this);
 }
 
-TComponent* TDemoControl::GetParentComponent() const noexcept { return parent_; }
+TComponent* TDemoControl::GetParentComponent() const noexcept {
+  return parent_;
+}
 
 void TDemoControl::GetChildren(const std::function<void(TComponent*)>& proc,
                                const TComponent* root) const {
