@@ -70,15 +70,15 @@ void TFileRelated::SetArchiveFileType(TCustomPathSpecifier* value) {
   if (!loading && UsesSpecifierArchive()) archiveFile_.clear();
 }
 
-void TFileRelated::AssignArchiveFileType(TCustomPathSpecifier* spec) {
-  archiveFileType_ = spec;
-  if (spec) spec->FreeNotification(this);
+void TFileRelated::AssignArchiveFileType(TCustomPathSpecifier* specifier) {
+  archiveFileType_ = specifier;
+  if (specifier) specifier->FreeNotification(this);
 }
 
 void TFileRelated::SetDefaultArchiveFileType(const TMetaClass& kind, bool dropIfUnset) {
-  TCustomPathSpecifier* spec = StandardPathSpecifierList().Find(kind);
-  AssignArchiveFileType(spec);
-  archiveDefaultPending_ = dropIfUnset && spec;
+  TCustomPathSpecifier* specifier = StandardPathSpecifierList().Find(kind);
+  AssignArchiveFileType(specifier);
+  archiveDefaultPending_ = dropIfUnset && specifier;
   archiveDefaultKind_ = dropIfUnset ? nullptr : &kind;
 }
 

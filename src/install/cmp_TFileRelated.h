@@ -84,7 +84,7 @@ class TFileRelated : public TInstallObject {
 
  protected:
   void ContainerChanged(TInstallContainer* newContainer) override;
-  void AssignArchiveFileType(TCustomPathSpecifier* spec);
+  void AssignArchiveFileType(TCustomPathSpecifier* specifier);
   // A default ArchiveFileType: the standard specifier of class `kind`. With
   // `dropIfUnset` loading drops it when the stored configuration does not
   // set the property; otherwise loading keeps it, taking it then when the

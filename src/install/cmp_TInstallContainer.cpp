@@ -170,16 +170,16 @@ void TInstallContainer::SetDestDirType(TCustomPathSpecifier* value) {
   AssignDestDirType(value);
 }
 
-void TInstallContainer::AssignDestDirType(TCustomPathSpecifier* spec) {
-  destDirType_ = spec;
+void TInstallContainer::AssignDestDirType(TCustomPathSpecifier* specifier) {
+  destDirType_ = specifier;
   // Stale links to a former specifier are harmless: its removal finds
   // nothing to clear here.
-  if (spec) spec->FreeNotification(this);
+  if (specifier) specifier->FreeNotification(this);
 }
 
-void TInstallContainer::SetDefaultDestDirType(TCustomPathSpecifier* spec) {
-  AssignDestDirType(spec);
-  destDirTypeDefaultPending_ = spec != nullptr;
+void TInstallContainer::SetDefaultDestDirType(TCustomPathSpecifier* specifier) {
+  AssignDestDirType(specifier);
+  destDirTypeDefaultPending_ = specifier != nullptr;
 }
 
 void TInstallContainer::ContainerDestroyed(TInstallContainer* c) {
@@ -198,9 +198,9 @@ void TInstallContainer::DoInformationEventControl(TObject*, int, TObject*) {}
 
 void TInstallContainer::HandleComponentCall(TObject*, int, TObject*) {}
 
-std::string TInstallContainer::ResolveWith(const TCustomPathSpecifier* spec,
+std::string TInstallContainer::ResolveWith(const TCustomPathSpecifier* specifier,
                                            const std::string& tail) {
-  std::string s = spec ? spec->GetPath(this) + tail : tail;
+  std::string s = specifier ? specifier->GetPath(this) + tail : tail;
   if (!s.empty() && s.back() == '\\') s.pop_back();
   return s;
 }

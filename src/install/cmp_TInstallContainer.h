@@ -137,13 +137,13 @@ class TInstallContainer : public TComponent {
   virtual TInstallContainer* ParentContainer() const noexcept { return nullptr; }
   // A default DestDirType that loading drops when the stored configuration
   // does not set the property.
-  void SetDefaultDestDirType(TCustomPathSpecifier* spec);
+  void SetDefaultDestDirType(TCustomPathSpecifier* specifier);
   // Stores a DestDirType without the specifier's check.
-  void AssignDestDirType(TCustomPathSpecifier* spec);
+  void AssignDestDirType(TCustomPathSpecifier* specifier);
   void AssignDestDir(std::string v) { destDir_ = std::move(v); }
   // The specifier's directory for this object followed directly by `tail`
   // (`tail` alone without a specifier), one trailing backslash removed.
-  std::string ResolveWith(const TCustomPathSpecifier* spec, const std::string& tail);
+  std::string ResolveWith(const TCustomPathSpecifier* specifier, const std::string& tail);
 
  private:
   friend class TInstallObject;

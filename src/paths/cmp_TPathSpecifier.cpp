@@ -51,12 +51,12 @@ std::string JoinPath(const std::string& left, std::string_view right) {
 
 // The checks shared by the kinds that serve only install objects with a
 // container; returns that container.
-TInstallContainer* RequireContainer(const TCustomPathSpecifier& spec, TComponent* component,
+TInstallContainer* RequireContainer(const TCustomPathSpecifier& specifier, TComponent* component,
                                     const char* missingContainer) {
   auto* object = dynamic_cast<TInstallObject*>(component);
   if (!object)
     throw IEPathSpecifier("%s must be a %s to use the %s path specifier", NameOf(component),
-                          "TInstallObject", spec.StandardName());
+                          "TInstallObject", specifier.StandardName());
   if (!object->Container()) throw IEPathSpecifier(missingContainer, NameOf(component));
   return object->Container();
 }
@@ -74,13 +74,13 @@ TCustomInstall& RequireInstaller(TComponent* component) {
 
 // --- lists ---------------------------------------------------------------------
 
-void TPathSpecifierList::Add(TCustomPathSpecifier* spec) {
-  if (!spec) throw IEPathSpecifierList("Tried to add a nil object to the path specifier list");
-  items_.push_back(spec);
+void TPathSpecifierList::Add(TCustomPathSpecifier* specifier) {
+  if (!specifier) throw IEPathSpecifierList("Tried to add a nil object to the path specifier list");
+  items_.push_back(specifier);
 }
 
-void TPathSpecifierList::Remove(const TCustomPathSpecifier* spec) noexcept {
-  auto it = std::find(items_.begin(), items_.end(), spec);
+void TPathSpecifierList::Remove(const TCustomPathSpecifier* specifier) noexcept {
+  auto it = std::find(items_.begin(), items_.end(), specifier);
   if (it != items_.end()) items_.erase(it);
 }
 
@@ -367,8 +367,8 @@ void EnsureStandardSpecifiers(TComponent* /*container*/, TComponent* owner, bool
   if (!owner) return;
   for (const StandardKind& kind : kStandardKinds) {
     if (onlyIfMissing && PathSpecifierList().Find(kind.meta())) continue;
-    TStandardPathSpecifier* spec = kind.make(owner);
-    spec->SetName(FreeName(*owner, spec->StandardName()));
+    TStandardPathSpecifier* specifier = kind.make(owner);
+    specifier->SetName(FreeName(*owner, specifier->StandardName()));
   }
 }
 

@@ -227,8 +227,8 @@ class TPathSpecifierList {
  public:
   // IEPathSpecifierList "Tried to add a nil object to the path specifier
   // list" for null.
-  void Add(TCustomPathSpecifier* spec);
-  void Remove(const TCustomPathSpecifier* spec) noexcept;
+  void Add(TCustomPathSpecifier* specifier);
+  void Remove(const TCustomPathSpecifier* specifier) noexcept;
   int Count() const noexcept { return static_cast<int>(items_.size()); }
   TCustomPathSpecifier* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
   // The first member of class `cls` or a descendant, or null.

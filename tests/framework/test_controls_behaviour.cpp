@@ -351,7 +351,7 @@ TEST_F(ControlsTest, TreeViewRowsSelectionAndExpansion) {
   TTreeNodes& items = *tree->Items();
   TTreeNode* root = items.AddChild(nullptr, "Quenby");
   TTreeNode* drivers = items.AddChild(root, "Drivers");
-  items.AddChild(drivers, "Paradox");
+  items.AddChild(drivers, "Kestrel");
   TTreeNode* links = items.AddChild(root, "Links");
   EXPECT_EQ(items.Count(), 4);
   EXPECT_EQ(links->AbsoluteIndex(), 3);
@@ -363,7 +363,7 @@ TEST_F(ControlsTest, TreeViewRowsSelectionAndExpansion) {
   tree->OnChange = [&](TObject*, TTreeNode* n) { events.push_back("selected " + n->Text()); };
   items.Item(2)->SetSelected(true);  // selecting shows the node
   EXPECT_EQ(events,
-            (std::vector<std::string>{"expanded Quenby", "expanded Drivers", "selected Paradox"}));
+            (std::vector<std::string>{"expanded Quenby", "expanded Drivers", "selected Kestrel"}));
   // Rows of 14 + 2 pixels; text from Indent * (level + 1).
   EXPECT_EQ(items.Item(2)->DisplayRect(false), (TRect{0, 32, 121, 48}));
   EXPECT_EQ(items.Item(2)->DisplayRect(true), (TRect{57, 32, 57 + 42 + 4, 48}));

@@ -25,7 +25,7 @@ class References : public InstallTest {
     auto* other = New<TCustomPathSpecifier>(specs_.get(), "psOther");
     other->SetOnGetPath([](TComponent*, std::string& path) { path = "C:\\psOther"; });
   }
-  TCustomPathSpecifier* Spec(const char* kind) {
+  TCustomPathSpecifier* Specifier(const char* kind) {
     return static_cast<TCustomPathSpecifier*>(specs_->FindComponent(kind));
   }
   Owned<TForm> specs_;
@@ -38,13 +38,13 @@ TEST_F(References, ContainerChangesSetAndDropContainerSpecifiers) {
   file->SetDestDir("\\old");
   file->SetArchiveFile("old.1");
   file->SetContainer(top);
-  EXPECT_EQ(file->DestDirType(), Spec("psContainerDestDir"));
+  EXPECT_EQ(file->DestDirType(), Specifier("psContainerDestDir"));
   EXPECT_EQ(file->DestDir(), "");
-  EXPECT_EQ(file->ArchiveFileType(), Spec("psContainerArchiveFile"));
+  EXPECT_EQ(file->ArchiveFileType(), Specifier("psContainerArchiveFile"));
   EXPECT_EQ(file->ArchiveFile(), "");
   file->SetArchiveFile("ignored.1");  // the name comes from the specifier now
   EXPECT_EQ(file->ArchiveFile(), "");
-  top->SetDestDirType(Spec("psOther"));
+  top->SetDestDirType(Specifier("psOther"));
   top->SetDestDir("\\Top");
   EXPECT_EQ(file->ResolveDestDir(), "C:\\psOther\\Top");
 
@@ -59,8 +59,8 @@ TEST_F(References, RemovedComponentsAreDroppedEverywhere) {
   Owned<TForm> form(NewForm());
   auto* top = New<TTestGroup>(form.get(), "Top");
   auto* net = New<TComponent>(form.get(), "Net");
-  top->SetDestDirType(Spec("psOther"));
-  top->SetArchiveFileType(Spec("psOther"));
+  top->SetDestDirType(Specifier("psOther"));
+  top->SetArchiveFileType(Specifier("psOther"));
   top->SetNetLocation(net);
   delete net;
   EXPECT_EQ(top->NetLocation(), nullptr);
@@ -100,12 +100,12 @@ TEST_F(References, LoadingUndoesConstructorDefaultsNotStored) {
     Owned<TForm> form(ReadForm("object T: TForm\n object Install1: TInstall\n end\nend\n"));
     auto* install = static_cast<TInstall*>(form->FindComponent("Install1"));
     EXPECT_EQ(install->DestDirType(), nullptr);
-    EXPECT_EQ(install->ArchiveFileType(), Spec("psMainArchiveFile"));  // kept at run time
+    EXPECT_EQ(install->ArchiveFileType(), Specifier("psMainArchiveFile"));  // kept at run time
     EXPECT_EQ(install->DestDir(), "\\MyApplication");
   }
   Owned<TForm> code(NewForm());
   auto* install = New<TInstall>(code.get(), "I");
-  EXPECT_EQ(install->DestDirType(), Spec("psProgramFiles"));
+  EXPECT_EQ(install->DestDirType(), Specifier("psProgramFiles"));
 }
 
 TEST_F(References, ListsRefuseBlankEntries) {

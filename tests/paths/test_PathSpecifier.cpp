@@ -22,7 +22,7 @@ namespace {
 class PathSpecifiers : public PathsTest {
  protected:
   template <class T>
-  T* Spec() {
+  T* Specifier() {
     return FindByClass<T>();
   }
   // The exception's class and message, or "ok: <result>".
@@ -42,7 +42,7 @@ class PathSpecifiers : public PathsTest {
 TEST_F(PathSpecifiers, EngineDirectoryIsTheFirstEntryElseUnderProgramFiles) {
   Owned<TForm> form(new TForm(nullptr));
   EnsureStandardSpecifiers(nullptr, form.get(), false);
-  auto* spec = Spec<TpsQDEDLL>();
+  auto* specifier = Specifier<TpsQDEDLL>();
   SetValue(kRootLocalMachine, kCurrentVersion, "ProgramFilesDir", "D:\\Apps\\");
   const struct {
     const char* stored;  // null: value missing
@@ -60,24 +60,24 @@ TEST_F(PathSpecifiers, EngineDirectoryIsTheFirstEntryElseUnderProgramFiles) {
       SetValue(kRootLocalMachine, kEngineKey, "EnginePath", c.stored);
     else
       DeleteValue(kRootLocalMachine, kEngineKey, "EnginePath");
-    EXPECT_EQ(spec->GetPath(nullptr), c.expected);
+    EXPECT_EQ(specifier->GetPath(nullptr), c.expected);
   }
 }
 
 TEST_F(PathSpecifiers, ContainerRelativeDestinationsLoseOneTrailingBackslash) {
   Owned<TForm> form(LoadInstaller("-sD:\\DIST\\", "DestDir = '\\Top\\'"));
   TInstall* install = InstallOf(form.get());
-  install->SetDestDirType(Spec<TpsProgramFiles>());
+  install->SetDestDirType(Specifier<TpsProgramFiles>());
   auto* group = New<TTestGroup>(form.get(), "Group");
   group->SetContainer(install);
-  EXPECT_EQ(group->DestDirType(), Spec<TpsContainerDestDir>());
-  EXPECT_EQ(group->ArchiveFileType(), Spec<TpsContainerArchiveFile>());
+  EXPECT_EQ(group->DestDirType(), Specifier<TpsContainerDestDir>());
+  EXPECT_EQ(group->ArchiveFileType(), Specifier<TpsContainerArchiveFile>());
   group->SetDestDir("\\Name\\");
   EXPECT_EQ(install->ResolveDestDir(), "C:\\Program Files\\Top");
   EXPECT_EQ(group->ResolveDestDir(), "C:\\Program Files\\Top\\Name");
-  EXPECT_EQ(Spec<TpsContainerDestDir>()->GetPath(group), "C:\\Program Files\\Top");
-  EXPECT_EQ(Spec<TpsMainInstall>()->GetPath(group), "C:\\Program Files\\Top");
-  EXPECT_EQ(Spec<TpsInstallSource>()->GetPath(group), "D:\\DIST");
+  EXPECT_EQ(Specifier<TpsContainerDestDir>()->GetPath(group), "C:\\Program Files\\Top");
+  EXPECT_EQ(Specifier<TpsMainInstall>()->GetPath(group), "C:\\Program Files\\Top");
+  EXPECT_EQ(Specifier<TpsInstallSource>()->GetPath(group), "D:\\DIST");
   // The group's archive is the installer's: the main archive file.
   EXPECT_EQ(group->ResolveArchiveFile(), "D:\\DIST\\files.1");
 
@@ -109,7 +109,7 @@ TEST_F(PathSpecifiers, MainArchiveFile) {
     SCOPED_TRACE(c.args);
     Owned<TForm> form(LoadInstaller(c.args));
     TInstall* install = InstallOf(form.get());
-    EXPECT_EQ(install->ArchiveFileType(), Spec<TpsMainArchiveFile>());
+    EXPECT_EQ(install->ArchiveFileType(), Specifier<TpsMainArchiveFile>());
     EXPECT_EQ(Outcome([&] { return install->ResolveArchiveFile(); }), c.expected);
   }
 }
@@ -130,75 +130,75 @@ TEST_F(PathSpecifiers, UsageChecksNameTheirMisuse) {
       "IEPathSpecifier: There is no TInstall component so the path specifier could not be "
       "expanded for ";
   const struct {
-    TCustomPathSpecifier* spec;
+    TCustomPathSpecifier* specifier;
     TComponent* component;
     std::string expected;
   } cases[] = {
-      {Spec<TpsContainerDestDir>(), plain,
+      {Specifier<TpsContainerDestDir>(), plain,
        "IEPathSpecifier: Plain must be a TInstallObject to use the psContainerDestDir path "
        "specifier"},
-      {Spec<TpsContainerDestDir>(), loose,
+      {Specifier<TpsContainerDestDir>(), loose,
        "IEPathSpecifier: Cannot use ddContainerDestDir for Loose unless you assign a Container"},
-      {Spec<TpsContainerArchiveFile>(), plain,
+      {Specifier<TpsContainerArchiveFile>(), plain,
        "IEPathSpecifier: Plain must be a TInstallObject to use the psContainerArchiveFile path "
        "specifier"},
-      {Spec<TpsContainerArchiveFile>(), loose,
+      {Specifier<TpsContainerArchiveFile>(), loose,
        "IEPathSpecifier: Cannot use ddContainerArchiveFile for Loose unless you assign a "
        "Container"},
-      {Spec<TpsContainerArchiveFile>(), underObject,
+      {Specifier<TpsContainerArchiveFile>(), underObject,
        "IEPathSpecifier: Cannot use the ddContainerArchiveFile path specifier for Under because "
        "the Container is not a TFileRelated descendant"},
-      {Spec<TpsInstallSource>(), object, noInstall + "Dlg"},
-      {Spec<TpsMainInstall>(), object, noInstall + "Dlg"},
-      {Spec<TpsMainArchiveFile>(), child, noInstall + "Child"},
-      {Spec<TpsContainerDestDir>(), nullptr,
+      {Specifier<TpsInstallSource>(), object, noInstall + "Dlg"},
+      {Specifier<TpsMainInstall>(), object, noInstall + "Dlg"},
+      {Specifier<TpsMainArchiveFile>(), child, noInstall + "Child"},
+      {Specifier<TpsContainerDestDir>(), nullptr,
        "IEPathSpecifier:  must be a TInstallObject to use the psContainerDestDir path specifier"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.spec->Name() + " for " + (c.component ? c.component->Name() : "null"));
+    SCOPED_TRACE(c.specifier->Name() + " for " + (c.component ? c.component->Name() : "null"));
     EXPECT_EQ(Outcome([&] {
-                c.spec->CheckUsage(c.component);
+                c.specifier->CheckUsage(c.component);
                 return std::string("accepted");
               }),
               c.expected);
     // Resolving checks first, with the same message.
-    EXPECT_EQ(Outcome([&] { return c.spec->GetPath(c.component); }), c.expected);
+    EXPECT_EQ(Outcome([&] { return c.specifier->GetPath(c.component); }), c.expected);
   }
   // Kinds that need no component accept anything.
-  EXPECT_NO_THROW(Spec<TpsWindow>()->CheckUsage(nullptr));
-  EXPECT_EQ(Spec<TpsWindow>()->GetPath(nullptr), "C:\\WINNT");
-  EXPECT_EQ(Spec<TpsSystem>()->GetPath(plain), "C:\\WINNT\\System32");
+  EXPECT_NO_THROW(Specifier<TpsWindow>()->CheckUsage(nullptr));
+  EXPECT_EQ(Specifier<TpsWindow>()->GetPath(nullptr), "C:\\WINNT");
+  EXPECT_EQ(Specifier<TpsSystem>()->GetPath(plain), "C:\\WINNT\\System32");
 }
 
 TEST_F(PathSpecifiers, AssignmentChecksFirstAndKeepsTheOldValue) {
   Owned<TForm> form(LoadInstaller("-sD:\\DIST"));
   TInstall* install = InstallOf(form.get());
   EXPECT_EQ(install->DestDirType(), nullptr);  // default dropped: not stored
-  install->SetDestDirType(Spec<TpsWindow>());
+  install->SetDestDirType(Specifier<TpsWindow>());
   EXPECT_EQ(Outcome([&] {
-              install->SetDestDirType(Spec<TpsMainInstall>());
+              install->SetDestDirType(Specifier<TpsMainInstall>());
               return std::string("assigned");
             }),
             "IEPathSpecifier: Cannot use the ddMainInstallDir path specifier for a TInstall "
             "component");
-  EXPECT_EQ(install->DestDirType(), Spec<TpsWindow>());
+  EXPECT_EQ(install->DestDirType(), Specifier<TpsWindow>());
 
   // Created in code without a container: its default archive specifier
   // cannot serve it, so a resolution says why.
   auto* loose = New<TTestGroup>(form.get(), "Loose");
-  EXPECT_EQ(loose->ArchiveFileType(), Spec<TpsContainerArchiveFile>());
+  EXPECT_EQ(loose->ArchiveFileType(), Specifier<TpsContainerArchiveFile>());
   EXPECT_THROW(loose->ResolveArchiveFile(), IEPathSpecifier);
   loose->SetArchiveFileType(nullptr);
   loose->SetArchiveFile("own.1");
-  EXPECT_THROW(loose->SetArchiveFileType(Spec<TpsContainerArchiveFile>()), IEPathSpecifier);
+  EXPECT_THROW(loose->SetArchiveFileType(Specifier<TpsContainerArchiveFile>()), IEPathSpecifier);
   EXPECT_EQ(loose->ArchiveFile(), "own.1");
   // A main-archive specifier names the file itself: ArchiveFile goes and
   // stays empty.
-  loose->SetArchiveFileType(Spec<TpsMainArchiveFile>());
+  loose->SetArchiveFileType(Specifier<TpsMainArchiveFile>());
   EXPECT_EQ(loose->ArchiveFile(), "");
   loose->SetArchiveFile("ignored.1");
   EXPECT_EQ(loose->ArchiveFile(), "");
-  loose->SetArchiveFileType(Spec<TpsInstallSource>());
+  loose->SetArchiveFileType(Specifier<TpsInstallSource>());
   loose->SetArchiveFile("extra.1");
   EXPECT_EQ(loose->ResolveArchiveFile(), "D:\\DISTextra.1");  // appended directly
 }
@@ -214,14 +214,14 @@ TEST_F(PathSpecifiers, NamesDescriptionsAndLists) {
                          "psStartMenu",        "psStartupMenu",  "psSystem",
                          "psMainArchiveFile",  "psWindow"};
   for (int i = 0; i < 14; ++i) {
-    auto* spec = static_cast<TCustomPathSpecifier*>(form->Components(i));
-    EXPECT_EQ(spec->Name(), names[i]);
-    EXPECT_EQ(spec->StandardName(), names[i]);
-    EXPECT_EQ(std::string("T") + names[i], spec->ClassName());
+    auto* specifier = static_cast<TCustomPathSpecifier*>(form->Components(i));
+    EXPECT_EQ(specifier->Name(), names[i]);
+    EXPECT_EQ(specifier->StandardName(), names[i]);
+    EXPECT_EQ(std::string("T") + names[i], specifier->ClassName());
   }
   EXPECT_EQ(PathSpecifierList().Count(), 14);
   EXPECT_EQ(StandardPathSpecifierList().Count(), 14);
-  EXPECT_EQ(Spec<TpsStartupMenu>()->Description(),
+  EXPECT_EQ(Specifier<TpsStartupMenu>()->Description(),
             "Path of the Startup folder in the Programs folder under the Start Menu");
 
   // A custom specifier joins only the list of all specifiers.
@@ -251,12 +251,12 @@ TEST_F(PathSpecifiers, ContainerDescriptionNamesTheGroup) {
   group->SetGroupName("Engine files");
   auto* object = New<TTestObject>(form.get(), "Obj");
   auto* inner = New<TTestObject>(form.get(), "Inner");
-  auto* spec = Spec<TpsContainerDestDir>();
-  EXPECT_EQ(spec->DescriptionFor(object), "Path of the group (container)");  // no container
+  auto* specifier = Specifier<TpsContainerDestDir>();
+  EXPECT_EQ(specifier->DescriptionFor(object), "Path of the group (container)");  // no container
   object->SetContainer(group);
   inner->SetContainer(object);
-  EXPECT_EQ(spec->DescriptionFor(object), "Path of the <Engine files> group");
-  EXPECT_EQ(spec->DescriptionFor(inner), "Path of the <Obj> group");
+  EXPECT_EQ(specifier->DescriptionFor(object), "Path of the <Engine files> group");
+  EXPECT_EQ(specifier->DescriptionFor(inner), "Path of the <Obj> group");
 }
 
 TEST_F(PathSpecifiers, OneStandardSetPerProcessWhateverTheForms) {
@@ -283,7 +283,7 @@ TEST_F(PathSpecifiers, FormsDeclaringTheirSpecifiersAfterTheInstallerStillRead) 
                StandardSpecifierObjects() + "end\n",
            "after.dfm");
   EXPECT_EQ(form->ComponentCount(), 15);
-  EXPECT_EQ(InstallOf(form.get())->ArchiveFileType(), Spec<TpsMainArchiveFile>());
+  EXPECT_EQ(InstallOf(form.get())->ArchiveFileType(), Specifier<TpsMainArchiveFile>());
   EXPECT_EQ(InstallOf(form.get())->ResolveArchiveFile(), "D:\\DIST\\files.1");
 
   // A form without any stored specifier receives the standard set.
@@ -332,19 +332,23 @@ TEST_F(PathSpecifiers, ResolutionsFollowTheMachine) {
     auto* group = New<TTestGroup>(form.get(), "Group");
     group->SetContainer(InstallOf(form.get()));
     group->SetDestDir("\\Sub\\");
-    std::vector<std::string> got = {
-        Spec<TpsWindow>()->GetPath(nullptr),       Spec<TpsSystem>()->GetPath(nullptr),
-        Spec<TpsStartMenu>()->GetPath(nullptr),    Spec<TpsProgramMenu>()->GetPath(nullptr),
-        Spec<TpsStartupMenu>()->GetPath(nullptr),  Spec<TpsDesktopMenu>()->GetPath(nullptr),
-        Spec<TpsProgramFiles>()->GetPath(nullptr), Spec<TpsCommonFiles>()->GetPath(nullptr),
-        Spec<TpsQDEDLL>()->GetPath(nullptr),       group->ResolveDestDir()};
+    std::vector<std::string> got = {Specifier<TpsWindow>()->GetPath(nullptr),
+                                    Specifier<TpsSystem>()->GetPath(nullptr),
+                                    Specifier<TpsStartMenu>()->GetPath(nullptr),
+                                    Specifier<TpsProgramMenu>()->GetPath(nullptr),
+                                    Specifier<TpsStartupMenu>()->GetPath(nullptr),
+                                    Specifier<TpsDesktopMenu>()->GetPath(nullptr),
+                                    Specifier<TpsProgramFiles>()->GetPath(nullptr),
+                                    Specifier<TpsCommonFiles>()->GetPath(nullptr),
+                                    Specifier<TpsQDEDLL>()->GetPath(nullptr),
+                                    group->ResolveDestDir()};
     // The fallbacks, too, come from the machine.
     for (const char* name : {"Start Menu", "Programs"})
       DeleteValue(kRootCurrentUser, kShellFolders, name);
     DeleteValue(kRootLocalMachine, kCurrentVersion, "ProgramFilesDir");
-    got.push_back(Spec<TpsProgramMenu>()->GetPath(nullptr));
+    got.push_back(Specifier<TpsProgramMenu>()->GetPath(nullptr));
     platform::system().SetCurrentDirectory(shape.options.kind == "95" ? "E:\\" : "C:\\OS");
-    got.push_back(Spec<TpsProgramFiles>()->GetPath(nullptr));
+    got.push_back(Specifier<TpsProgramFiles>()->GetPath(nullptr));
     EXPECT_THAT(got, ElementsAreArray(shape.expected));
     for (const std::string& path : got) EXPECT_THAT(path, ::testing::Not(HasSubstr(HostDir())));
   }

@@ -153,14 +153,14 @@ std::vector<uint8_t> Template(const FileDef& s, Release release, bool inUse) {
                      : "; Quenby Database Engine configuration template\r\n");
   AddText(out, "[SYSTEM INIT]\r\nVERSION=" + std::string(release == Release::v82 ? "8.2" : "7.5") +
                    "\r\nLOCAL SHARE=FALSE\r\nMINBUFSIZE=128\r\nMAXBUFSIZE=2048\r\n"
-                   "LANGDRIVER=qdlus\r\nMAXFILEHANDLES=48\r\nSYSFLAGS=0\r\n"
+                   "COLLATION=qdlus\r\nMAXFILEHANDLES=48\r\nSYSFLAGS=0\r\n"
                    "SHAREDMEMSIZE=2048\r\nDEFAULT DRIVER=TABULA\r\nAUTO ODBC=FALSE\r\n\r\n");
   const char* drivers[] = {"VAULT",   "ASCII", "FOLIO",  "ODBC",   "TABULA", "SQL ENGINE", "QBF",
                            "KESTREL", "HERON", "OSPREY", "PLOVER", "WREN",   "TERN"};
   int n = 0;
   for (const char* d : drivers) {
     AddText(out, std::string("[DRIVERS\\") + d + "\\INIT]\r\nVERSION=4.0\r\nTYPE=" +
-                     (n < 7 ? "FILE" : "SERVER") + "\r\nLANGDRIVER=qdlus\r\n");
+                     (n < 7 ? "FILE" : "SERVER") + "\r\nCOLLATION=qdlus\r\n");
     AddText(out, std::string("[DRIVERS\\") + d +
                      "\\TABLE CREATE]\r\nLEVEL=" + std::to_string(3 + n % 4) +
                      "\r\nBLOCK SIZE=" + std::to_string(2048 << (n % 3)) +
