@@ -8,6 +8,7 @@
 #include "framework/ClassRegistry.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
+#include "install/RetryList.h"
 #include "install/cmp_TInstall.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/FileSystem.h"
@@ -85,6 +86,7 @@ TCustomInstallFile::TCustomInstallFile(TComponent* owner, TInstallContainer* con
 TCustomInstallFile::~TCustomInstallFile() {
   UniqueIdTable().Release(uniqueID_);
   CustomInstallFileList().Remove(this);
+  RemoveFromRetryList(this);
 }
 
 void TCustomInstallFile::ApplyPathSplit(const std::string& sourcePath) {

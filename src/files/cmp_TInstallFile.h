@@ -101,6 +101,9 @@ class TCustomInstallFile : public TFileRelated {
   void ReadArchiveInformation() override { ReadInfoFromArchive(); }
   void ReadSourceInformation() override { ReadInfoFromSource(); }
   void CopyFromSource() override { SetState(ifsCopying); }
+  bool StartsAfterInstall() const override { return runAfterInstall_; }
+  // The destination directory followed by DestName.
+  std::string InstalledPath() override { return ResolveDestDir() + "\\" + destName_; }
 
   void Loaded() override;
 

@@ -59,6 +59,13 @@ class TFileRelated : public TInstallObject {
   virtual void ReadSourceInformation() {}
   // Copies the file straight from its source directory.
   virtual void CopyFromSource() {}
+  // Whether the run starts the file as a program when it ends, and the
+  // full path it is installed under (empty here).
+  virtual bool StartsAfterInstall() const { return false; }
+  virtual std::string InstalledPath() { return {}; }
+  // Registers the file again after its self-registration failed during the
+  // run (see RetryList.h); a failure now raises.
+  virtual void RetryRegistration() {}
 
   // --- properties ----------------------------------------------------------
   const std::string& ArchiveFile() const noexcept { return archiveFile_; }

@@ -106,6 +106,28 @@ class TCustomInstall : public TFileContainer {
   // Start time of the current run (0 until a run has started).
   TDateTime RunStartTime() const noexcept { return runStartTime_; }
 
+  // --- unfinished business (finished after a restart) ---------------------------
+  // Each raises IEInstall "The TInstall could not either write or read
+  // unfinished business from the registry" when InstallKey is empty.
+  // Adds the entry `name` of `kind` (0: call that object's
+  // ContinueAfterReboot; 1: delete that file) and counts it.
+  void AddUnfinished(const std::string& name, int kind);
+  // The entries as "name;kind" lines; empty when there are none.
+  void ReadUnfinished(TStrings& list);
+  // Deletes the list; a missing list or a refusal is ignored.
+  void ClearUnfinished();
+  // Entries added during this run.
+  int UnfinishedCount() const noexcept { return unfinishedCount_; }
+  // Registers this setup in RunOnce to be started with -r after the
+  // restart. Raises IEInstall when the entry cannot be written.
+  void RegisterRunOnce();
+  // The command RegisterRunOnce writes.
+  std::string RunOnceCommand();
+  // What the resume command points the source at: the self-extracting
+  // program with -e, the loaded setup with UseLoadingProgram, else the
+  // running program.
+  std::string SetupProgramPath();
+
   // --- the run's helpers ------------------------------------------------------
   // Reads the file information of the tree once per process.
   void ReadArchiveInfo();
@@ -185,6 +207,7 @@ class TCustomInstall : public TFileContainer {
   bool running_ = false;
   std::string installKey_;
   TDateTime runStartTime_ = 0;
+  int unfinishedCount_ = 0;
   bool archiveInfoRead_ = false;
   bool ownsExceptionHandler_ = false;
   TExceptionEvent previousOnException_;

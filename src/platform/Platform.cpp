@@ -1,6 +1,8 @@
 // Holds the current platform backend (see Platform.h).
 #include "platform/Platform.h"
 
+#include "platform/OsError.h"
+
 namespace platform {
 namespace {
 std::unique_ptr<Backend>& Slot() {
@@ -21,6 +23,26 @@ void Install(std::unique_ptr<Backend> backend) {
 
 bool HasCurrent() {
   return Slot() != nullptr;
+}
+
+namespace {
+constexpr uint32_t kErrorCallNotImplemented = 120;
+[[noreturn]] void Missing(const char* service) {
+  throw OsError(service, "this machine", kErrorCallNotImplemented);
+}
+}  // namespace
+
+Processes& Backend::processes() {
+  Missing("processes");
+}
+Libraries& Backend::libraries() {
+  Missing("libraries");
+}
+RestartService& Backend::restart() {
+  Missing("restart");
+}
+IniFiles& Backend::iniFiles() {
+  Missing("INI files");
 }
 
 }  // namespace platform

@@ -9,14 +9,17 @@
 
 namespace platform {
 
-class Registry;    // platform/Registry.h
-class FileSystem;  // platform/FileSystem.h
-class SystemInfo;  // platform/SystemInfo.h
-class Clock;       // platform/Clock.h
+class Registry;        // platform/Registry.h
+class FileSystem;      // platform/FileSystem.h
+class SystemInfo;      // platform/SystemInfo.h
+class Clock;           // platform/Clock.h
+class Processes;       // platform/Processes.h
+class Libraries;       // platform/Libraries.h
+class RestartService;  // platform/Restart.h
+class IniFiles;        // platform/IniFiles.h
 
-// The services of one machine. Later services (processes, libraries,
-// version information, shell links, DDE, internet, restart, widgetset) join
-// here as further accessors.
+// The services of one machine. Later services (shell links, DDE, internet)
+// join here as further accessors.
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -24,6 +27,13 @@ class Backend {
   virtual FileSystem& files() = 0;
   virtual SystemInfo& system() = 0;
   virtual Clock& clock() = 0;
+  // Backends for a narrow purpose (the author tools' host files, tests'
+  // refusing machines) lack these; by default they raise OsError
+  // ERROR_CALL_NOT_IMPLEMENTED naming the service.
+  virtual Processes& processes();
+  virtual Libraries& libraries();
+  virtual RestartService& restart();
+  virtual IniFiles& iniFiles();
 };
 
 // The backend in use. On first use without an installed one, the default
@@ -50,6 +60,18 @@ inline SystemInfo& system() {
 }
 inline Clock& clock() {
   return Current().clock();
+}
+inline Processes& processes() {
+  return Current().processes();
+}
+inline Libraries& libraries() {
+  return Current().libraries();
+}
+inline RestartService& restart() {
+  return Current().restart();
+}
+inline IniFiles& iniFiles() {
+  return Current().iniFiles();
 }
 
 // The default backend of this build; defined once in platform/sim or
