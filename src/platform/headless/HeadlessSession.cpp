@@ -34,6 +34,18 @@ std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
 }
 
 std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment() {
+  // PELLMORE_UI chooses the widgetset. Headless is the only one built so
+  // far (windows on a screen come with the dialogs), so it is also what an
+  // unset variable means; any other name is refused rather than ignored, so
+  // a script never believes it watched a real screen.
+  if (const char* ui = std::getenv("PELLMORE_UI"); ui && *ui) {
+    std::string name(ui);
+    for (char& c : name)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (name != "headless")
+      throw Exception("PELLMORE_UI=" + std::string(ui) +
+                      " names no widgetset of this program; the one available is \"headless\"");
+  }
   const char* script = std::getenv("PELLMORE_UI_SCRIPT");
   const char* log = std::getenv("PELLMORE_UI_LOG");
   return CreateHeadless(script ? script : "", log ? log : "");

@@ -14,7 +14,12 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
     : core_(std::move(hostDir), std::move(settings)),
       files_(core_),
       system_(core_, files_),
-      clock_(core_) {}
+      clock_(core_),
+      table_(core_.HostDir()),
+      processes_(core_, files_, system_, table_),
+      libraries_(core_, files_, system_, table_),
+      restart_(core_, files_, [this]() -> Registry& { return registry(); }),
+      iniFiles_(files_, system_) {}
 
 SimMachine::~SimMachine() = default;
 
@@ -22,7 +27,17 @@ std::unique_ptr<SimMachine> SimMachine::Open(const std::string& hostDir) {
   std::string dir = hostDir;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   MachineSettings settings = LoadSettings(dir);
-  return std::unique_ptr<SimMachine>(new SimMachine(dir, std::move(settings)));
+  std::unique_ptr<SimMachine> machine(new SimMachine(dir, std::move(settings)));
+  // A program the machine started begins in its starter's current
+  // directory, as a Windows child process does.
+  if (const char* current = std::getenv("PELLMORE_CURRENT_DIR")) {
+    try {
+      machine->system_.SetCurrentDirectory(current);
+    } catch (const OsError&) {
+      // Gone meanwhile: the machine's own current directory stays.
+    }
+  }
+  return machine;
 }
 
 Registry& SimMachine::registry() {
@@ -66,6 +81,46 @@ void SimMachine::SetFreeSpace(char drive, uint64_t bytes) {
 
 std::string SimMachine::HostPath(std::string_view path) {
   return core_.Resolve(path, "GetFullPathNameW").host;
+}
+
+std::string SimMachine::ProgramKey(std::string_view windowsPath) {
+  const char* call = "SetProgram";
+  try {
+    Resolved r = core_.Resolve(windowsPath, call);
+    if (r.exists) return r.path.Key();
+  } catch (const OsError&) {
+    // Not there (yet): the path as written names it.
+  }
+  return core_.Parse(windowsPath, call).Key();
+}
+
+void SimMachine::SetProgram(std::string_view windowsPath, const SimProgram& entry) {
+  std::string key = ProgramKey(windowsPath);
+  table_.Set(key, core_.Parse(windowsPath, "SetProgram").Text(), entry);
+}
+
+bool SimMachine::RemoveProgram(std::string_view windowsPath) {
+  return table_.Remove(ProgramKey(windowsPath));
+}
+
+std::vector<std::pair<std::string, SimProgram>> SimMachine::Programs() const {
+  return table_.All();
+}
+
+std::vector<SimStart> SimMachine::Starts() const {
+  return table_.Starts();
+}
+
+void SimMachine::ClearStarts() {
+  table_.ClearStarts();
+}
+
+std::string SimMachine::ConsoleOutput() const {
+  return table_.Console();
+}
+
+void SimMachine::RegisterNativeLibrary(std::string_view fileName, NativeLibraryFactory factory) {
+  libraries_.RegisterNative(fileName, std::move(factory));
 }
 
 }  // namespace platform::sim

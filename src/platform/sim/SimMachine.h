@@ -1,8 +1,9 @@
 // A simulated Windows machine: a host directory with drive folders
 // (drive_c/ ...), the registry's hive files (registry/), the settings file
-// (machine.ini) and the short-name record (shortnames.txt). SimMachine is
-// the platform Backend over such a directory; CreateMachine makes a fresh
-// one with the folders and registry values a fresh Windows has.
+// (machine.ini), the short-name record (shortnames.txt), the program table
+// (programs.ini), the start log (starts.log) and a pending restart request.
+// SimMachine is the platform Backend over such a directory; CreateMachine
+// makes a fresh one with the folders and registry values a fresh Windows has.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +11,18 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/sim/MachineCore.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimIniFiles.h"
+#include "platform/sim/SimLibraries.h"
+#include "platform/sim/SimProcesses.h"
+#include "platform/sim/SimPrograms.h"
+#include "platform/sim/SimRestart.h"
 #include "platform/sim/SimSystemInfo.h"
 
 namespace platform::sim {
@@ -30,6 +38,10 @@ class SimMachine : public Backend {
   FileSystem& files() override { return files_; }
   SystemInfo& system() override { return system_; }
   Clock& clock() override { return clock_; }
+  Processes& processes() override { return processes_; }
+  Libraries& libraries() override { return libraries_; }
+  RestartService& restart() override { return restart_; }
+  IniFiles& iniFiles() override { return iniFiles_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
   const MachineSettings& Settings() const { return core_.Settings(); }
@@ -52,14 +64,61 @@ class SimMachine : public Backend {
   // The host path a Windows path maps to (its parent must exist).
   std::string HostPath(std::string_view path);
 
+  // The program table (see SimPrograms.h): what starting the program at
+  // `windowsPath` (case ignored; short names resolved when it exists) does.
+  // The file itself must exist in the machine for a start to find it.
+  void SetProgram(std::string_view windowsPath, const SimProgram& entry);
+  // False when the path had no entry.
+  bool RemoveProgram(std::string_view windowsPath);
+  // Every entry with its path as given.
+  std::vector<std::pair<std::string, SimProgram>> Programs() const;
+
+  // The start log, oldest first: every start (recorded as it begins), every
+  // self-registration (recorded with its result), also those of programs
+  // the machine started. ClearStarts empties it.
+  std::vector<SimStart> Starts() const;
+  void ClearStarts();
+  // What batch files printed (errors and unknown commands), in order.
+  std::string ConsoleOutput() const;
+
+  // Binds a library file name to a native implementation (see
+  // SimLibraries.h); for this process's machine object only.
+  void RegisterNativeLibrary(std::string_view fileName, NativeLibraryFactory factory);
+  // OleInitialize nesting now (tests check that registration happens
+  // inside it).
+  int OleDepth() const { return libraries_.OleDepth(); }
+
+  // Whether a restart was requested and not yet performed.
+  bool RestartRequested() const { return restart_.Requested(); }
+
+  // Restarts Windows, in its order: files held by other programs are
+  // released; the 95 family's WININIT.INI [Rename] lines run ("NUL=source"
+  // deletes the source, "dest=source" replaces dest) and the file becomes
+  // WININIT.BAK, or on NT the PendingFileRenameOperations run and the value
+  // goes; the restart request is cleared; then each RunOnce command of
+  // HKEY_LOCAL_MACHINE and then HKEY_CURRENT_USER, in value-name order, is
+  // removed and run (waiting for it). A step that fails is noted and the
+  // rest goes on, as at a real start-up. Returns one line per step done
+  // ("rename FROM -> TO", "delete PATH", "run COMMAND -> exit N",
+  // "failed: ..."), which the machine tool prints.
+  std::vector<std::string> Restart();
+
  private:
   SimMachine(std::string hostDir, MachineSettings settings);
+  std::string ProgramKey(std::string_view windowsPath);
+  void PerformRenames(std::vector<std::string>& steps);
+  void RunOnceCommands(RootKey root, std::vector<std::string>& steps);
 
   MachineCore core_;
   SimFileSystem files_;
   SimSystemInfo system_;
   SimClock clock_;
   std::unique_ptr<Registry> registry_;  // opened on first use
+  ProgramTable table_;
+  SimProcesses processes_;
+  SimLibraries libraries_;
+  SimRestart restart_;
+  SimIniFiles iniFiles_;
 };
 
 // What a fresh machine looks like.

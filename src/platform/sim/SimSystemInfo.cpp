@@ -2,6 +2,7 @@
 #include "platform/sim/SimSystemInfo.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "framework/Utf8.h"
 #include "platform/CommandLine.h"
@@ -13,6 +14,15 @@ SimSystemInfo::SimSystemInfo(MachineCore& core, FileSystem& files) : core_(core)
   // Like Windows' tick count, the clock picks where unique numbers start;
   // on a fixed clock that makes the names repeatable.
   nextTemp_ = uint32_t(core_.NowUtc() / 10000);
+  if (const char* program = std::getenv("PELLMORE_PROGRAM")) startedAs_ = program;
+  if (const char* line = std::getenv("PELLMORE_COMMAND_LINE")) {
+    commandLine_ = line;
+    startedWithCommandLine_ = true;
+  }
+}
+
+std::string SimSystemInfo::ModuleFileName() {
+  return startedAs_.empty() ? core_.Settings().program : startedAs_;
 }
 
 std::string SimSystemInfo::TempDirectory() {
@@ -74,11 +84,12 @@ void SimSystemInfo::SetCurrentDirectory(std::string_view path) {
 }
 
 std::string SimSystemInfo::CommandLine() {
-  return commandLine_.empty() ? QuoteArgument(core_.Settings().program) : commandLine_;
+  return commandLine_.empty() ? QuoteArgument(ModuleFileName()) : commandLine_;
 }
 
 void SimSystemInfo::UseHostArguments(int argc, const char* const* argv) {
-  std::vector<std::string> args{core_.Settings().program};
+  if (startedWithCommandLine_) return;  // the Windows command line as started
+  std::vector<std::string> args{ModuleFileName()};
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   commandLine_ = JoinCommandLine(args);
 }

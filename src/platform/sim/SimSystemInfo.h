@@ -1,5 +1,6 @@
 // The system queries and the clock of the simulated machine: answers come
-// from the machine settings; temporary and short names are made in the
+// from the machine settings (or, in a program the machine started, from
+// what the starter passed); temporary and short names are made in the
 // machine's drive folders.
 #pragma once
 
@@ -28,7 +29,7 @@ class SimSystemInfo : public SystemInfo {
   int ScreenHeight() override { return core_.Settings().screenHeight; }
   int CaptionHeight() override { return core_.Settings().captionHeight; }
   int TimeZoneOffsetMinutes() override { return core_.Settings().timeZoneMinutes; }
-  std::string ModuleFileName() override { return core_.Settings().program; }
+  std::string ModuleFileName() override;
   std::string CommandLine() override;
   void UseHostArguments(int argc, const char* const* argv) override;
 
@@ -39,7 +40,12 @@ class SimSystemInfo : public SystemInfo {
   MachineCore& core_;
   FileSystem& files_;
   std::string commandLine_;  // empty: the program alone
-  uint32_t nextTemp_;        // the next number GetTempFileName tries
+  // Set when this process is a program the machine started: its Windows
+  // path and command line come from the starter (PELLMORE_PROGRAM,
+  // PELLMORE_COMMAND_LINE), not from the settings and the host arguments.
+  std::string startedAs_;
+  bool startedWithCommandLine_ = false;
+  uint32_t nextTemp_;  // the next number GetTempFileName tries
 };
 
 class SimClock : public Clock {

@@ -1,9 +1,10 @@
 // The default backend of the Win32 build: the real machine's registry,
-// files, system queries and clock. The services hold no state of their own
-// beyond what Windows keeps, so one backend serves the whole process.
+// files, system queries, clock, programs, libraries, restart and INI files. The services hold no
+// state of their own beyond what Windows keeps, so one backend serves the whole process.
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32SystemInfo.h"
 
 namespace platform {
@@ -15,18 +16,30 @@ class Win32Backend final : public Backend {
       : registry_(win32::CreateWin32Registry()),
         files_(win32::CreateWin32FileSystem()),
         system_(win32::CreateWin32SystemInfo()),
-        clock_(win32::CreateWin32Clock()) {}
+        clock_(win32::CreateWin32Clock()),
+        processes_(win32::CreateWin32Processes()),
+        libraries_(win32::CreateWin32Libraries()),
+        restart_(win32::CreateWin32Restart()),
+        iniFiles_(win32::CreateWin32IniFiles()) {}
 
   Registry& registry() override { return *registry_; }
   FileSystem& files() override { return *files_; }
   SystemInfo& system() override { return *system_; }
   Clock& clock() override { return *clock_; }
+  Processes& processes() override { return *processes_; }
+  Libraries& libraries() override { return *libraries_; }
+  RestartService& restart() override { return *restart_; }
+  IniFiles& iniFiles() override { return *iniFiles_; }
 
  private:
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<SystemInfo> system_;
   std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Processes> processes_;
+  std::unique_ptr<Libraries> libraries_;
+  std::unique_ptr<RestartService> restart_;
+  std::unique_ptr<IniFiles> iniFiles_;
 };
 
 }  // namespace
