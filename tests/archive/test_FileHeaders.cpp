@@ -170,20 +170,20 @@ TEST(FileHeaders, WritesAndReadsTheHeadAndTableOfBothLayouts) {
 }
 
 TEST_F(FileHeadersTest, LoadsHeadersFromTheFilesOfAList) {
-  const std::string deep = "C:\\SRC\\" + std::string(120, 'd') + "\\QDENG32.DLL";
-  Write("C:\\SRC\\A.TXT", "hello");
+  const std::string deep = P("C:\\SRC\\") + std::string(120, 'd') + "\\QDENG32.DLL";
+  Write(P("C:\\SRC\\A.TXT"), "hello");
   Write(deep, Sample(3000, 1));
-  SetDate("C:\\SRC\\A.TXT", EncodeDateTime(2001, 2, 3, 4, 5, 7, 400));
+  SetDate(P("C:\\SRC\\A.TXT"), EncodeDateTime(2001, 2, 3, 4, 5, 7, 400));
   versions_->byPath[AsciiUpperCase(deep)] = "65535.65535.65535.65535";
 
   TFileHeaders d;
   TStringList list;
-  list.Add("C:\\SRC\\A.TXT;ignored;fields");
+  list.Add(P("C:\\SRC\\A.TXT;ignored;fields"));
   list.Add(deep);
   d.AddFromList(list, false);
   ASSERT_EQ(d.Count(), 2);
   const TFileHeader& a = d.GetFileHeaders(0);
-  EXPECT_EQ(a.Name(), "C:\\SRC\\A.TXT");
+  EXPECT_EQ(a.Name(), P("C:\\SRC\\A.TXT"));
   EXPECT_EQ(a.SequenceNumber(), 1);
   EXPECT_EQ(a.Size(), 5);
   EXPECT_EQ(a.Version(), "");
@@ -198,17 +198,17 @@ TEST_F(FileHeadersTest, LoadsHeadersFromTheFilesOfAList) {
   // Appending numbers the new lines from 1 again; without append the
   // directory starts over.
   list.Clear();
-  list.Add("C:\\SRC\\A.TXT");
+  list.Add(P("C:\\SRC\\A.TXT"));
   d.AddFromList(list, true);
   EXPECT_EQ(d.Count(), 3);
   EXPECT_EQ(d.GetFileHeaders(2).SequenceNumber(), 1);
   d.AddFromList(list, false);
   EXPECT_EQ(d.Count(), 1);
 
-  list.Add("C:\\SRC\\MISSING.DLL");
+  list.Add(P("C:\\SRC\\MISSING.DLL"));
   EXPECT_THAT(
       [&] { d.AddFromList(list, false); },
-      ThrowsMessage<EVrexCompress>(testing::StrEq("Cannot open the file C:\\SRC\\MISSING.DLL")));
+      ThrowsMessage<EVrexCompress>(testing::StrEq(P("Cannot open the file C:\\SRC\\MISSING.DLL"))));
 }
 
 }  // namespace

@@ -22,16 +22,17 @@ class CorruptArchiveTest : public ArchiveTest {
  protected:
   CorruptArchiveTest() {
     Owned<TVrexCompress> c{new TVrexCompress(nullptr)};
-    Build(*c, "C:\\OUT\\good.1", {{"C:\\SRC\\A", Sample(600, 1)}, {"C:\\SRC\\B", Noise(300, 2)}});
-    good_ = Read("C:\\OUT\\good.1");
+    Build(*c, P("C:\\OUT\\good.1"),
+          {{P("C:\\SRC\\A"), Sample(600, 1)}, {P("C:\\SRC\\B"), Noise(300, 2)}});
+    good_ = Read(P("C:\\OUT\\good.1"));
     // The same archive as a one-volume set.
-    c->SetCompressedFile("C:\\OUT\\good.1");
-    platform::files().CreateDirectories("C:\\SET");
-    c->SplitToVolumes("C:\\SET", "files.1");
-    set_ = Read("C:\\SET\\files.1");
-    Write("C:\\DEST\\A", "old a");
-    Write("C:\\DEST\\KEEP", "keep");
-    before_ = Snapshot("C:\\DEST");
+    c->SetCompressedFile(P("C:\\OUT\\good.1"));
+    platform::files().CreateDirectories(P("C:\\SET"));
+    c->SplitToVolumes(P("C:\\SET"), "files.1");
+    set_ = Read(P("C:\\SET\\files.1"));
+    Write(P("C:\\DEST\\A"), "old a");
+    Write(P("C:\\DEST\\KEEP"), "keep");
+    before_ = Snapshot(P("C:\\DEST"));
   }
 
   // Header i's position in a single-file archive.
@@ -54,12 +55,12 @@ class CorruptArchiveTest : public ArchiveTest {
   // a note that nothing or something else was raised).
   std::string Fails(const std::string& bytes, const std::string& member = "C:\\SRC\\A",
                     int32_t offset = 0) {
-    Write("C:\\OUT\\bad.1", bytes);
+    Write(P("C:\\OUT\\bad.1"), bytes);
     Owned<TVrexCompress> c{new TVrexCompress(nullptr)};
-    c->SetCompressedFile("C:\\OUT\\bad.1");
+    c->SetCompressedFile(P("C:\\OUT\\bad.1"));
     c->SetOffset(offset);
     try {
-      ExtractTo(*c, "C:\\DEST", {member});
+      ExtractTo(*c, P("C:\\DEST"), {P(member)});
     } catch (const EVrexCompress& e) {
       EXPECT_TRUE(c->Abort());
       return e.Message();
@@ -127,14 +128,14 @@ TEST_F(CorruptArchiveTest, FailsWithItsMessageAndLeavesTheDestination) {
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.what);
-    EXPECT_THAT(Fails(k.bytes, k.member, k.offset), testing::StartsWith(k.message));
-    EXPECT_EQ(Snapshot("C:\\DEST"), before_);
+    EXPECT_THAT(Fails(k.bytes, k.member, k.offset), testing::StartsWith(P(k.message)));
+    EXPECT_EQ(Snapshot(P("C:\\DEST")), before_);
   }
   // The unchanged archives extract, so each line above fails for its own
   // reason only.
   EXPECT_EQ(Fails(good_), "no failure");
   EXPECT_EQ(Fails(set_), "no failure");
-  EXPECT_EQ(Read("C:\\DEST\\A"), Sample(600, 1));
+  EXPECT_EQ(Read(P("C:\\DEST\\A")), Sample(600, 1));
 }
 
 TEST_F(CorruptArchiveTest, FailsAtEveryTruncatedLength) {
@@ -143,15 +144,16 @@ TEST_F(CorruptArchiveTest, FailsAtEveryTruncatedLength) {
     SCOPED_TRACE(len);
     ASSERT_THAT(Fails(good_.substr(0, len)), testing::StrEq(kCorrupt));
   }
-  EXPECT_EQ(Snapshot("C:\\DEST"), before_);
+  EXPECT_EQ(Snapshot(P("C:\\DEST")), before_);
   // The archive inside a larger file, cut the same way.
   const std::string prefix(777, 'p');
   for (size_t len = 0; len < good_.size(); len += 37) {
     SCOPED_TRACE(len);
-    ASSERT_THAT(Fails(prefix + good_.substr(0, len), "C:\\SRC\\B", 777), testing::StrEq(kCorrupt));
+    ASSERT_THAT(Fails(prefix + good_.substr(0, len), P("C:\\SRC\\B"), 777),
+                testing::StrEq(kCorrupt));
   }
-  EXPECT_EQ(Fails(prefix + good_ + "trailer", "C:\\SRC\\B", 777), "no failure");
-  EXPECT_EQ(Read("C:\\DEST\\B"), Noise(300, 2));
+  EXPECT_EQ(Fails(prefix + good_ + "trailer", P("C:\\SRC\\B"), 777), "no failure");
+  EXPECT_EQ(Read(P("C:\\DEST\\B")), Noise(300, 2));
 }
 
 }  // namespace

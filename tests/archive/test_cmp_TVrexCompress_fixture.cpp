@@ -58,29 +58,30 @@ std::string Noise(size_t n, uint32_t seed) {
   return v;
 }
 
-ArchiveTest::ArchiveTest() {
-  hostDir_ = std::filesystem::temp_directory_path() /
-             ("pellmore-archive-" + std::to_string(::getpid()) + "-" + std::to_string(++count_));
-  std::filesystem::remove_all(hostDir_);
-  platform::sim::MachineOptions options;
-  options.extraDrives = "AD";
-  auto machine = platform::sim::CreateMachine(hostDir_.string(), options);
-  machine_ = machine.get();
-  platform::Install(std::move(machine));
+namespace {
+testsupport::TestMachineOptions Options() {
+  testsupport::TestMachineOptions o;
+  o.scratchPrefix = "pellmore-archive";
+  o.extraDrives = "AD";
+  return o;
+}
+}  // namespace
+
+ArchiveTest::ArchiveTest() : testMachine_(Options()) {
+#ifndef _WIN32
+  machine_ = testMachine_.Sim();
+#endif
   auto versions = std::make_unique<FakeVersions>();
   versions_ = versions.get();
   platform::InstallVersionService(std::move(versions));
-  platform::files().CreateDirectories("C:\\SRC");
-  platform::files().CreateDirectories("C:\\DEST");
+  platform::files().CreateDirectories(P("C:\\SRC"));
+  platform::files().CreateDirectories(P("C:\\DEST"));
 }
 
 ArchiveTest::~ArchiveTest() {
   TVrexCompress::FreeShared();
   TVersionResource::FreeShared();
   platform::InstallVersionService(nullptr);
-  platform::Install(nullptr);
-  std::error_code ec;
-  std::filesystem::remove_all(hostDir_, ec);
 }
 
 void ArchiveTest::Write(const std::string& path, const std::string& bytes) {

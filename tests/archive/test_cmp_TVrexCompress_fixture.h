@@ -1,24 +1,29 @@
-// The archive component's test fixture: a fresh simulated machine per case
-// with an A: drive for floppies and a D: drive, a fake version service
+// The archive component's test fixture: a test machine per case
+// (support/TestMachine.h; simulated: with an A: drive for floppies and a D:
+// drive), the C:\\ paths of the tests moved into its scratch directory by
+// P(), a fake version service
 // (versions by path), whole-file helpers and a snapshot of a directory so a
 // case can prove that a failure left it as it was.
 #pragma once
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TVersion.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/SystemInfo.h"
 #include "platform/VersionInfo.h"
+#ifndef _WIN32
 #include "platform/sim/SimMachine.h"
+#endif
 #include "support/Fixture.h"
+#include "support/TestMachine.h"
 
 namespace archive_test {
 
@@ -42,6 +47,9 @@ class ArchiveTest : public PellmoreTest {
   ArchiveTest();
   ~ArchiveTest() override;
 
+  // `text` with its C:\\ paths in the scratch directory.
+  std::string P(std::string_view text) const { return testMachine_.InScratch(text); }
+
   void Write(const std::string& path, const std::string& bytes);
   std::string Read(const std::string& path);
   bool Exists(const std::string& path) { return platform::files().FileExists(path); }
@@ -60,12 +68,11 @@ class ArchiveTest : public PellmoreTest {
   // Extracts the named members into `dir`.
   void ExtractTo(TVrexCompress& c, const std::string& dir, const std::vector<std::string>& names);
 
-  platform::sim::SimMachine* machine_ = nullptr;
+  testsupport::TestMachine testMachine_;  // first: the rest lives on it
+#ifndef _WIN32
+  platform::sim::SimMachine* machine_ = nullptr;  // for tests that shape the machine
+#endif
   FakeVersions* versions_ = nullptr;
-
- private:
-  std::filesystem::path hostDir_;
-  static inline int count_ = 0;
 };
 
 }  // namespace archive_test

@@ -1,10 +1,9 @@
-// The install-file tests' fixture: a fresh simulated machine (from the
-// install tests' fixture), the standard path specifiers on a form, and a
-// file group that records the information events it hears, with its
+// The install-file tests' fixture: the test machine (from the install
+// tests' fixture; C:\\ paths go through P() into its scratch directory), the standard path
+// specifiers on a form, and a file group that records the information events it hears, with its
 // destination and archive set as plain paths.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,8 +12,12 @@
 #include "framework/ClassRegistry.h"
 #include "install/InstallFixture.h"
 #include "paths/cmp_TPathSpecifier.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/SystemInfo.h"
+#ifndef _WIN32
 #include "platform/sim/SimMachine.h"
+#endif
 
 namespace filestest {
 
@@ -37,7 +40,7 @@ class InstallFileTest : public installtest::InstallTest {
     RegisterInstallFile(ClassRegistry::Global());
     form_ = NewForm();
     EnsureStandardSpecifiers(nullptr, form_, false);
-    group_ = NewGroup("Group", "C:\\Dest", "C:\\build\\files.1");
+    group_ = NewGroup("Group", P("C:\\Dest"), P("C:\\build\\files.1"));
   }
   ~InstallFileTest() override { form_->Free(); }
 

@@ -1,38 +1,31 @@
-// TVersionResource on a simulated machine: reading generated PE files,
+// TVersionResource on the test machine: reading generated PE files,
 // version comparison, and the overwrite decisions against stored versions
 // and dates or a second file, including files that cannot be opened.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "files/cmp_TVersion.h"
 #include "framework/ProcessState.h"
-#include "platform/sim/SimMachine.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemInfo.h"
 #include "support/Fixture.h"
+#include "support/TestMachine.h"
 #include "tools/pegen/PeWriter.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+testsupport::TestMachineOptions Options() {
+  testsupport::TestMachineOptions o;
+  o.scratchPrefix = "pellmore-version";
+  return o;
+}
 
 class VersionTest : public PellmoreTest {
  protected:
-  VersionTest() {
-    hostDir_ = fs::temp_directory_path() /
-               ("pellmore-version-" + std::to_string(::getpid()) + "-" + std::to_string(++count_));
-    fs::remove_all(hostDir_);
-    auto machine = platform::sim::CreateMachine(hostDir_.string(), {});
-    machine_ = machine.get();
-    platform::Install(std::move(machine));
-    platform::files().CreateDirectories("C:\\QDE");
-  }
-  ~VersionTest() override {
-    TVersionResource::FreeShared();
-    platform::Install(nullptr);
-    std::error_code ec;
-    fs::remove_all(hostDir_, ec);
-  }
+  VersionTest() : machine_(Options()) { platform::files().CreateDirectories(P("C:\\QDE")); }
+  ~VersionTest() override { TVersionResource::FreeShared(); }
+
+  // `text` with its C:\\ paths in the scratch directory.
+  std::string P(std::string_view text) const { return machine_.InScratch(text); }
 
   static pegen::PeOptions Dll(std::array<uint16_t, 4> version) {
     pegen::PeOptions o;
@@ -59,18 +52,16 @@ class VersionTest : public PellmoreTest {
     platform::files().SetLastWriteTime(path, platform::LocalDateTimeToFileTime(local));
   }
 
-  fs::path hostDir_;
-  platform::sim::SimMachine* machine_ = nullptr;
-  static inline int count_ = 0;
+  testsupport::TestMachine machine_;
 };
 
 const TDateTime kNoon = 36526.5;            // 2000-01-01 12:00 local
 const TDateTime kTwoSeconds = 2.0 / 86400;  // one step of the DOS clock
 
 TEST_F(VersionTest, ReadsTheFixedTextsAndTheStringTable) {
-  Write("C:\\QDE\\QDENG32.DLL", pegen::BuildPe(Dll({8, 2, 0, 17})));
+  Write(P("C:\\QDE\\QDENG32.DLL"), pegen::BuildPe(Dll({8, 2, 0, 17})));
   TVersionResource v(nullptr);
-  v.SetFileName("C:\\QDE\\QDENG32.DLL");
+  v.SetFileName(P("C:\\QDE\\QDENG32.DLL"));
   const TVersionInfo& i = *v.VersionInfo();
   EXPECT_EQ(i.FileVersion(), "8.2.0.17");
   EXPECT_EQ(i.ProductVersion(), "8.2.0.0");
@@ -97,8 +88,9 @@ TEST_F(VersionTest, ReadsTheFixedTextsAndTheStringTable) {
   EXPECT_EQ(v.Translations()[1].language, 0x0804);
 
   // A file without a resource, or no file: every text empty.
-  Write("C:\\QDE\\plain.txt", {'a', 'b'});
-  for (const char* path : {"C:\\QDE\\plain.txt", "C:\\QDE\\missing.dll", ""}) {
+  Write(P("C:\\QDE\\plain.txt"), {'a', 'b'});
+  for (const std::string& path :
+       {P("C:\\QDE\\plain.txt"), P("C:\\QDE\\missing.dll"), std::string()}) {
     SCOPED_TRACE(path);
     v.SetFileName(path);
     EXPECT_EQ(i.FileVersion(), "");
@@ -127,8 +119,8 @@ TEST_F(VersionTest, NamesFileTypesSubtypesAndSystems) {
     o.version->fileOS = c.os;
     o.version->fileType = c.type;
     o.version->fileSubtype = c.subtype;
-    Write("C:\\QDE\\x.dll", pegen::BuildPe(o));
-    v.SetFileName("C:\\QDE\\x.dll");
+    Write(P("C:\\QDE\\x.dll"), pegen::BuildPe(o));
+    v.SetFileName(P("C:\\QDE\\x.dll"));
     EXPECT_EQ(v.VersionInfo()->FileOS(), c.osText);
     EXPECT_EQ(v.VersionInfo()->FileType(), c.typeText);
     EXPECT_EQ(v.VersionInfo()->FileSubType(), c.subText);
@@ -139,7 +131,7 @@ TEST_F(VersionTest, StartsWithTheRunningProgramAndStoresOnlyAnotherName) {
   TVersionResource v(nullptr);
   EXPECT_EQ(v.FileName(), platform::system().ModuleFileName());
   EXPECT_FALSE(v.FileNameStored());
-  v.SetFileName("C:\\QDE\\QDENG32.DLL");
+  v.SetFileName(P("C:\\QDE\\QDENG32.DLL"));
   EXPECT_TRUE(v.FileNameStored());
 }
 
@@ -171,8 +163,8 @@ TEST(CompareVersions, FollowsThePartRules) {
 }
 
 TEST_F(VersionTest, DecidesAgainstAStoredVersionAndDate) {
-  const std::string dest = "C:\\QDE\\QDENG32.DLL";
-  const std::string plain = "C:\\QDE\\QDENG32.CNF";
+  const std::string dest = P("C:\\QDE\\QDENG32.DLL");
+  const std::string plain = P("C:\\QDE\\QDENG32.CNF");
   Write(dest, pegen::BuildPe(Dll({8, 2, 0, 9})));
   Date(dest, kNoon);
   Write(plain, {'[', ']'});
@@ -188,19 +180,19 @@ TEST_F(VersionTest, DecidesAgainstAStoredVersionAndDate) {
   const Case cases[] = {
       {"always", "", dest, owAlways, 0, 2},
       {"never, file there", "", dest, owNever, 0, 3},
-      {"never, no file", "", "C:\\QDE\\none.dll", owNever, 0, 2},
+      {"never, no file", "", P("C:\\QDE\\none.dll"), owNever, 0, 2},
       {"never, blank path", "", "  ", owNever, 0, 2},
       {"newer last part", "8.2.0.10", dest, owVersion, 0, 2},
       {"older", "8.2.0.8", dest, owVersion, 0, 3},
       {"same", "8.2.0.9", dest, owVersion, 0, 1},
       {"text part sorts before", "8.2.0.10a", dest, owVersion, 0, 3},  // "10a" < "9"
       {"an extra part is newer", "8.2.0.9.1", dest, owVersion, 0, 2},
-      {"versioned against none", "1.0", "C:\\QDE\\none.dll", owVersion, 0, 2},
+      {"versioned against none", "1.0", P("C:\\QDE\\none.dll"), owVersion, 0, 2},
       {"both unversioned", "", plain, owVersion, 0, 1},
       {"date later by two seconds", "", dest, owDate, kNoon + kTwoSeconds, 2},
       {"date equal", "", dest, owDate, kNoon, 1},
       {"date earlier", "", dest, owDate, kNoon - kTwoSeconds, 3},
-      {"date, no file", "", "C:\\QDE\\none.dll", owDate, kNoon, 0},
+      {"date, no file", "", P("C:\\QDE\\none.dll"), owDate, kNoon, 0},
       {"same version, newer date", "8.2.0.9", dest, owVersionDate, kNoon + kTwoSeconds, 2},
       {"same version, same date", "8.2.0.9", dest, owVersionDate, kNoon, 1},
       {"older version, newer date", "8.2.0.8", dest, owVersionDate, kNoon + 1, 3},
@@ -215,8 +207,8 @@ TEST_F(VersionTest, DecidesAgainstAStoredVersionAndDate) {
 }
 
 TEST_F(VersionTest, DecidesBetweenTwoFiles) {
-  const std::string src = "C:\\SRC\\QDENG32.DLL", dest = "C:\\QDE\\QDENG32.DLL";
-  platform::files().CreateDirectories("C:\\SRC");
+  const std::string src = P("C:\\SRC\\QDENG32.DLL"), dest = P("C:\\QDE\\QDENG32.DLL");
+  platform::files().CreateDirectories(P("C:\\SRC"));
   Write(src, pegen::BuildPe(Dll({8, 2, 0, 10})));
   Write(dest, pegen::BuildPe(Dll({8, 2, 0, 10})));
   Date(src, kNoon);
@@ -226,8 +218,8 @@ TEST_F(VersionTest, DecidesBetweenTwoFiles) {
   EXPECT_EQ(TVersionResource::IsFileNewerByName(dest, src, owVersionDate), 3);
   EXPECT_EQ(TVersionResource::IsFileNewerByName(src, dest, owDate), 2);
   EXPECT_EQ(TVersionResource::IsFileNewerByName(src, dest, owNever), 3);
-  EXPECT_EQ(TVersionResource::IsFileNewerByName(src, "C:\\QDE\\none", owDate), 0);
-  EXPECT_EQ(TVersionResource::IsFileNewerByName("C:\\SRC\\none", dest, owDate), 0);
+  EXPECT_EQ(TVersionResource::IsFileNewerByName(src, P("C:\\QDE\\none"), owDate), 0);
+  EXPECT_EQ(TVersionResource::IsFileNewerByName(P("C:\\SRC\\none"), dest, owDate), 0);
 
   // A file another handle holds without read sharing cannot be compared by
   // date, whichever side it is on.

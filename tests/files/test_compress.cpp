@@ -3,7 +3,9 @@
 // archive, with the child's settings put back afterwards, also on error.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 #include <filesystem>
 
 #include "InstallFileFixture.h"
@@ -15,16 +17,16 @@ namespace {
 using CompressTest = InstallFileTest;
 
 struct Source {
-  const char* path;
+  std::string path;
   const char* contents;
   TDateTime date;
 };
 
 TEST_F(CompressTest, TreePacksIntoOneArchiveAndInstallsOnAFreshMachine) {
   const Source sources[] = {
-      {"C:\\src\\readme.txt", "read me", kOld},
-      {"C:\\src\\bin\\tool.exe", "MZ tool bytes", kMid},
-      {"C:\\src\\doc\\guide.hlp", "", kNew},
+      {P("C:\\src\\readme.txt"), "read me", kOld},
+      {P("C:\\src\\bin\\tool.exe"), "MZ tool bytes", kMid},
+      {P("C:\\src\\doc\\guide.hlp"), "", kNew},
   };
   for (const Source& s : sources) PutFile(s.path, s.contents, s.date);
   TRecordingGroup* docs = NewGroup("Docs", "", "D:\\elsewhere\\docs.1");
@@ -42,24 +44,29 @@ TEST_F(CompressTest, TreePacksIntoOneArchiveAndInstallsOnAFreshMachine) {
   EXPECT_FALSE(files[2]->Include());
   EXPECT_EQ(group_->State(), fcsIdle);
   TVrexCompress& shared = TVrexCompress::Shared();
-  shared.SetCompressedFile("C:\\build\\files.1");
+  shared.SetCompressedFile(P("C:\\build\\files.1"));
   shared.ReadDirectory();
   EXPECT_EQ(shared.FileCount(), 3);
-  const std::string archive = ReadAll("C:\\build\\files.1");
+  const std::string archive = ReadAll(P("C:\\build\\files.1"));
   TVrexCompress::FreeShared();
 
+#ifndef _WIN32
   // A fresh machine holding only the archive.
   std::string host = (std::filesystem::temp_directory_path() / "pellmore-files-XXXXXX").string();
   ASSERT_NE(::mkdtemp(host.data()), nullptr);
   platform::Install(platform::sim::CreateMachine(host + "/machine", {}));
-  PutFile("C:\\build\\files.1", archive, kMid);
+#else
+  // The real system cannot be replaced: the sources go instead.
+  testsupport::TestMachine::RemoveTree(P("C:\\src"));
+#endif
+  PutFile(P("C:\\build\\files.1"), archive, kMid);
   files[2]->SetInclude(true);
   for (TInstallFile* f : files) f->SetInformationRead(false);
 
   group_->Process();
 
-  const char* installed[] = {"C:\\Dest\\readme.txt", "C:\\Dest\\tool.exe",
-                             "C:\\Dest\\Docs\\guide.hlp"};
+  const std::string installed[] = {P("C:\\Dest\\readme.txt"), P("C:\\Dest\\tool.exe"),
+                                   P("C:\\Dest\\Docs\\guide.hlp")};
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(installed[i]);
     EXPECT_EQ(ReadAll(installed[i]), sources[i].contents);
@@ -68,21 +75,23 @@ TEST_F(CompressTest, TreePacksIntoOneArchiveAndInstallsOnAFreshMachine) {
               static_cast<int64_t>(std::string(sources[i].contents).size()));
   }
   EXPECT_EQ(group_->BytesDone(), group_->TotalBytes());
+#ifndef _WIN32
   std::error_code ec;
   std::filesystem::remove_all(host, ec);
+#endif
 }
 
 TEST_F(CompressTest, ChildArchiveLocationsFollowTheOptions) {
-  PutFile("C:\\src\\a.txt", "a", kOld);
-  PutFile("C:\\src\\b.txt", "b", kOld);
-  PutFile("C:\\src\\c.txt", "c", kOld);
+  PutFile(P("C:\\src\\a.txt"), "a", kOld);
+  PutFile(P("C:\\src\\b.txt"), "b", kOld);
+  PutFile(P("C:\\src\\c.txt"), "c", kOld);
   auto* installer = New<installtest::TCountingInstall>(form_, "Install");
   installer->SetArchiveFileType(nullptr);
-  installer->SetArchiveFile("C:\\main\\files.1");
-  TInstallFile* own = NewFile("Own", group_, "C:\\src\\a.txt");
+  installer->SetArchiveFile(P("C:\\main\\files.1"));
+  TInstallFile* own = NewFile("Own", group_, P("C:\\src\\a.txt"));
   own->SetArchiveFileType(nullptr);
   own->SetArchiveFile("E:\\sub\\own.1");
-  TInstallFile* source = NewFile("FromSource", group_, "C:\\src\\b.txt");
+  TInstallFile* source = NewFile("FromSource", group_, P("C:\\src\\b.txt"));
   source->SetArchiveFileType(FindByClass<TpsInstallSource>());
   source->SetArchiveFile("src.1");
 
@@ -91,7 +100,7 @@ TEST_F(CompressTest, ChildArchiveLocationsFollowTheOptions) {
     seen.push_back(static_cast<TInstallFile*>(f)->ResolveArchiveFile() + " " +
                    std::to_string(static_cast<TInstallFile*>(f)->AddToArchive()));
   };
-  TInstallFile* inGroup = NewFile("InGroup", group_, "C:\\src\\c.txt");
+  TInstallFile* inGroup = NewFile("InGroup", group_, P("C:\\src\\c.txt"));
   inGroup->SetAddToArchive(lzcOverwrite);
   own->SetOnBeforeCompress(record);
   source->SetOnBeforeCompress(record);
@@ -101,9 +110,9 @@ TEST_F(CompressTest, ChildArchiveLocationsFollowTheOptions) {
 
   // Children run in their container's order; modes: 0 overwrite, 1 append.
   ASSERT_EQ(seen.size(), 3u);
-  EXPECT_EQ(seen[0], "C:\\build\\sub\\own.1 0");
-  EXPECT_EQ(seen[1], "C:\\main\\src.1 0");
-  EXPECT_EQ(seen[2], "C:\\build\\files.1 1");
+  EXPECT_EQ(seen[0], P("C:\\build\\sub\\own.1 0"));
+  EXPECT_EQ(seen[1], P("C:\\main\\src.1 0"));
+  EXPECT_EQ(seen[2], P("C:\\build\\files.1 1"));
   for (TInstallFile* f : {own, source, inGroup}) EXPECT_TRUE(f->Packed()) << f->Name();
   EXPECT_EQ(inGroup->AddToArchive(), lzcOverwrite);
   // Settings are back.
@@ -115,8 +124,8 @@ TEST_F(CompressTest, ChildArchiveLocationsFollowTheOptions) {
 }
 
 TEST_F(CompressTest, ErrorsRestoreSettingsAndLeaveTheContainerIdle) {
-  PutFile("C:\\src\\a.txt", "a", kOld);
-  TInstallFile* f = NewFile("A", group_, "C:\\src\\a.txt");
+  PutFile(P("C:\\src\\a.txt"), "a", kOld);
+  TInstallFile* f = NewFile("A", group_, P("C:\\src\\a.txt"));
   f->SetInclude(false);
   f->SetOnBeforeCompress([](TInstallFileRef) { throw IEInstall("stop"); });
   EXPECT_THROW(CompressContainer(*group_, kBuildOptionsTraditional), IEInstall);
@@ -138,9 +147,9 @@ TEST_F(CompressTest, ErrorsRestoreSettingsAndLeaveTheContainerIdle) {
 }
 
 TEST_F(CompressTest, BuildStepDropsFilesWithoutSource) {
-  PutFile("C:\\src\\here.txt", "x", kOld);
-  NewFile("Here", group_, "C:\\src\\here.txt");
-  NewFile("Gone", group_, "C:\\src\\gone.txt");
+  PutFile(P("C:\\src\\here.txt"), "x", kOld);
+  NewFile("Here", group_, P("C:\\src\\here.txt"));
+  NewFile("Gone", group_, P("C:\\src\\gone.txt"));
   RemoveFilesWithoutSource(*group_);
   ASSERT_EQ(group_->ObjectCount(), 1);
   EXPECT_EQ(group_->Objects(0)->Name(), "Here");

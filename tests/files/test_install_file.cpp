@@ -12,11 +12,11 @@
 namespace filestest {
 namespace {
 
-constexpr const char* kSource = "C:\\src\\data.txt";
-constexpr const char* kDest = "C:\\Dest\\data.txt";
-
 class InstallStepTest : public InstallFileTest {
  protected:
+  const std::string kSource = P("C:\\src\\data.txt");
+  const std::string kDest = P("C:\\Dest\\data.txt");
+
   // Packs `bytes` (dated `date`) as the group's only file and reads its
   // stored information back from the archive.
   TInstallFile* Packed(const std::string& bytes, TDateTime date) {
@@ -129,7 +129,7 @@ TEST_F(InstallStepTest, DamagedMemberLeavesThePreviousFileUntouched) {
   PutFile(kSource, v2, kNew);
   CompressContainer(*group_, kBuildOptionsTraditional);
   {
-    auto archive = platform::files().OpenWrite("C:\\build\\files.1");
+    auto archive = platform::files().OpenWrite(P("C:\\build\\files.1"));
     const uint64_t middle = archive->Size() / 2;
     std::string junk(64, '\x5a');
     archive->Seek(static_cast<int64_t>(middle), platform::SeekOrigin::Begin);
@@ -144,22 +144,19 @@ TEST_F(InstallStepTest, DamagedMemberLeavesThePreviousFileUntouched) {
   EXPECT_EQ(ReadAll(kDest), v1);
   EXPECT_DOUBLE_EQ(DateOf(kDest), kOld);
   // No temporary file is left beside the destination.
-  EXPECT_EQ(platform::files().FindFiles("C:\\Dest\\*.*").size(), 3u);  // ".", "..", data.txt
+  EXPECT_EQ(platform::files().FindFiles(P("C:\\Dest\\*.*")).size(), 3u);  // ".", "..", data.txt
 }
 
-TEST_F(InstallStepTest, DestinationInUseFailsWithoutLosingIt) {
+TEST_F(InstallStepTest, DestinationInUseWaitsForTheRestartWithoutLosingIt) {
   TInstallFile* f = Packed("new", kNew);
   PutFile(kDest, "old", kOld);
   auto held = platform::files().Open(kDest, platform::kAccessRead, platform::kShareRead,
                                      platform::Disposition::OpenExisting);
-  try {
-    f->SetState(ifsInstalling);
-    ADD_FAILURE() << "replacing a file in use succeeded";
-  } catch (const Exception& e) {
-    EXPECT_NE(std::string(e.Message()).find(kDest), std::string::npos) << e.Message();
-  }
+  f->SetState(ifsInstalling);
   held.reset();
   EXPECT_EQ(ReadAll(kDest), "old");
+  EXPECT_TRUE(f->ReplacePending());
+  EXPECT_EQ(ReadAll(P("C:\\Dest\\data.1")), "new");
 }
 
 TEST_F(InstallStepTest, BlankArchiveAndDestinationAreRefused) {
@@ -176,7 +173,7 @@ TEST_F(InstallStepTest, BlankArchiveAndDestinationAreRefused) {
   }
   EXPECT_EQ(f->State(), ifsIdle);
 
-  group_->SetArchiveFile("C:\\build\\files.1");
+  group_->SetArchiveFile(P("C:\\build\\files.1"));
   group_->SetDestDir("");
   try {
     f->SetState(ifsInstalling);
@@ -193,7 +190,7 @@ TEST_F(InstallStepTest, CopyPlacesTheSourceAsItIs) {
   TInstallFile* f = NewFile("DataFile", group_, kSource);
   f->SetDestName("renamed.txt");
   group_->CopyFiles();
-  EXPECT_EQ(ReadAll("C:\\Dest\\renamed.txt"), "plain");
+  EXPECT_EQ(ReadAll(P("C:\\Dest\\renamed.txt")), "plain");
   EXPECT_EQ(f->State(), ifsIdle);
 }
 

@@ -30,7 +30,7 @@ TEST_F(RulesTest, FileTypeMovesTheFileAndSetsItsDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
     TInstallFile* f = NewFile("F" + std::to_string(c.type), group_,
-                              "C:\\src\\lib" + std::to_string(c.type) + ".dll");
+                              P("C:\\src\\lib") + std::to_string(c.type) + ".dll");
     f->SetFileType(c.type);
     EXPECT_EQ(f->FileType(), c.type);
     if (c.dirType)
@@ -44,27 +44,27 @@ TEST_F(RulesTest, FileTypeMovesTheFileAndSetsItsDefaults) {
 }
 
 TEST_F(RulesTest, DestinationSpecifierOfProgramFiles) {
-  TInstallFile* dll = NewFile("Dll", group_, "C:\\src\\a.dll");
+  TInstallFile* dll = NewFile("Dll", group_, P("C:\\src\\a.dll"));
   dll->SetDestDirType(FindByClass<TpsSystem>());
   EXPECT_EQ(dll->FileType(), iftSystemWideDLL);
   EXPECT_TRUE(dll->UpdateDLLCounter());
   EXPECT_EQ(dll->OverwriteMode(), owVersionDate);
 
-  TInstallFile* exe = NewFile("Exe", group_, "C:\\src\\b.exe");
+  TInstallFile* exe = NewFile("Exe", group_, P("C:\\src\\b.exe"));
   exe->SetDestDirType(FindByClass<TpsWindow>());
   EXPECT_EQ(exe->OverwriteMode(), owVersionDate);
   EXPECT_EQ(exe->FileType(), iftNormal);
 
   // Other files keep their settings wherever they go.
-  TInstallFile* txt = NewFile("Txt", group_, "C:\\src\\c.txt");
+  TInstallFile* txt = NewFile("Txt", group_, P("C:\\src\\c.txt"));
   txt->SetDestDirType(FindByClass<TpsSystem>());
   EXPECT_EQ(txt->FileType(), iftNormal);
   EXPECT_EQ(txt->OverwriteMode(), owAlways);
 }
 
 TEST_F(RulesTest, SourceNameDrivesDestNameHelpAndActiveX) {
-  TInstallFile* f = NewFile("F", group_, "C:\\src\\guide.hlp");
-  EXPECT_EQ(f->IncludeFromDir(), "C:\\src");
+  TInstallFile* f = NewFile("F", group_, P("C:\\src\\guide.hlp"));
+  EXPECT_EQ(f->IncludeFromDir(), P("C:\\src"));
   EXPECT_EQ(f->DestName(), "guide.hlp");
   EXPECT_TRUE(f->RegisterAsHelp());
   EXPECT_FALSE(f->ActiveX());
@@ -107,22 +107,22 @@ TEST_F(RulesTest, LoadingAssignsValuesUnchanged) {
 }
 
 TEST_F(RulesTest, DuplicateSourcesAndWrongContainersAreRefused) {
-  TInstallFile* a = NewFile("A", group_, "C:\\src\\a.txt");
-  TInstallFile* b = NewFile("B", group_, "C:\\src\\b.txt");
+  TInstallFile* a = NewFile("A", group_, P("C:\\src\\a.txt"));
+  TInstallFile* b = NewFile("B", group_, P("C:\\src\\b.txt"));
   try {
     b->SetFileName("A.TXT");
     ADD_FAILURE() << "duplicate accepted";
   } catch (const IEfcDuplicateFile& e) {
-    EXPECT_EQ(e.Message(), "There is already a file with the name :C:\\src\\A.TXT");
+    EXPECT_EQ(e.Message(), P("There is already a file with the name :C:\\src\\A.TXT"));
   }
   EXPECT_EQ(b->FileName(), "b.txt");
   EXPECT_EQ(b->DestName(), "b.txt");
 
   // A file coming from elsewhere; the container's nested groups count.
-  TRecordingGroup* inner = NewGroup("Inner", "C:\\Inner", "C:\\build\\inner.1");
+  TRecordingGroup* inner = NewGroup("Inner", P("C:\\Inner"), P("C:\\build\\inner.1"));
   inner->SetContainer(group_);
-  NewFile("Deep", inner, "C:\\src\\deep.txt");
-  auto* c = new TInstallFile(form_, "C:\\src\\a.txt");
+  NewFile("Deep", inner, P("C:\\src\\deep.txt"));
+  auto* c = new TInstallFile(form_, P("C:\\src\\a.txt"));
   EXPECT_THROW(c->SetContainer(group_), IEfcDuplicateFile);
   EXPECT_EQ(c->Container(), nullptr);
   c->SetFileName("deep.txt");

@@ -1,12 +1,10 @@
 // Shared fixture of the translator tests: a clean process with the control
 // model and the translator classes registered, helpers to fill a table and
-// to show its entries, and a simulated machine on demand.
+// to show its entries, and (sim build) a simulated machine on demand.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -16,8 +14,14 @@
 #include "i18n/TranslatorRegistration.h"
 #include "i18n/cmp_TTranslator.h"
 #include "platform/Platform.h"
-#include "platform/sim/SimMachine.h"
 #include "support/Fixture.h"
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/sim/SimMachine.h"
+#endif
 
 class TranslatorTest : public PellmoreTest {
  protected:
@@ -26,8 +30,10 @@ class TranslatorTest : public PellmoreTest {
     RegisterTranslatorClasses(ClassRegistry::Global());
   }
   ~TranslatorTest() override {
+#ifndef _WIN32
     platform::Install(nullptr);
     if (!machineDir_.empty()) std::filesystem::remove_all(machineDir_);
+#endif
   }
 
   // Replaces the language's lines (one parse).
@@ -47,6 +53,7 @@ class TranslatorTest : public PellmoreTest {
     return out;
   }
 
+#ifndef _WIN32
   // A fresh simulated machine with this user language, installed as the
   // current backend until the case ends.
   platform::sim::SimMachine& UseMachine(uint16_t langId = 0x0409) {
@@ -64,4 +71,5 @@ class TranslatorTest : public PellmoreTest {
 
  private:
   std::filesystem::path machineDir_;
+#endif
 };

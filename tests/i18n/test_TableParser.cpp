@@ -2,11 +2,13 @@
 // with their zero-based line numbers) and when a language re-parses its
 // Strings: after most changes, renumbering after Delete, once after Assign
 // and LoadFromFile, never losing the lines on a failure.
+#include <filesystem>
 #include <fstream>
 
 #include "TranslatorTest.h"
 #include "framework/Utf8.h"
 #include "i18n/TableParser.h"
+#include "support/TestMachine.h"
 
 namespace {
 
@@ -175,14 +177,16 @@ TEST_F(LanguageStringsTest, LongTextsAreCutTo255CodePointsAndStillFoundById) {
 }
 
 TEST_F(LanguageStringsTest, LoadFromFileReadsUtf8AndParsesOnce) {
-  auto& machine = UseMachine();
-  std::ofstream(machine.HostPath("C:\\table.txt"), std::ios::binary)
-      << "\xEF\xBB\xBF* t\r\n1;\xC3\xA9t\xC3\xA9\r\n#2\nm\n#\n";
-  en.Strings()->LoadFromFile("C:\\table.txt");
+  testsupport::TestMachineOptions options;
+  options.guardRegistry = false;
+  testsupport::TestMachine machine(options);
+  const std::string table = machine.At("table.txt");
+  machine.WriteFile(table, "\xEF\xBB\xBF* t\r\n1;\xC3\xA9t\xC3\xA9\r\n#2\nm\n#\n");
+  en.Strings()->LoadFromFile(table);
   EXPECT_EQ(en.Strings()->ToVector(), (Lines{"* t", "1;\xC3\xA9t\xC3\xA9", "#2", "m", "#"}));
   EXPECT_EQ(Entries(en), (Lines{"1@1=\xC3\xA9t\xC3\xA9"}));
   // A missing file changes nothing and keeps the flag.
-  EXPECT_ANY_THROW(en.Strings()->LoadFromFile("C:\\missing.txt"));
+  EXPECT_ANY_THROW(en.Strings()->LoadFromFile(machine.At("missing.txt")));
   EXPECT_TRUE(en.AutoParse());
   EXPECT_EQ(en.Strings()->Count(), 5);
   EXPECT_NE(en.FindMemo(2), nullptr);

@@ -1,27 +1,26 @@
 // The install tests' fixture (see InstallFixture.h).
 #include "InstallFixture.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
 #include "framework/FormReader.h"
 #include "framework/StrUtils.h"
 #include "install/InstallRegistration.h"
+#ifndef _WIN32
 #include "platform/sim/SimMachine.h"
+#endif
 
 namespace installtest {
 
-InstallTest::InstallTest() {
-  std::string base = (std::filesystem::temp_directory_path() / "pellmore-install-XXXXXX").string();
-  if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
-  hostDir_ = base;
-  auto machine = platform::sim::CreateMachine(hostDir_ + "/machine", {});
-  machine_ = machine.get();
-  platform::Install(std::move(machine));
+namespace {
+testsupport::TestMachineOptions Options() {
+  testsupport::TestMachineOptions o;
+  o.scratchPrefix = "pellmore-install";
+  return o;
+}
+}  // namespace
 
+InstallTest::InstallTest() : machine_(Options()) {
   ClassRegistry& r = ClassRegistry::Global();
   RegisterControls(r);
   RegisterInstallClasses(r);
@@ -33,15 +32,15 @@ InstallTest::InstallTest() {
   r.Class<TCountingInstall, TInstall>("TCountingInstall");
 }
 
-InstallTest::~InstallTest() {
-  platform::Install(nullptr);
-  std::error_code ec;
-  std::filesystem::remove_all(hostDir_, ec);
-}
+// The machine goes after the test's objects, which the derived fixtures
+// free in their own destructors.
+InstallTest::~InstallTest() = default;
 
+#ifndef _WIN32
 void InstallTest::SetCommandLine(const std::string& line) {
-  machine_->SetCommandLine(line);
+  machine_.Sim()->SetCommandLine(line);
 }
+#endif
 
 void InstallTest::PutFile(const std::string& path, const std::string& bytes, TDateTime localDate) {
   platform::FileSystem& fs = platform::files();

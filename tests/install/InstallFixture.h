@@ -1,5 +1,6 @@
 // The install tests' fixture and stand-ins. InstallTest is a PellmoreTest
-// with a fresh simulated machine installed as the backend and the control
+// with a test machine (support/TestMachine.h: a fresh simulated machine, or
+// the real system on Windows, with a scratch directory) and the control
 // model, the install classes and the stand-ins registered. The stand-ins
 // play the parts whose classes come from other subsystems: an install file
 // (registered type 2000 with a stored size), a dialog that records the
@@ -14,11 +15,10 @@
 #include "framework/Forms.h"
 #include "install/cmp_GrabCall.h"
 #include "install/cmp_TInstall.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemInfo.h"
 #include "support/Fixture.h"
-
-namespace platform::sim {
-class SimMachine;
-}
+#include "support/TestMachine.h"
 
 namespace installtest {
 
@@ -121,9 +121,22 @@ class InstallTest : public PellmoreTest {
   InstallTest();
   ~InstallTest() override;
 
-  platform::sim::SimMachine& Machine() { return *machine_; }
+#ifndef _WIN32
+  // The simulated machine, for tests that shape it (test_sim_*.cpp).
+  platform::sim::SimMachine& Machine() {
+    return *machine_.Sim();
+  }
   // Sets the running program's command line (the program itself first).
   void SetCommandLine(const std::string& line);
+#endif
+  // A path in the test's scratch directory.
+  std::string At(std::string_view relative) const {
+    return machine_.At(relative);
+  }
+  // `text` with its C:\\ paths in the scratch directory.
+  std::string P(std::string_view text) const {
+    return machine_.InScratch(text);
+  }
   // Writes a file into the machine with an exact last-write time.
   void PutFile(const std::string& path, const std::string& bytes, TDateTime localDate);
 
@@ -141,8 +154,7 @@ class InstallTest : public PellmoreTest {
   }
 
  private:
-  std::string hostDir_;
-  platform::sim::SimMachine* machine_ = nullptr;
+  testsupport::TestMachine machine_;
 };
 
 }  // namespace installtest

@@ -8,7 +8,9 @@
 
 #include "InstallFixture.h"
 #include "platform/Registry.h"
+#ifndef _WIN32
 #include "platform/sim/SimMachine.h"
+#endif
 
 using namespace installtest;
 using platform::RootKey;
@@ -22,15 +24,22 @@ const std::string kParent = "\\SOFTWARE\\Pellmore\\Install";
 class InstallKey : public InstallTest {
  protected:
   InstallKey() {
+#ifndef _WIN32
+    // The running program; on Windows it is the test program itself.
     PutFile("C:\\SETUP\\SETUP.EXE", "program", kDate);
+#endif
     form_.reset(NewForm());
     install_ = New<TInstall>(form_.get(), "Install1");
   }
-  platform::Registry& Reg() { return platform::registry(); }
+  platform::Registry& Reg() {
+    return platform::registry();
+  }
+#ifndef _WIN32
   void MoveProgram(const std::string& path, const std::string& bytes, TDateTime date) {
     PutFile(path, bytes, date);
     Machine().ChangeSettings([&](platform::sim::MachineSettings& s) { s.program = path; });
   }
+#endif
   double Date(const std::string& key, const char* name) {
     auto v = Reg().ReadValue(RootKey::LocalMachine, key, name);
     double d = -1;
@@ -46,12 +55,15 @@ class InstallKey : public InstallTest {
     auto v = Reg().ReadValue(RootKey::LocalMachine, key, name);
     return v ? v->text : "<none>";
   }
-  std::vector<std::string> Keys() { return Reg().SubKeyNames(RootKey::LocalMachine, kParent); }
+  std::vector<std::string> Keys() {
+    return Reg().SubKeyNames(RootKey::LocalMachine, kParent);
+  }
 
   Owned<TForm> form_;
   TInstall* install_ = nullptr;
 };
 
+#ifndef _WIN32  // moves the simulated machine's running program
 TEST_F(InstallKey, NumbersProgramsAndFindsThemAgainWhereverTheyMoved) {
   EXPECT_EQ(install_->FindInstallKey(false), "");
   EXPECT_TRUE(Reg().KeyExists(RootKey::LocalMachine, kParent));  // the lookup makes the parent
@@ -77,9 +89,11 @@ TEST_F(InstallKey, NumbersProgramsAndFindsThemAgainWhereverTheyMoved) {
   EXPECT_EQ(install_->FindInstallKey(true), kParent + "\\Install1");
   EXPECT_THAT(Keys(), ElementsAre("Install0", "Install1", "Install2"));
 }
+#endif
 
 TEST_F(InstallKey, MatchesDatesWithinATenMillionthOfADay) {
   const std::string key = install_->FindInstallKey(true);
+  const double created = Date(key, "CreationDate");  // the running program's
   struct Case {
     double offset;
     bool matches;
@@ -87,11 +101,11 @@ TEST_F(InstallKey, MatchesDatesWithinATenMillionthOfADay) {
   for (const Case& c : {Case{0.00000005, true}, Case{-0.00000005, true}, Case{0.0000002, false},
                         Case{-0.0000002, false}}) {
     SCOPED_TRACE(c.offset);
-    SetDate(key, "CreationDate", kDate + c.offset);
+    SetDate(key, "CreationDate", created + c.offset);
     EXPECT_EQ(install_->FindInstallKey(false), c.matches ? key : "");
   }
   // A subkey whose values cannot be read is skipped, not matched or fatal.
-  SetDate(key, "CreationDate", kDate);
+  SetDate(key, "CreationDate", created);
   Reg().DeleteValue(RootKey::LocalMachine, key, "Size");
   EXPECT_EQ(install_->FindInstallKey(false), "");
   EXPECT_EQ(install_->FindInstallKey(true), kParent + "\\Install1");
@@ -101,13 +115,13 @@ TEST_F(InstallKey, RemovalTakesLocalArchivesAndEmptyParents) {
   // Another setup's key keeps the parents.
   Reg().CreateKey(RootKey::LocalMachine, kParent + "\\Install7");
   install_->SetInstallKey(install_->FindInstallKey(true));
-  PutFile("C:\\Temp\\files.1", "archive", kDate);
-  install_->RecordLocalArchive("C:\\Temp\\files.1");
+  PutFile(At("files.1"), "archive", kDate);
+  install_->RecordLocalArchive(At("files.1"));
   Reg().CreateKey(RootKey::LocalMachine, install_->InstallKey() + "\\Unfinished\\Deeper");
 
   install_->RemoveInstallKey();
   EXPECT_EQ(install_->InstallKey(), "");
-  EXPECT_FALSE(platform::files().FileExists("C:\\Temp\\files.1"));
+  EXPECT_FALSE(platform::files().FileExists(At("files.1")));
   EXPECT_THAT(Keys(), ElementsAre("Install7"));
 
   Reg().DeleteKey(RootKey::LocalMachine, kParent + "\\Install7");

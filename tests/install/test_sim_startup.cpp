@@ -82,7 +82,9 @@ TEST_F(Startup, CommandLineErrorsQuoteTheArgument) {
       {"-s\"C:\\a b\" x", "IException: Invalid parameter <x>" + invalid},
       {"-b -q", "IException: Invalid parameter <-q>" + invalid},
       {"-d \"-s   \"", forgot},
-      {"-r", "IEInstall: Resuming an unfinished installation is not available in this build yet"},
+      {"-r",
+       "IEInstall: The TInstall could not either write or read unfinished business from the "
+       "registry"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
