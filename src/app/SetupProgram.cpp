@@ -2,11 +2,15 @@
 // the platform's default backend (on the simulated machine the one named
 // by PELLMORE_MACHINE) with this process's arguments, the ordered class
 // registration, the application title, the main form streamed from its
-// description, the run loop, and the exit code of ExitCodes.h.
+// description (or from the file PELLMORE_FORM names), the run loop, and
+// the exit code of ExitCodes.h.
 #include <cstdio>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "app/ExitCodes.h"
+#include "app/FormOverride.h"
 #include "app/Main.h"
 #include "app/SetupRegistration.h"
 #include "framework/Application.h"
@@ -32,7 +36,10 @@ int main(int argc, char** argv) {
     platform::system().UseHostArguments(argc, argv);
     RegisterSetupClasses(ClassRegistry::Global());
     app.SetTitle(kSetupTitle);
-    app.CreateForm<TfmMain>();
+    if (const std::optional<std::string> form = FormOverridePath())
+      app.CreateForm(RegisterFormOverride(*form, ClassRegistry::Global()));
+    else
+      app.CreateForm<TfmMain>();
     app.Run();
     code = ExitCodeOf(InstallOutcome());
   } catch (...) {
@@ -44,7 +51,10 @@ int main(int argc, char** argv) {
   }
 
   // Destroying the form destroys the installer, which starts its pending
-  // clean-up at that moment.
+  // clean-up at that moment. The forms go first, while the process-wide
+  // lists (reset before the application, having been registered after
+  // it) still know every container, so each file leaves its group.
+  app.DestroyComponents();
   try {
     ProcessState::ResetAll();
   } catch (const std::exception& e) {

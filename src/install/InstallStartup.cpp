@@ -209,11 +209,3 @@ void TCustomInstall::TransferToFloppies(const std::string&) {
     throw IEInstall("Transferring the setup to floppies is not available in this build yet");
   });
 }
-
-void TCustomInstall::ResumeAfterReboot() {
-  throw IEInstall("Resuming an unfinished installation is not available in this build yet");
-}
-
-void TCustomInstall::Process() {
-  throw IEInstall("The installation run is not available in this build yet");
-}

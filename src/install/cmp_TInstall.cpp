@@ -3,9 +3,11 @@
 // the exception handler and the reading of the file information.
 #include "install/cmp_TInstall.h"
 
+#include "common/exceptions_Pellmore.h"
 #include "framework/ProcessState.h"
 #include "framework/StrUtils.h"
 #include "install/InstallErrors.h"
+#include "install/RetryList.h"
 #include "paths/cmp_TPathSpecifier.h"
 
 namespace {
@@ -81,6 +83,8 @@ TCustomInstall::~TCustomInstall() {
   if (mainForm_ && hookInstalled_ && !mainForm_->InState(csDestroying) && mainForm_->Is<TForm>())
     mainForm_->OnActivate = savedOnActivate_;
   if (Globals().installer == this) Globals().installer = nullptr;
+  // The copy the loading program unpacked removes itself once we are gone.
+  StartPendingCleanup();
   if (ownsExceptionHandler_) Application().OnException = previousOnException_;
 }
 
@@ -162,11 +166,41 @@ bool TCustomInstall::UserAbort() {
 }
 
 void TCustomInstall::HandleException(TObject*, Exception& E) {
-  // Outside a run (and the run itself does not exist in this build) every
-  // error is shown plainly and the program's work counts as failed.
+  if (!running_) {
+    SetInstallOutcome(ioFailed);
+    Application().ShowException(E);
+    return;
+  }
   running_ = false;
-  SetInstallOutcome(ioFailed);
-  Application().ShowException(E);
+  SetRegistrationFailuresDeferred(false);
+  // A cancel ends like a finished run without its good phase: the copied
+  // files stay, but nothing is left to resume. Another error keeps the
+  // key and its unfinished list for a resume entry already written.
+  const bool cancelled = dynamic_cast<const EPLUserAbort*>(&E) != nullptr;
+  SetInstallOutcome(cancelled ? ioCancelled : ioFailed);
+  try {
+    NotifyBadInstall();
+    if (cancelled) {
+      Cleanup();
+      RemoveInstallKey();
+      if (runAutomatic_) Shutdown();
+    } else {
+      Application().ShowException(E);
+      Shutdown();
+    }
+  } catch (const EAbort&) {
+    if (runAutomatic_) Application().Terminate();
+  } catch (const Exception& again) {
+    // The end of the run failed too: that is shown as well, and the
+    // program's work counts as failed even after a cancel.
+    SetInstallOutcome(ioFailed);
+    Application().ShowException(again);
+    if (runAutomatic_) Application().Terminate();
+  } catch (const std::exception& again) {
+    SetInstallOutcome(ioFailed);
+    Application().ShowException(EExternalException(again.what()));
+    if (runAutomatic_) Application().Terminate();
+  }
 }
 
 void TCustomInstall::ReadArchiveInfo() {

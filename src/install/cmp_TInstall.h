@@ -1,9 +1,11 @@
 // TCustomInstall / TInstall: the installer component, the top of the
 // install object tree and the setup's top-level configuration. It checks
 // how it was placed, parses the command line, finds the setup's
-// bookkeeping key, chooses the initial install type and the run mode, and
-// starts the run when the main form is first activated. Exactly one may
-// exist; every other component reaches it through Installer().
+// bookkeeping key, chooses the initial install type and the run mode,
+// starts the run when the main form is first activated (InstallRun.cpp)
+// or finishes an installation after a restart (InstallResume.cpp).
+// Exactly one may exist; every other component reaches it through
+// Installer().
 #pragma once
 
 #include <array>
@@ -78,7 +80,10 @@ class TCustomInstall : public TFileContainer {
   bool Running() const noexcept { return running_; }
 
   // --- modes ------------------------------------------------------------------
-  // The installation run.
+  // The installation run: bookkeeping key, file information, the start-up
+  // calls, the tree's installation, the retry list, then either the
+  // restart (with the resume entry) or the good-install tail. An error or
+  // a user's cancel leaves it as an exception for HandleException.
   void Process() override;
   // -b: builds from the directory named in BUILD.INF beside the program.
   // Every error ends in a message box; the application terminates.
@@ -131,13 +136,46 @@ class TCustomInstall : public TFileContainer {
   // --- the run's helpers ------------------------------------------------------
   // Reads the file information of the tree once per process.
   void ReadArchiveInfo();
+  // -e: points the shared archive at "files.1" inside the self-extracting
+  // program, as its trailer gives the offset. Raises IEInstall naming the
+  // program when the trailer cannot be read.
+  void ReadExtractionOffset();
+  // The good-install phase (-995, -979) and the bad-install phase (-994,
+  // -978), each between its OnBefore... and OnAfter... events.
+  void NotifyGoodInstall();
+  void NotifyBadInstall();
+  // With UseLoadingProgram, -c and not -d: deletes the presetup files
+  // beside the running program and writes the batch that removes the
+  // running copy and its directory once the program has ended (started
+  // when the installer is destroyed).
+  void Cleanup();
+  // The pending clean-up batch (empty when none).
+  const std::string& CleanupBatch() const noexcept { return cleanupBatch_; }
+  // OnBeforeShutdown, then terminates the application unless the handler
+  // said no. True when the application was not terminated.
+  bool Shutdown();
+  // Starts every install file that runs after the installation, in the
+  // process-wide list's order, unless OnBeforeRunFile declines.
+  void RunFilesAfterInstall();
+  // Asks Windows to restart; on failure OnFailedReboot or a message box.
+  // True when the request was accepted.
+  bool RebootWindows();
+  // Writes the translator's target language as "Language" under
+  // InstallKey (nothing without a translator).
+  void SaveLanguage();
+  // Sets the translator's target language from "Language" under
+  // InstallKey; a missing or unusable value keeps the current language.
+  void RestoreLanguage();
   void ReadArchiveInformation() override { ReadArchiveInfo(); }
   bool ArchiveInfoRead() const noexcept { return archiveInfoRead_; }
   // OnUserAbort with QuitOut = true; true when the user's cancel ends the
   // setup.
   bool UserAbort();
   // The application's exception handler: outside a run the exception is
-  // shown in the framework's standard way.
+  // shown in the framework's standard way; during a run a user's cancel
+  // ends it through the bad-install phase, the clean-up and the key's
+  // removal, any other error through the bad-install phase, the message
+  // and the shutdown (the key and its unfinished list stay).
   void HandleException(TObject* Sender, Exception& E);
 
   // --- published properties -----------------------------------------------------
@@ -197,6 +235,11 @@ class TCustomInstall : public TFileContainer {
   // Runs `work` and shows any error in a message box; then terminates.
   template <class F>
   void RunAndTerminate(F&& work);
+  // The end of a good run and of the resume: good-install phase, clean-up,
+  // key removal, shutdown, post-install programs.
+  void FinishGoodInstall();
+  // Starts the pending clean-up batch hidden; never throws.
+  void StartPendingCleanup() noexcept;
 
   std::array<SwitchState, 7> switches_{};
   std::string sourceDirectory_;
@@ -209,6 +252,8 @@ class TCustomInstall : public TFileContainer {
   TDateTime runStartTime_ = 0;
   int unfinishedCount_ = 0;
   bool archiveInfoRead_ = false;
+  std::string cleanupBatch_;
+  bool cleanupPending_ = false;
   bool ownsExceptionHandler_ = false;
   TExceptionEvent previousOnException_;
 

@@ -1,0 +1,257 @@
+// The installation run (see cmp_TInstall.h): Process with its phases, the
+// good-install tail it shares with the resume run, and the end of a run:
+// clean-up batch, shutdown, post-install programs and the restart.
+#include "framework/StrUtils.h"
+#include "i18n/cmp_TTranslator.h"
+#include "install/InstallErrors.h"
+#include "install/InstallLists.h"
+#include "install/RetryList.h"
+#include "install/cmp_TInstall.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/Processes.h"
+#include "platform/Restart.h"
+#include "platform/SystemInfo.h"
+#include "shell/routines_Registry.h"
+
+namespace {
+
+// The trailer at the end of a self-extracting setup and where in it the
+// start of "files.1" is stored (32-bit little-endian).
+constexpr size_t kTrailerSize = 56;
+constexpr size_t kTrailerFilesStart = 24;
+
+// The text id of the restart failure in the translator's tables.
+constexpr int32_t kRebootFailedGlid = 56;
+constexpr const char* kRebootFailed = "Could not reboot windows. Please manually reboot windows.";
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+}  // namespace
+
+void TCustomInstall::Process() {
+  // 1. A fresh run: nothing deferred, counted or pending from before.
+  runStartTime_ = platform::clock().Now();
+  SetRegistrationFailuresDeferred(true);
+  ClearRetryList();
+  unfinishedCount_ = 0;
+  cleanupBatch_.clear();
+  cleanupPending_ = false;
+  running_ = true;
+
+  // 2.
+  if (useLoadingProgram_ && !HasSwitch('s'))
+    throw IEInstall(
+        "The path of the loading program was not passed correctly. If you are running your "
+        "install project in the IDE, then you need to add two command line parameters. In Run | "
+        "Parameters | \"Run Parameters\", type in: -d \"-sBUILDPATH\" where BUILDPATH is the path "
+        "into which you built the distributables. Example: -d \"-sC:\\My Build\".");
+
+  // 3.-4. Without a key nothing could be resumed: ClearUnfinished raises.
+  installKey_ = FindInstallKey(true);
+  ClearUnfinished();
+
+  // 5.-7.
+  if (HasSwitch('e')) ReadExtractionOffset();
+  ReadArchiveInfo();
+  if (OnAfterInitialized_) OnAfterInitialized_(this);
+
+  // 8.
+  for (int call : {kCallInitialized, kCallPhase976, kCallPhase975, kCallPhase982, kCallPhase981,
+                   kCallPhase977, kCallBeforeInstallPhase})
+    BroadcastCall(this, call, nullptr);
+
+  // 9. The container processing of the installer itself (it swallows the
+  // silent abort).
+  TFileContainer::Process();
+
+  // 10. Registrations that failed while copying get one more try; a
+  // failure now is an error of the run.
+  SetRegistrationFailuresDeferred(false);
+  for (TFileRelated* file : TakeRetryList()) file->RetryRegistration();
+
+  // 11.
+  if (unfinishedCount_ > 0 || reboot_) RegisterRunOnce();
+
+  // 12. Unfinished entries need the restart too, even when nobody set
+  // Reboot: the good-install tail would remove the key and its list that
+  // the RunOnce entry just written is going to finish.
+  const bool restartNeeded = reboot_ || unfinishedCount_ > 0;
+  if (reboot_) BroadcastCall(this, kCallReboot, nullptr);
+  if (reboot_ && OnBeforeReboot_) {
+    bool proceed = reboot_;
+    OnBeforeReboot_(this, proceed);
+    reboot_ = proceed;
+  }
+
+  // 13.-14. The key and the RunOnce entry stay for the resume run, whether
+  // the restart happens now or later.
+  if (restartNeeded) {
+    if (reboot_) {
+      SaveLanguage();
+      RebootWindows();
+    }
+    running_ = false;
+    SetInstallOutcome(ioRestartRequired);
+    Application().Terminate();
+    return;
+  }
+
+  // 15.
+  FinishGoodInstall();
+}
+
+void TCustomInstall::FinishGoodInstall() {
+  NotifyGoodInstall();
+  Cleanup();
+  RemoveInstallKey();
+  if (runAutomatic_) Shutdown();
+  RunFilesAfterInstall();
+  running_ = false;
+  SetInstallOutcome(ioFinished);
+}
+
+void TCustomInstall::ReadExtractionOffset() {
+  const std::string program = ResolveArchiveFile();
+  uint8_t trailer[kTrailerSize] = {};
+  bool read = false;
+  try {
+    std::unique_ptr<platform::File> f = platform::files().OpenRead(program);
+    const uint64_t size = f->Size();
+    if (size >= kTrailerSize) {
+      f->Seek(static_cast<int64_t>(size - kTrailerSize), platform::SeekOrigin::Begin);
+      read = f->Read(trailer, kTrailerSize) == kTrailerSize;
+    }
+  } catch (const Exception&) {
+    read = false;  // the reason is the same for the user: no trailer
+  }
+  if (!read)
+    throw IEInstall(
+        "Could not read the extraction info from the archive file %s when trying to find the "
+        "correct offset into the self extracting file",
+        program);
+  uint32_t start = 0;
+  for (size_t i = 0; i < 4; ++i)
+    start |= static_cast<uint32_t>(trailer[kTrailerFilesStart + i]) << (8 * i);
+  TVrexCompress::Shared().SetOffset(static_cast<int32_t>(start));
+}
+
+void TCustomInstall::NotifyGoodInstall() {
+  if (OnBeforeNotifyGoodInstall_) OnBeforeNotifyGoodInstall_(this);
+  BroadcastCall(this, kCallGoodInstallNotice, nullptr);
+  BroadcastCall(this, kCallGoodInstallPhase, nullptr);
+  if (OnAfterNotifyGoodInstall_) OnAfterNotifyGoodInstall_(this);
+}
+
+void TCustomInstall::NotifyBadInstall() {
+  if (OnBeforeNotifyBadInstall_) OnBeforeNotifyBadInstall_(this);
+  BroadcastCall(this, kCallBadInstallNotice, nullptr);
+  BroadcastCall(this, kCallBadInstallPhase, nullptr);
+  if (OnAfterNotifyBadInstall_) OnAfterNotifyBadInstall_(this);
+}
+
+void TCustomInstall::Cleanup() {
+  if (!useLoadingProgram_ || !HasSwitch('c') || HasSwitch('d') || InState(csDesigning)) return;
+  bool proceed = true;
+  if (OnBeforeCleanup_) OnBeforeCleanup_(this, proceed);
+  if (!proceed) return;
+
+  platform::FileSystem& fs = platform::files();
+  const std::string program = RunningProgramFile();
+  const std::string programDir = ExtractFilePath(program);
+  for (int i = 0; i < presetupFiles_->Count(); ++i) {
+    const std::string path = programDir + ExtractFileName(presetupFiles_->Strings(i));
+    try {
+      if (fs.FileExists(path)) fs.DeleteFile(path);
+    } catch (const Exception&) {
+      // The directory goes with the batch anyway; a file that refuses now
+      // does not make the installation fail.
+    }
+  }
+
+  // Only the unique name is wanted; the batch takes it with ".bat".
+  platform::SystemInfo& sys = platform::system();
+  const std::string unique = sys.TempFileName(sys.TempDirectory(), "bat");
+  const std::string batch = ChangeFileExt(unique, ".bat");
+  // NT's command interpreter has no DELTREE; both split unquoted paths at
+  // blanks.
+  const bool nt = sys.Version().platformId == platform::kPlatformNT;
+  const std::string removeDir = nt ? "RMDIR /S /Q " : "DELTREE /Y ";
+  const std::string text = "ERASE " + Quoted(program) + "\r\n" + removeDir +
+                           Quoted(ExcludeTrailingBackslash(programDir)) + "\r\n" + "ERASE " +
+                           Quoted(ChangeFileExt(batch, ".PIF")) + "\r\n" + "ERASE " +
+                           Quoted(batch) + "\r\n";
+  std::unique_ptr<platform::File> f = fs.Create(batch);
+  f->Write(text.data(), text.size());
+  f->Close();
+  try {
+    fs.DeleteFile(unique);
+  } catch (const Exception&) {
+    // An empty file left in the temporary directory harms nobody.
+  }
+  cleanupBatch_ = batch;
+  cleanupPending_ = true;
+}
+
+void TCustomInstall::StartPendingCleanup() noexcept {
+  if (!cleanupPending_) return;
+  cleanupPending_ = false;
+  try {
+    platform::processes().Start(Quoted(cleanupBatch_), platform::ShowMode::Hidden);
+  } catch (...) {
+    // The program is ending; the leftover copy is all that is lost.
+  }
+}
+
+bool TCustomInstall::Shutdown() {
+  bool quitOut = true;
+  if (OnBeforeShutdown_) OnBeforeShutdown_(this, quitOut);
+  if (quitOut) Application().Terminate();
+  return !quitOut;
+}
+
+void TCustomInstall::RunFilesAfterInstall() {
+  // A handler may free files: walk by index against the live count.
+  TCustomInstallFileList& files = CustomInstallFileList();
+  for (int i = 0; i < files.Count(); ++i) {
+    TFileRelated* file = files.Items(i);
+    if (!file->StartsAfterInstall()) continue;
+    bool defaultAction = true;
+    if (OnBeforeRunFile_) OnBeforeRunFile_(this, file, defaultAction);
+    if (defaultAction)
+      platform::processes().Start(Quoted(file->InstalledPath()), platform::ShowMode::Normal);
+  }
+}
+
+bool TCustomInstall::RebootWindows() {
+  bool restarted = false;
+  try {
+    const platform::WindowsVersion v = platform::system().Version();
+    if (v.platformId == platform::kPlatformWindows)
+      restarted = platform::restart().RequestRestart(false);
+    else if (v.platformId == platform::kPlatformNT && v.major >= 4)
+      restarted = platform::restart().RequestRestart(true);
+    // Win32s and NT 3.5x cannot be restarted from here.
+  } catch (const Exception&) {
+    restarted = false;
+  }
+  if (restarted) return true;
+  if (OnFailedReboot_) {
+    OnFailedReboot_(this);
+  } else {
+    const TTranslator* translator = MainTranslator();
+    const std::string text =
+        translator ? translator->TextByGLID(kRebootFailedGlid, kRebootFailed) : kRebootFailed;
+    Application().MessageBox(text, Application().Title(), MB_OK);
+  }
+  return false;
+}
+
+void TCustomInstall::SaveLanguage() {
+  if (const TTranslator* translator = MainTranslator())
+    WriteRegInteger(kRootLocalMachine, installKey_, "Language",
+                    static_cast<int32_t>(translator->TranslateIntoLanguage()));
+}
