@@ -2,7 +2,8 @@
 // decision, decode it from its volumes into a temporary file beside the
 // destination, and put that file in place only when it decoded completely
 // with the stored size (zlib has checked its Adler-32) and carries the
-// stored date. Until then the destination is untouched.
+// stored date. Until then the destination is untouched; a destination held
+// by another program can hand the copy to another name (OnDestinationInUse).
 #include "archive/ArchiveLayout.h"
 #include "archive/FileStream.h"
 #include "archive/VrexInternal.h"
@@ -23,6 +24,17 @@ void CheckStart(const TFileHeader& h, int64_t offset, int64_t volumeSize) {
                           static_cast<long long>(from), static_cast<long long>(volumeSize)));
   if (h.StartVolume() == h.EndVolume() && offset + h.EndPosition() >= volumeSize)
     CorruptArchive(Format("the data of %s ends past the end of its volume", h.Name()));
+}
+
+// Another program holds `dest`: Windows answers a replacing move onto an
+// open file with a sharing violation, and onto a running program or a
+// loaded library with access denied. A read-only file also refuses with
+// access denied, but no restart would change that.
+bool InUse(const platform::OsError& e, const std::string& dest) {
+  if (e.Code() == platform::kErrorSharingViolation) return true;
+  if (e.Code() != platform::kErrorAccessDenied) return false;
+  const auto info = platform::files().Stat(dest);
+  return info && !(info->attributes & platform::kAttrReadOnly);
 }
 
 }  // namespace
@@ -171,7 +183,18 @@ void TVrexCompress::ExtractOne(const std::string& line) {
   try {
     platform::files().MoveFile(temp.path, dest, platform::kMoveReplaceExisting);
   } catch (const platform::OsError& e) {
-    throw EArchiveError(Format(kMsgCannotCreate, dest), e.Message());
+    if (!InUse(e, dest) || !OnDestinationInUse)
+      throw EArchiveError(Format(kMsgCannotCreate, dest), e.Message());
+    std::string name = ExtractName;
+    if (!OnDestinationInUse(this, name))
+      throw EArchiveError(Format(kMsgCannotCreate, dest), e.Message());
+    ExtractName = name;
+    dest = destination();
+    try {
+      platform::files().MoveFile(temp.path, dest, 0);
+    } catch (const platform::OsError& e2) {
+      throw EArchiveError(Format(kMsgCannotCreate, dest), e2.Message());
+    }
   }
   placed = true;
   stats_.Finished = true;

@@ -124,6 +124,9 @@ void TVrexCompress::OpenVolume(int number, TlzhOpenMode mode, std::string& name)
         throw EVrexCompress(Format("Could not open the correct disk file %d", number));
       std::string path = ExcludeTrailingBackslash(ExtractFileDir(name));
       OnNewDisk(this, number, path);
+      // A Cancel at the request ends the operation as the user's abort; the
+      // disk is not asked for again.
+      if (abort_) throw EvcAborted(kMsgAborted);
       name = ExcludeTrailingBackslash(path) + "\\" + ExtractFileName(name);
       exists = fs.FileExists(name);
     }

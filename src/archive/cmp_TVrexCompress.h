@@ -37,6 +37,11 @@ enum TlzhOpenMode { lomRead, lomReadWrite };
 
 using TlzhFileStatsEvent = std::function<void(TObject* Sender, const TlzhFileStats& FileStats)>;
 using TlzhNewDiskEvent = std::function<void(TObject* Sender, int DiskNumber, std::string& Path)>;
+// The complete new copy of a member cannot replace its destination because
+// another program holds that file. A handler that returns true has set
+// Name to another free file name in the same directory; the copy is put
+// there instead (never replacing a file). Returning false fails the member.
+using TlzhInUseEvent = std::function<bool(TObject* Sender, std::string& Name)>;
 
 class TVrexCompress : public TComponent {
   PELLMORE_CLASS(TVrexCompress, TComponent)
@@ -76,6 +81,8 @@ class TVrexCompress : public TComponent {
   TlzhNewDiskEvent OnNewDisk;
   TlzhFileStatsEvent OnReplace;
   TlzhFileStatsEvent OnStatus;
+  // Not published: set by code that can defer a replacement to the restart.
+  TlzhInUseEvent OnDestinationInUse;
 
   // ---- public state
   // The name under which the current member is written; cleared after

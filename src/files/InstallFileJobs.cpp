@@ -1,7 +1,8 @@
 // The three jobs of TCustomInstallFile (see cmp_TInstallFile.h): install
 // with the overwrite decision made first and the new copy swapped in only
-// once it is complete, compress into the build's archive, and plain copy;
-// plus the status and new-disk adapters they hang on the archive.
+// once it is complete (a destination in use gets it at the restart),
+// compress into the build's archive, and plain copy; plus the status and
+// new-disk adapters they hang on the archive.
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/Application.h"
@@ -193,16 +194,31 @@ void TCustomInstallFile::Extract(const std::string& destDir) {
   // complete new copy in place of the old one.
   archive.SetOverwrite(owAlways);
   AttachAdapters(archive, true);
+  archive.OnDestinationInUse = [this, &destDir](TObject*, std::string& name) {
+    return DestinationInUse(destDir, name);
+  };
   Finally detach([&archive, &privateArchive] {
     archive.OnNewDisk = nullptr;
     archive.OnStatus = nullptr;
     archive.OnAborted = nullptr;
+    archive.OnDestinationInUse = nullptr;
     if (privateArchive && privateArchive->Abort()) TVrexCompress::Shared().SetAbort(true);
   });
   TStringList names;
   names.Add(SourcePath());
   archive.SetFilesToProcess(&names);
-  archive.Extract();
+  try {
+    archive.Extract();
+  } catch (...) {
+    // The numbered copy was not written: nothing waits for the restart.
+    if (replacePending_) {
+      replacePending_ = false;
+      destName_ = replacedName_;
+    }
+    throw;
+  }
+  // The numbered copy is complete; only now is its move scheduled.
+  if (replacePending_ && !archive.Abort()) ScheduleReplacement(destDir);
   // A cancelled extraction wrote nothing: the file is not reported as
   // installed.
   if (!archive.Abort()) {

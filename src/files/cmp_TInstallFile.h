@@ -59,13 +59,17 @@ class TCustomInstallFile : public TFileRelated {
   // --- virtual operations, in slot order ----------------------------------
   // The archive's OnAborted: the user confirmed a cancel.
   virtual void UserAbortStep();
-  // Registrations and in-use replacement come with the registration work;
-  // here they do nothing.
-  virtual void RegisterActiveXLibrary() {}
-  virtual void RegisterActiveXProgram() {}
+  // Self-registration of the installed file: a library's DllRegisterServer
+  // (OLE initialised around it) or a program started with /REGSERVER. Both
+  // need an existing destination and run with the destination directory as
+  // the current directory. Failures raise IECustomInstallFile.
+  virtual void RegisterActiveXLibrary();
+  virtual void RegisterActiveXProgram();
   // OnReplacing, -997, 1003, marks the file as going to be installed. The
   // destination is not touched: the new copy replaces it only once it has
-  // been extracted completely.
+  // been extracted completely, and if the destination is in use then, the
+  // copy takes a numbered name and waits for the restart (see
+  // DestinationInUse and ScheduleReplacement).
   virtual void ReplaceExisting();
   virtual void SetActiveX(bool value);
   virtual void SetDestName(const std::string& value);
@@ -80,11 +84,15 @@ class TCustomInstallFile : public TFileRelated {
   virtual void ReadInfoFromSource();
   // Whether the source file's version resource asks for self-registration.
   virtual bool HasSelfRegister();
-  // Shared-DLL counting comes with the registration work; success here.
-  virtual bool IncrementDLLCount() { return true; }
-  // Help, shared-DLL and ActiveX steps after a file was installed or kept;
-  // nothing yet.
-  virtual void AfterInstallSteps() {}
+  // Adds one to the destination's count in SharedDLLs (under its short
+  // name when a value exists there, else under the full path). Raises when
+  // the key cannot be opened; false when the count cannot be written.
+  virtual bool IncrementDLLCount();
+  // Help, shared-DLL and ActiveX steps after a file was installed or kept.
+  virtual void AfterInstallSteps();
+  // Registers the file with the extension's way (".EXE": program, else
+  // library); failures raise.
+  void RegisterActiveX();
 
   // --- container operations ---------------------------------------------------
   void SetContainer(TInstallContainer* value) override;
@@ -92,6 +100,14 @@ class TCustomInstallFile : public TFileRelated {
   void SetDestDirType(TCustomPathSpecifier* value) override;
   // The install step (run by Process).
   void InstallObjects() override;
+  // The uninstall records under `key`: "ActiveX" (path;1 for programs,
+  // path;0 otherwise) or "Files" (the path), each "File<n>" with "Entries".
+  void WriteUninstallInfo(const std::string& key) override;
+  // The resume after the restart registers a deferred ActiveX file.
+  void ContinueAfterReboot() override;
+  // The end of the run registers once more a file whose registration
+  // failed during the run; a failure now raises.
+  void RetryRegistration() override;
 
   // --- file-related extension points -----------------------------------------
   int64_t StoredFileSize() const override { return storedSize_; }
@@ -197,6 +213,10 @@ class TCustomInstallFile : public TFileRelated {
   TFileInfoRecord InfoRecord() const;
   // The destination directory + "\" + DestName.
   std::string DestinationPath();
+  // The path the file has once installed: the destination path, or while
+  // a replacement waits for the restart, the path the numbered copy will
+  // be moved onto.
+  std::string FinalPath();
 
   // Lets code that packs or installs outside the run fill the stored
   // information (the archive directory normally does).
@@ -226,6 +246,15 @@ class TCustomInstallFile : public TFileRelated {
   void StatusAdapter(const TlzhFileStats& stats);
   void NewDiskAdapter(TVrexCompress& archive, int disk, std::string& path);
   void FinishJob();
+  // In-use replacement (InstallFileInUse.cpp). The archive could not swap
+  // the new copy in: choose the numbered name for it (sets ReplacePending
+  // and DestName). After the copy is there, schedule its move onto the
+  // held file for the restart.
+  bool DestinationInUse(const std::string& destDir, std::string& name);
+  void ScheduleReplacement(const std::string& destDir);
+  void WriteReplacementBatch(const std::string& shortDest, const std::string& shortNew);
+  // Uninstall records (InstallFileRegistration.cpp).
+  void WriteFilesRecord(const std::string& key, const std::string& path);
 
   bool activeX_ = false;
   std::string destName_;
@@ -253,6 +282,7 @@ class TCustomInstallFile : public TFileRelated {
   bool destExisted_ = false;
   bool fileWillInstall_ = false;
   bool replacePending_ = false;
+  std::string replacedName_;  // DestName before it became the numbered name
   bool netPacked_ = false;
 };
 
