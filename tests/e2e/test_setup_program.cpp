@@ -1,61 +1,26 @@
 // The `setup` program run as a child process on a fresh simulated machine:
 // its exit code, its transcript and error output, and what it left in the
 // machine's registry, for the start-up modes the command line selects.
-#include <fcntl.h>
 #include <gmock/gmock.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "SetupChild.h"
 #include "platform/Registry.h"
 #include "platform/sim/SimMachine.h"
 
-extern char** environ;
-
 namespace {
 
-using ::testing::AllOf;
+using e2e::Outcome;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int code = -1;
-  std::string errors;                   // standard error
-  std::vector<std::string> transcript;  // one JSON object per line
-  bool Has(const std::string& event, const std::string& text) const {
-    for (const std::string& line : transcript)
-      if (line.find("\"event\":\"" + event + "\"") != std::string::npos &&
-          line.find(text) != std::string::npos)
-        return true;
-    return false;
-  }
-  int Count(const std::string& event) const {
-    int n = 0;
-    for (const std::string& line : transcript)
-      n += line.find("\"event\":\"" + event + "\"") != std::string::npos;
-    return n;
-  }
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class SetupProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string base = (fs::temp_directory_path() / "pellmore-e2e-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    dir_ = base;
+    dir_ = e2e::MakeTempDirectory("pellmore-e2e");
     auto machine = platform::sim::CreateMachine(Machine(), {});
     // The running program's file, so the bookkeeping lookup can recognise it.
     machine->files().CreateDirectories("C:\\SETUP");
@@ -77,44 +42,7 @@ class SetupProgram : public ::testing::Test {
   }
 
   Outcome Run(const std::vector<std::string>& args) {
-    const std::string log = (dir_ / "ui.log").string();
-    const std::string err = (dir_ / "stderr.txt").string();
-    fs::remove(log);
-    std::vector<std::string> env = {"PELLMORE_MACHINE=" + Machine(), "PELLMORE_UI_LOG=" + log};
-    for (char** e = environ; *e; ++e) {
-      const std::string v = *e;
-      if (v.rfind("PELLMORE_", 0) != 0) env.push_back(v);
-    }
-    std::vector<std::string> argv = {PELLMORE_SETUP_EXE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> argvp, envp;
-    for (auto& a : argv) argvp.push_back(a.data());
-    for (auto& e : env) envp.push_back(e.data());
-    argvp.push_back(nullptr);
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    pid_t pid = 0;
-    Outcome out;
-    const int rc = posix_spawn(&pid, argvp[0], &actions, nullptr, argvp.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-      ADD_FAILURE() << "cannot start " << argvp[0];
-      return out;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    out.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    out.errors = Slurp(err);
-    // A sanitizer's report would hide behind the expected non-zero exit.
-    EXPECT_THAT(out.errors, AllOf(Not(HasSubstr("Sanitizer")), Not(HasSubstr("runtime error"))));
-    std::istringstream lines(Slurp(log));
-    for (std::string line; std::getline(lines, line);)
-      if (!line.empty()) out.transcript.push_back(line);
-    return out;
+    return e2e::RunSetup(PELLMORE_SETUP_EXE, Machine(), args, dir_);
   }
 
   fs::path dir_;
@@ -122,15 +50,15 @@ class SetupProgram : public ::testing::Test {
 
 const char* const kInvalid = ". Valid command line parameters are: -b (Build)";
 const char* const kForgot = "You forgot to pass in the build directory.";
-const char* const kNoRun = "The installation run is not available in this build yet";
+const char* const kNoLoader = "The path of the loading program was not passed correctly.";
 
-TEST_F(SetupProgram, NoArgumentsShowsTheMainFormAndReachesTheRun) {
+TEST_F(SetupProgram, NoArgumentsShowsTheMainFormAndAsksForTheLoadingProgram) {
   const Outcome o = Run({});
   EXPECT_EQ(o.code, 1);
   EXPECT_TRUE(o.Has("form", "\"form\":\"fmMain\"")) << o.transcript.size();
   EXPECT_TRUE(o.Has("form", "Quenby Database Engine 8.2.0 安装"));
-  EXPECT_TRUE(o.Has("error", kNoRun));
-  EXPECT_THAT(o.errors, HasSubstr(kNoRun));
+  EXPECT_TRUE(o.Has("error", kNoLoader));
+  EXPECT_THAT(o.errors, HasSubstr(kNoLoader));
   EXPECT_EQ(o.Count("error"), 1);  // a second activation never starts again
 
   // Before a run only the lookup touched the registry: an empty parent key.
@@ -165,12 +93,14 @@ TEST_F(SetupProgram, BadSwitchesAndMissingBuildDirectoryEndTheStart) {
 }
 
 TEST_F(SetupProgram, SourceDirectoryWithBlanksIsOneSwitch) {
+  // The built-in form declares no files yet, so with its source directory
+  // the run has nothing to read and finishes.
   for (const auto& args : {std::vector<std::string>{"-sC:\\My Build"},
                            std::vector<std::string>{"-d", "-sC:\\My Build"}}) {
     SCOPED_TRACE(args.size());
     const Outcome o = Run(args);
-    EXPECT_EQ(o.code, 1);
-    EXPECT_TRUE(o.Has("error", kNoRun));
+    EXPECT_EQ(o.code, 0) << o.Dump();
+    EXPECT_EQ(o.Count("error"), 0);
     EXPECT_THAT(o.errors, Not(HasSubstr("Invalid parameter")));
   }
 }

@@ -1,0 +1,147 @@
+// The end-to-end installation fixture (see InstallRunFixture.h).
+#include "InstallRunFixture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "platform/FileSystem.h"
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+using platform::RootKey;
+
+constexpr time_t kSourceEpochSeconds = 1588327200;  // 2020-05-01 10:00:00 UTC
+
+Distribution::~Distribution() {
+  std::error_code ec;
+  if (!dir.empty()) fs::remove_all(dir, ec);
+}
+
+const Distribution& DemoDistribution() {
+  static Distribution d = [] {
+    Distribution r;
+    r.dir = MakeTempDirectory("pellmore-e2e-authoring");
+    const fs::path machine = r.dir / "machine";
+    platform::sim::CreateMachine(machine.string(), {});
+    // The authoring machine's C:\Authoring\Engine82, where the demo form's
+    // files come from.
+    r.sourceDir = machine / "drive_c" / "Authoring" / "Engine82";
+    r.engine = sample_engine::WriteEngine(sample_engine::Release::v82, r.sourceDir);
+    // Dated in the past, one minute apart, so an installed file that took
+    // the time of installing instead shows.
+    for (size_t i = 0; i < r.engine.size(); ++i) {
+      const timespec t{kSourceEpochSeconds + 60 * time_t(i), 0};
+      const timespec times[2] = {t, t};
+      ::utimensat(AT_FDCWD, (r.sourceDir / r.engine[i].name).c_str(), times, 0);
+    }
+    r.packCode = RunChild(PELLMORE_PACK_EXE, {machine.string(), PELLMORE_DEMO_FORM, "C:\\Build"},
+                          {}, r.dir, &r.packErrors, &r.packOutput);
+    r.archive = Slurp(machine / "drive_c" / "Build" / "files.1");
+    return r;
+  }();
+  return d;
+}
+
+void InstallRun::SetUp() {
+  const Distribution& d = DemoDistribution();
+  ASSERT_EQ(d.packCode, 0) << d.packErrors;
+  ASSERT_FALSE(d.archive.empty());
+  dir_ = MakeTempDirectory("pellmore-e2e-target");
+  platform::sim::CreateMachine(MachineDir(), {});
+  PlaceProgram(kSetupProgram, "MZ the setup program");
+  PutFile(std::string(kSetupDir) + "\\files.1", d.archive);
+}
+
+void InstallRun::TearDown() {
+  std::error_code ec;
+  fs::remove_all(dir_, ec);
+}
+
+void InstallRun::PutFile(const std::string& path, const std::string& bytes, TDateTime date) {
+  auto machine = Open();
+  auto& files = machine->files();
+  files.CreateDirectories(path.substr(0, path.rfind('\\')));
+  auto f = files.Create(path);
+  f->Write(bytes.data(), bytes.size());
+  f->Close();
+  files.SetLastWriteTime(path, platform::DateTimeToFileTime(date));
+}
+
+std::string InstallRun::ReadFile(const std::string& path) const {
+  auto machine = Open();
+  auto f = machine->files().OpenRead(path);
+  std::string s(f->Size(), '\0');
+  if (!s.empty()) f->Read(s.data(), s.size());
+  return s;
+}
+
+bool InstallRun::FileExists(const std::string& path) const {
+  return Open()->files().FileExists(path);
+}
+
+void InstallRun::PlaceProgram(const std::string& path, const std::string& bytes, TDateTime date) {
+  PutFile(path, bytes, date);
+  Open()->ChangeSettings([&](platform::sim::MachineSettings& s) { s.program = path; });
+}
+
+std::string InstallRun::WriteForm(const std::string& name, const std::string& text) {
+  const fs::path p = dir_ / name;
+  std::ofstream(p, std::ios::binary) << text;
+  return p.string();
+}
+
+std::string InstallRun::DemoFormText() {
+  return Slurp(PELLMORE_DEMO_FORM);
+}
+
+Outcome InstallRun::Run(const std::vector<std::string>& args, const std::string& form,
+                        const std::string& script) {
+  std::map<std::string, std::string> env = {
+      {"PELLMORE_FORM", form.empty() ? PELLMORE_DEMO_FORM : form}};
+  if (!script.empty()) {
+    const fs::path p = dir_ / "setup.ui";
+    std::ofstream(p, std::ios::binary) << script;
+    env["PELLMORE_UI_SCRIPT"] = p.string();
+  }
+  return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), args, dir_, env);
+}
+
+std::string InstallRun::Tool(const std::string& program, const std::vector<std::string>& args) {
+  std::string errors, output;
+  const int code = RunChild(program, args, {}, dir_, &errors, &output);
+  EXPECT_EQ(code, 0) << program << ": " << errors;
+  return output;
+}
+
+std::vector<std::string> InstallRun::InstallKeyNames() const {
+  return Open()->registry().SubKeyNames(RootKey::LocalMachine, kInstallKeys);
+}
+
+bool InstallRun::KeyExists(const std::string& path) const {
+  return Open()->registry().KeyExists(RootKey::LocalMachine, path);
+}
+
+std::optional<platform::RegValue> InstallRun::Value(const std::string& key,
+                                                    const std::string& name) const {
+  return Open()->registry().ReadValue(RootKey::LocalMachine, key, name);
+}
+
+std::vector<std::string> InstallRun::EngineFilesNotInstalled() const {
+  std::vector<std::string> bad;
+  auto machine = Open();
+  for (const sample_engine::EngineFile& f : DemoDistribution().engine) {
+    const std::string path = std::string(kEngineDir) + "\\" + f.name;
+    if (!machine->files().FileExists(path)) {
+      bad.push_back(f.name + " (missing)");
+      continue;
+    }
+    const std::string bytes = ReadFile(path);
+    if (bytes != std::string(f.bytes.begin(), f.bytes.end())) bad.push_back(f.name + " (differs)");
+  }
+  return bad;
+}
+
+}  // namespace e2e
