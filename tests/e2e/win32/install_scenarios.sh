@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The demo installation run by the cross-built setup.exe under Wine, in a
+# Wine prefix of its own: a clean install, a cancel at a missing second
+# disk, a damaged archive keeping the bookkeeping key, a second run finding
+# that key after the program moved, a different setup taking the next
+# number, the missing -s message, -c without the loading program, and a
+# destination held open by another program (a ".1" copy, a move at restart
+# that `wineboot -r` performs, and the resume run RunOnce starts).
+# The distribution is packed by the sim build's author tools, which
+# scripts/test-all builds before the Win32 build.
+#   install_scenarios.sh SETUP_EXE HOLDFILE_EXE SIM_BUILD_DIR SOURCE_DIR
+set -uo pipefail
+setup_exe=$1 holdfile=$2 sim=$3 src=$4
+for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack \
+  archive/pellmore-archive; do
+  if [[ ! -x $sim/tools/$tool ]]; then
+    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
+    exit 1
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-e2e.XXXXXX")
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+eval "$("$src/scripts/wine-prefix" "$work/prefix")"
+fail=0
+check() {
+  if eval "$2"; then echo "ok   $1"; else
+    echo "FAIL $1"
+    # What the last run said, to see why.
+    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
+    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
+    fail=1
+  fi
+}
+
+# The distribution: the sample engine on an authoring machine, packed.
+authoring=$work/authoring
+"$sim/tools/machine/pellmore-machine" create "$authoring" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" "$authoring/drive_c/Authoring/Engine82" >/dev/null
+"$sim/tools/pack/pellmore-pack" --quiet "$authoring" "$src/samples/install-demo.dfm" 'C:\Build'
+engine=$authoring/drive_c/Authoring/Engine82
+archive=$authoring/drive_c/Build/files.1
+old=$work/engine75
+"$sim/tools/sample-engine/pellmore-sample-engine" --release 7.5 "$old" >/dev/null
+
+form=$(winepath -w "$src/samples/install-demo.dfm")
+sed 's/UseLoadingProgram = True/UseLoadingProgram = False/' "$src/samples/install-demo.dfm" \
+  >"$work/no-loader.dfm"
+c=$WINEPREFIX/drive_c
+dest="$c/Program Files (x86)/Quenby/Engine"
+[[ -d "$c/Program Files (x86)" ]] || dest="$c/Program Files/Quenby/Engine"
+key='HKLM\Software\Pellmore\Install'
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine\Files'
+
+export PELLMORE_UI=headless
+# Runs C:\<dir>\setup.exe with the arguments given; the transcript is
+# $work/ui.log, the error output $work/err.txt; $code is the exit code.
+# PELLMORE_UI_SCRIPT and PELLMORE_FORM may be set by the caller.
+run() {
+  local dir=$1
+  shift
+  rm -f "$work/ui.log"
+  PELLMORE_FORM=${FORM:-$form} PELLMORE_UI_LOG=$(winepath -w "$work/ui.log") \
+    wine "C:\\$dir\\setup.exe" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  code=$?
+}
+# A setup directory holding setup.exe and the archive.
+place() {
+  rm -rf "${c:?}/$1"
+  mkdir -p "$c/$1"
+  cp -p "$setup_exe" "$c/$1/setup.exe" # a moved program keeps its date
+  cp "${2:-$archive}" "$c/$1/files.1"
+}
+reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {print $3}'; }
+
+echo "== a clean install"
+place SETUP
+run SETUP '-sC:\SETUP'
+check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+check "the bookkeeping key is gone" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
+check "the uninstall record lists 31 files" '[[ $(reg_value "$uninstall" Entries) == 31 ]]'
+check "the transcript was written" '[[ -s $work/ui.log ]]'
+
+echo "== a cancel at a missing second disk"
+rm -rf "$dest"
+mkdir -p "$work/disks"
+"$sim/tools/archive/pellmore-archive" split "$archive" "$work/disks" \
+  --volume-size $(($(stat -c %s "$archive") / 2)) >/dev/null
+place SETUP "$work/disks/files.1"
+printf 'answer Cancel\n' >"$work/cancel.ui"
+PELLMORE_UI_SCRIPT=$(winepath -w "$work/cancel.ui") run SETUP '-sC:\SETUP'
+check "exits 2 (cancelled), got $code" '[[ $code == 2 ]]'
+check "disk #2 was asked for once" '[[ $(grep -c "Please insert disk #2" "$work/ui.log") == 1 ]]'
+check "the key is removed after the cancel" '! wine reg query "$key" >/dev/null 2>&1'
+
+echo "== a damaged archive"
+rm -rf "$dest"
+cp "$archive" "$work/damaged.1"
+python3 -c "import sys; p=sys.argv[1]; b=bytearray(open(p,'rb').read()); b[-2]^=0x5A; open(p,'wb').write(b)" \
+  "$work/damaged.1"
+place SETUP "$work/damaged.1"
+run SETUP '-sC:\SETUP'
+check "exits 1 (failed), got $code" '[[ $code == 1 ]]'
+check "the error was shown" '[[ -s $work/err.txt ]]'
+check "the key Install0 stays" 'wine reg query "$key\\Install0" >/dev/null 2>&1'
+
+echo "== the same setup moved finds its key"
+place MOVED "$work/damaged.1"
+run MOVED '-sC:\MOVED'
+check "exits 1 again, got $code" '[[ $code == 1 ]]'
+check "Install0 now records the new path" \
+  '[[ $(reg_value "$key\\Install0" Path) == "C:\\MOVED\\setup.exe" ]]'
+check "no second key was made" '! wine reg query "$key\\Install1" >/dev/null 2>&1'
+
+echo "== a different setup takes the next number"
+place OTHER "$work/damaged.1"
+printf 'x' >>"$c/OTHER/setup.exe" # another size: another setup program
+run OTHER '-sC:\OTHER'
+check "Install1 belongs to the other setup" \
+  '[[ $(reg_value "$key\\Install1" Path) == "C:\\OTHER\\setup.exe" ]]'
+wine reg delete "HKLM\\Software\\Pellmore" /f >/dev/null 2>&1
+
+echo "== the loading program's -s is missing"
+place SETUP
+run SETUP
+check "exits 1, got $code" '[[ $code == 1 ]]'
+check "says how to pass the loading program's path" \
+  'grep -q "The path of the loading program was not passed correctly" "$work/err.txt"'
+
+echo "== -c without the loading program writes no clean-up batch"
+rm -rf "$dest"
+place SETUP
+before=$(ls "$c/windows/temp" 2>/dev/null | grep -ic '\.bat$')
+FORM=$(winepath -w "$work/no-loader.dfm") run SETUP -c
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "the setup directory stays" '[[ -f $c/SETUP/setup.exe ]]'
+check "no batch file was written" \
+  '[[ $(ls "$c/windows/temp" 2>/dev/null | grep -ic "\.bat$") == "$before" ]]'
+
+echo "== a destination held by another program waits for the restart"
+rm -rf "$dest"
+mkdir -p "$dest"
+cp "$old"/* "$dest/"
+held="$dest/QDENG32.DLL"
+wine "$(winepath -w "$holdfile")" "$(winepath -w "$held")" "$(winepath -w "$work/held")" \
+  "$(winepath -w "$work/release")" >/dev/null 2>&1 &
+holder=$!
+for _ in $(seq 300); do [[ -e $work/held ]] && break; sleep 0.1; done
+place SETUP
+run SETUP '-sC:\SETUP'
+check "exits 3 (restart required), got $code" '[[ $code == 3 ]]'
+check "the held file is untouched" 'cmp -s "$held" "$old/QDENG32.DLL"'
+check "the new copy waits as QDENG32.1" 'cmp -s "$dest/QDENG32.1" "$engine/QDENG32.DLL"'
+# Wine's restart request performs the restart's steps in the prefix at once
+# (as wineboot -r does) without ending the programs that run: the pending
+# move is tried while the file is still held and dropped, and RunOnce
+# starts the resume run, which finishes the installation.
+check "the restart took the scheduled move" \
+  '! wine reg query "HKLM\\System\\CurrentControlSet\\Control\\Session Manager" /v PendingFileRenameOperations >/dev/null 2>&1'
+check "RunOnce started the resume run" \
+  '! wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce" /v PellmoreUnfinished >/dev/null 2>&1'
+check "which removed the bookkeeping key" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
+touch "$work/release"
+wait "$holder"
+
+exit $fail
