@@ -1,12 +1,13 @@
-// The path specifiers: what each kind resolves to (engine directory with
-// its first-entry rule and fallback, container-relative destinations, the
-// main archive), every usage check with its message, the lists and the
-// standard set a form receives, the wiring into install objects, and the
-// same resolutions on two differently shaped machines.
+// The path specifiers: what each kind resolves to on the machine as it is
+// (engine directory with its first-entry rule and fallback, destinations
+// under Program Files), every usage check with its message, the lists and
+// the standard set a form receives.
 #include <gmock/gmock.h>
 
+#include <optional>
+#include <string>
+
 #include "PathsFixture.h"
-#include "framework/FormReader.h"
 #include "install/InstallErrors.h"
 #include "paths/routines_ExpandPaths.h"
 #include "platform/Platform.h"
@@ -14,30 +15,8 @@
 #include "shell/routines_Registry.h"
 
 using namespace pathstest;
-using ::testing::ElementsAreArray;
-using ::testing::HasSubstr;
 
 namespace {
-
-class PathSpecifiers : public PathsTest {
- protected:
-  template <class T>
-  T* Specifier() {
-    return FindByClass<T>();
-  }
-  // The exception's class and message, or "ok: <result>".
-  template <class F>
-  std::string Outcome(F&& f) {
-    try {
-      return "ok: " + f();
-    } catch (const Exception& e) {
-      return e.ClassName() + std::string(": ") + e.Message();
-    }
-  }
-  static TInstall* InstallOf(TForm* form) {
-    return static_cast<TInstall*>(form->FindComponent("Install1"));
-  }
-};
 
 TEST_F(PathSpecifiers, EngineDirectoryIsTheFirstEntryElseUnderProgramFiles) {
   Owned<TForm> form(new TForm(nullptr));
@@ -64,54 +43,58 @@ TEST_F(PathSpecifiers, EngineDirectoryIsTheFirstEntryElseUnderProgramFiles) {
   }
 }
 
-TEST_F(PathSpecifiers, ContainerRelativeDestinationsLoseOneTrailingBackslash) {
-  Owned<TForm> form(LoadInstaller("-sD:\\DIST\\", "DestDir = '\\Top\\'"));
-  TInstall* install = InstallOf(form.get());
-  install->SetDestDirType(Specifier<TpsProgramFiles>());
+// The kinds on the machine as it is: every answer is what the system or
+// the registry says, whatever the Windows and its folders.
+TEST_F(PathSpecifiers, StandardKindsAnswerWhatTheMachineSays) {
+  Owned<TForm> form(NewInstallerForm("\\App"));
   auto* group = New<TTestGroup>(form.get(), "Group");
-  group->SetContainer(install);
-  EXPECT_EQ(group->DestDirType(), Specifier<TpsContainerDestDir>());
-  EXPECT_EQ(group->ArchiveFileType(), Specifier<TpsContainerArchiveFile>());
-  group->SetDestDir("\\Name\\");
-  EXPECT_EQ(install->ResolveDestDir(), "C:\\Program Files\\Top");
-  EXPECT_EQ(group->ResolveDestDir(), "C:\\Program Files\\Top\\Name");
-  EXPECT_EQ(Specifier<TpsContainerDestDir>()->GetPath(group), "C:\\Program Files\\Top");
-  EXPECT_EQ(Specifier<TpsMainInstall>()->GetPath(group), "C:\\Program Files\\Top");
-  EXPECT_EQ(Specifier<TpsInstallSource>()->GetPath(group), "D:\\DIST");
-  // The group's archive is the installer's: the main archive file.
-  EXPECT_EQ(group->ResolveArchiveFile(), "D:\\DIST\\files.1");
-
-  // A user's new destination shows at once in every dependent path.
-  install->SetDestDir("\\Elsewhere");
-  EXPECT_EQ(group->ResolveDestDir(), "C:\\Program Files\\Elsewhere\\Name");
-  // Without a specifier the text alone.
-  group->SetDestDirType(nullptr);
-  EXPECT_EQ(group->ResolveDestDir(), "\\Name");
-}
-
-TEST_F(PathSpecifiers, MainArchiveFile) {
-  const struct {
-    const char* args;
-    const char* expected;
-  } cases[] = {
-      {"-sD:\\DIST", "ok: D:\\DIST\\files.1"},
-      {"-sD:\\", "ok: D:\\files.1"},  // no second backslash
-      {"-sD:\\DIST -eSetup.exe", "ok: D:\\DIST\\Setup.exe"},
-      {"-sD:\\DIST -e",
-       "IEInstall: You forgot to pass in the name of the self-extracting "
-       "executable. Usage example: \"-eSetup.exe\""},
-      {"-sD:\\DIST \"-e  \"",
-       "IEInstall: You forgot to pass in the name of the self-extracting "
-       "executable. Usage example: \"-eSetup.exe\""},
-      {"", "ok: C:\\SETUP\\files.1"},  // the running program's directory
+  group->SetContainer(InstallOf(form.get()));
+  group->SetDestDir("\\Sub\\");
+  const std::string windows = platform::system().WindowsDirectory();
+  const std::string programFiles = ProgramFilesFromRegistry();
+  // A stored folder as the lookups give it: one trailing backslash off.
+  auto stored = [](platform::RootKey root, const char* key,
+                   const char* name) -> std::optional<std::string> {
+    auto value = platform::registry().ReadValue(root, key, name);
+    if (!value || value->text.empty()) return std::nullopt;
+    std::string dir = value->text;
+    if (dir.back() == '\\') dir.pop_back();
+    return dir;
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args);
-    Owned<TForm> form(LoadInstaller(c.args));
-    TInstall* install = InstallOf(form.get());
-    EXPECT_EQ(install->ArchiveFileType(), Specifier<TpsMainArchiveFile>());
-    EXPECT_EQ(Outcome([&] { return install->ResolveArchiveFile(); }), c.expected);
+
+  EXPECT_EQ(Specifier<TpsWindow>()->GetPath(nullptr), windows);
+  EXPECT_EQ(Specifier<TpsSystem>()->GetPath(nullptr), platform::system().SystemDirectory());
+  EXPECT_EQ(Specifier<TpsProgramFiles>()->GetPath(nullptr), programFiles);
+  if (auto common = stored(platform::RootKey::LocalMachine, kCurrentVersion, "CommonFilesDir")) {
+    EXPECT_EQ(Specifier<TpsCommonFiles>()->GetPath(nullptr), *common);
   }
+  const struct {
+    TCustomPathSpecifier* specifier;
+    const char* value;
+  } folders[] = {{Specifier<TpsStartMenu>(), "Start Menu"},
+                 {Specifier<TpsProgramMenu>(), "Programs"},
+                 {Specifier<TpsStartupMenu>(), "Startup"},
+                 {Specifier<TpsDesktopMenu>(), "Desktop"}};
+  for (const auto& f : folders) {
+    SCOPED_TRACE(f.value);
+    if (auto dir = stored(platform::RootKey::CurrentUser, kShellFolders, f.value)) {
+      EXPECT_EQ(f.specifier->GetPath(nullptr), *dir);
+    }
+  }
+
+  EXPECT_EQ(InstallOf(form.get())->ResolveDestDir(), programFiles + "\\App");
+  EXPECT_EQ(group->ResolveDestDir(), programFiles + "\\App\\Sub");
+  EXPECT_EQ(Specifier<TpsMainInstall>()->GetPath(group), programFiles + "\\App");
+  EXPECT_EQ(Specifier<TpsContainerDestDir>()->GetPath(group), programFiles + "\\App");
+
+  // Without an engine entry, nor menu folders in the registry, the
+  // fallbacks build on the same directories.
+  DeleteValue(kRootLocalMachine, kEngineKey, "EnginePath");
+  EXPECT_EQ(Specifier<TpsQDEDLL>()->GetPath(nullptr), programFiles + "\\Quenby\\Common Files\\QDE");
+  DeleteValue(kRootCurrentUser, kShellFolders, "Start Menu");
+  DeleteValue(kRootCurrentUser, kShellFolders, "Programs");
+  EXPECT_EQ(Specifier<TpsStartMenu>()->GetPath(nullptr), windows + "\\Startmen");
+  EXPECT_EQ(Specifier<TpsProgramMenu>()->GetPath(nullptr), windows + "\\Startmen\\Programs");
 }
 
 TEST_F(PathSpecifiers, UsageChecksNameTheirMisuse) {
@@ -166,41 +149,8 @@ TEST_F(PathSpecifiers, UsageChecksNameTheirMisuse) {
   }
   // Kinds that need no component accept anything.
   EXPECT_NO_THROW(Specifier<TpsWindow>()->CheckUsage(nullptr));
-  EXPECT_EQ(Specifier<TpsWindow>()->GetPath(nullptr), "C:\\WINNT");
-  EXPECT_EQ(Specifier<TpsSystem>()->GetPath(plain), "C:\\WINNT\\System32");
-}
-
-TEST_F(PathSpecifiers, AssignmentChecksFirstAndKeepsTheOldValue) {
-  Owned<TForm> form(LoadInstaller("-sD:\\DIST"));
-  TInstall* install = InstallOf(form.get());
-  EXPECT_EQ(install->DestDirType(), nullptr);  // default dropped: not stored
-  install->SetDestDirType(Specifier<TpsWindow>());
-  EXPECT_EQ(Outcome([&] {
-              install->SetDestDirType(Specifier<TpsMainInstall>());
-              return std::string("assigned");
-            }),
-            "IEPathSpecifier: Cannot use the ddMainInstallDir path specifier for a TInstall "
-            "component");
-  EXPECT_EQ(install->DestDirType(), Specifier<TpsWindow>());
-
-  // Created in code without a container: its default archive specifier
-  // cannot serve it, so a resolution says why.
-  auto* loose = New<TTestGroup>(form.get(), "Loose");
-  EXPECT_EQ(loose->ArchiveFileType(), Specifier<TpsContainerArchiveFile>());
-  EXPECT_THROW(loose->ResolveArchiveFile(), IEPathSpecifier);
-  loose->SetArchiveFileType(nullptr);
-  loose->SetArchiveFile("own.1");
-  EXPECT_THROW(loose->SetArchiveFileType(Specifier<TpsContainerArchiveFile>()), IEPathSpecifier);
-  EXPECT_EQ(loose->ArchiveFile(), "own.1");
-  // A main-archive specifier names the file itself: ArchiveFile goes and
-  // stays empty.
-  loose->SetArchiveFileType(Specifier<TpsMainArchiveFile>());
-  EXPECT_EQ(loose->ArchiveFile(), "");
-  loose->SetArchiveFile("ignored.1");
-  EXPECT_EQ(loose->ArchiveFile(), "");
-  loose->SetArchiveFileType(Specifier<TpsInstallSource>());
-  loose->SetArchiveFile("extra.1");
-  EXPECT_EQ(loose->ResolveArchiveFile(), "D:\\DISTextra.1");  // appended directly
+  EXPECT_EQ(Specifier<TpsWindow>()->GetPath(nullptr), platform::system().WindowsDirectory());
+  EXPECT_EQ(Specifier<TpsSystem>()->GetPath(plain), platform::system().SystemDirectory());
 }
 
 TEST_F(PathSpecifiers, NamesDescriptionsAndLists) {
@@ -273,85 +223,6 @@ TEST_F(PathSpecifiers, OneStandardSetPerProcessWhateverTheForms) {
   form.reset();
   New<TTestGroup>(bare.get(), "D");
   EXPECT_EQ(StandardPathSpecifierList().Count(), 0);
-}
-
-TEST_F(PathSpecifiers, FormsDeclaringTheirSpecifiersAfterTheInstallerStillRead) {
-  Machine().SetCommandLine("C:\\SETUP\\SETUP.EXE -sD:\\DIST");
-  Owned<TForm> form(new TForm(nullptr));
-  ReadForm(*form,
-           "object T: TForm\n  object Install1: TInstall\n    RunAutomatic = False\n  end\n" +
-               StandardSpecifierObjects() + "end\n",
-           "after.dfm");
-  EXPECT_EQ(form->ComponentCount(), 15);
-  EXPECT_EQ(InstallOf(form.get())->ArchiveFileType(), Specifier<TpsMainArchiveFile>());
-  EXPECT_EQ(InstallOf(form.get())->ResolveArchiveFile(), "D:\\DIST\\files.1");
-
-  // A form without any stored specifier receives the standard set.
-  Owned<TForm> bare(new TForm(nullptr));
-  form.reset();
-  ReadForm(*bare, "object T: TForm\n  object G: TTestGroup\n  end\nend\n", "bare.dfm");
-  EXPECT_EQ(bare->ComponentCount(), 15);
-  EXPECT_EQ(static_cast<TTestGroup*>(bare->FindComponent("G"))->DestDirType(), nullptr);
-}
-
-// The same questions on two machines of different shapes; every answer
-// comes from the simulated machine, none from the host.
-TEST_F(PathSpecifiers, ResolutionsFollowTheMachine) {
-  struct Shape {
-    platform::sim::MachineOptions options;
-    std::vector<std::string> expected;
-  };
-  platform::sim::MachineOptions win95;
-  win95.kind = "95";
-  win95.windowsDir = "D:\\WIN95";
-  win95.extraDrives = "E";
-  platform::sim::MachineOptions nt4;
-  nt4.kind = "nt4";
-  nt4.windowsDir = "C:\\OS";
-  nt4.userName = "Kim";
-  const Shape shapes[] = {
-      {win95,
-       {"D:\\WIN95", "D:\\WIN95\\System", "D:\\WIN95\\Start Menu",
-        "D:\\WIN95\\Start Menu\\Programs", "D:\\WIN95\\Start Menu\\Programs\\StartUp",
-        "D:\\WIN95\\Desktop", "D:\\Program Files", "D:\\Program Files\\Common Files",
-        "D:\\Program Files\\Quenby\\Common Files\\QDE", "D:\\Program Files\\App\\Sub",
-        "D:\\WIN95\\Startmen\\Programs", "E:\\Program Files"}},
-      {nt4,
-       {"C:\\OS", "C:\\OS\\System32", "C:\\OS\\Profiles\\Kim\\Start Menu",
-        "C:\\OS\\Profiles\\Kim\\Start Menu\\Programs",
-        "C:\\OS\\Profiles\\Kim\\Start Menu\\Programs\\Startup", "C:\\OS\\Profiles\\Kim\\Desktop",
-        "C:\\Program Files", "C:\\Program Files\\Common Files",
-        "C:\\Program Files\\Quenby\\Common Files\\QDE", "C:\\Program Files\\App\\Sub",
-        "C:\\OS\\Startmen\\Programs", "C:\\Program Files"}},
-  };
-  for (const Shape& shape : shapes) {
-    SCOPED_TRACE(shape.options.kind);
-    UseMachine(shape.options);
-    Owned<TForm> form(
-        LoadInstaller("-sD:\\DIST", "DestDirType = psProgramFiles\nDestDir = '\\App'"));
-    auto* group = New<TTestGroup>(form.get(), "Group");
-    group->SetContainer(InstallOf(form.get()));
-    group->SetDestDir("\\Sub\\");
-    std::vector<std::string> got = {Specifier<TpsWindow>()->GetPath(nullptr),
-                                    Specifier<TpsSystem>()->GetPath(nullptr),
-                                    Specifier<TpsStartMenu>()->GetPath(nullptr),
-                                    Specifier<TpsProgramMenu>()->GetPath(nullptr),
-                                    Specifier<TpsStartupMenu>()->GetPath(nullptr),
-                                    Specifier<TpsDesktopMenu>()->GetPath(nullptr),
-                                    Specifier<TpsProgramFiles>()->GetPath(nullptr),
-                                    Specifier<TpsCommonFiles>()->GetPath(nullptr),
-                                    Specifier<TpsQDEDLL>()->GetPath(nullptr),
-                                    group->ResolveDestDir()};
-    // The fallbacks, too, come from the machine.
-    for (const char* name : {"Start Menu", "Programs"})
-      DeleteValue(kRootCurrentUser, kShellFolders, name);
-    DeleteValue(kRootLocalMachine, kCurrentVersion, "ProgramFilesDir");
-    got.push_back(Specifier<TpsProgramMenu>()->GetPath(nullptr));
-    platform::system().SetCurrentDirectory(shape.options.kind == "95" ? "E:\\" : "C:\\OS");
-    got.push_back(Specifier<TpsProgramFiles>()->GetPath(nullptr));
-    EXPECT_THAT(got, ElementsAreArray(shape.expected));
-    for (const std::string& path : got) EXPECT_THAT(path, ::testing::Not(HasSubstr(HostDir())));
-  }
 }
 
 }  // namespace
