@@ -1,6 +1,8 @@
 // The archive tests' fixture (see test_cmp_TVrexCompress_fixture.h).
 #include "test_cmp_TVrexCompress_fixture.h"
 
+#include "support/Noise.h"
+
 #include "framework/StrUtils.h"
 #include "framework/Strings.h"
 
@@ -50,12 +52,7 @@ std::string Sample(size_t n, uint32_t seed) {
 }
 
 std::string Noise(size_t n, uint32_t seed) {
-  std::string v(n, '\0');
-  for (size_t i = 0; i < n; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    v[i] = char(seed >> 24);
-  }
-  return v;
+  return testsupport::Noise(n, seed);
 }
 
 namespace {

@@ -12,19 +12,12 @@
 #include "common/exceptions_Pellmore.h"
 #include "framework/WidgetsetSlot.h"
 #include "platform/headless/HeadlessWidgetset.h"
+#include "support/Noise.h"
 
 namespace filestest {
 namespace {
 
-// Incompressible bytes, so sizes on disk are predictable.
-std::string Noise(size_t n, uint32_t seed) {
-  std::string v(n, '\0');
-  for (size_t i = 0; i < n; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    v[i] = char(seed >> 24);
-  }
-  return v;
-}
+using testsupport::Noise;
 
 class DisksAndStatusTest : public InstallFileTest {
  protected:
