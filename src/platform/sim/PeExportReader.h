@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "platform/sim/PeVersionReader.h"
+#include "platform/sim/PeImage.h"
 
 namespace platform::sim {
 

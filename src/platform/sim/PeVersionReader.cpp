@@ -1,11 +1,10 @@
-// PE version resource reader. Positions are named offsets into the DOS
-// header, the PE headers, the section table and the resource structures;
-// all arithmetic is done in 64 bits against known sizes, so no field read
-// from the file can overflow a bounds check.
+// PE version resource reader: the resource directory and the version tree,
+// over the shared PE image view. Positions are named offsets into the
+// resource structures; arithmetic is done in 64 bits against known sizes,
+// so no field read from the file can overflow a bounds check.
 #include "platform/sim/PeVersionReader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "framework/Utf8.h"
@@ -13,26 +12,9 @@
 namespace platform::sim {
 namespace {
 
-// DOS header.
-constexpr uint64_t kDosMagic = 0x00;  // "MZ"
-constexpr uint64_t kDosNewHeader = 0x3C;
-// PE signature and COFF file header (offsets from the signature).
-constexpr uint64_t kCoffNumberOfSections = 4 + 2;
-constexpr uint64_t kCoffSizeOfOptionalHeader = 4 + 16;
-constexpr uint64_t kOptionalHeader = 4 + 20;
-// Optional header.
-constexpr uint16_t kMagicPe32 = 0x10B;
-constexpr uint16_t kMagicPe32Plus = 0x20B;
-constexpr uint64_t kPe32NumberOfRvaAndSizes = 92;
-constexpr uint64_t kPe32PlusNumberOfRvaAndSizes = 108;
-constexpr uint32_t kResourceDirectoryIndex = 2;
-// Section header.
-constexpr uint64_t kSectionHeaderSize = 40;
-constexpr uint64_t kSectionVirtualSize = 8;
-constexpr uint64_t kSectionVirtualAddress = 12;
-constexpr uint64_t kSectionSizeOfRawData = 16;
-constexpr uint64_t kSectionPointerToRawData = 20;
-constexpr uint32_t kMaxSections = 96 * 4;
+using pe::Le16;
+using pe::Le32;
+
 // Resource directory table, its entries and data entries.
 constexpr uint64_t kResDirNamedCount = 12;
 constexpr uint64_t kResDirIdCount = 14;
@@ -49,78 +31,21 @@ constexpr size_t kFixedFileInfoSize = 52;
 constexpr int kMaxNodeDepth = 8;
 constexpr size_t kMaxNodes = 8192;
 
-uint16_t Le16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-bool Read16(ByteSource& f, uint64_t at, uint16_t& v) {
-  uint8_t b[2];
-  if (!f.ReadAt(at, b, 2)) return false;
-  v = Le16(b);
-  return true;
-}
-bool Read32(ByteSource& f, uint64_t at, uint32_t& v) {
-  uint8_t b[4];
-  if (!f.ReadAt(at, b, 4)) return false;
-  v = Le32(b);
-  return true;
-}
-
-struct Section {
-  uint32_t virtualAddress = 0;
-  uint32_t mappedSize = 0;  // bytes of the section backed by file data
-  uint32_t rawPointer = 0;
-};
-
-// Maps relative virtual addresses to file offsets through the section
-// table, as an image mapped from this file would see them. Bytes the file
-// does not back (zero fill) count as missing.
-class ImageView {
- public:
-  ImageView(ByteSource& file, std::vector<Section> sections)
-      : file_(file), sections_(std::move(sections)) {}
-
-  bool Read(uint32_t rva, void* out, size_t length) {
-    for (const Section& s : sections_) {
-      if (rva < s.virtualAddress) continue;
-      const uint64_t inSection = uint64_t(rva) - s.virtualAddress;
-      if (inSection >= s.mappedSize) continue;
-      if (length > s.mappedSize - inSection) return false;
-      return file_.ReadAt(uint64_t(s.rawPointer) + inSection, out, length);
-    }
-    return false;
-  }
-  bool Read32(uint32_t rva, uint32_t& v) {
-    uint8_t b[4];
-    if (!Read(rva, b, 4)) return false;
-    v = Le32(b);
-    return true;
-  }
-
- private:
-  ByteSource& file_;
-  std::vector<Section> sections_;
-};
-
 // The value (OffsetToData) of an entry of the resource directory at root +
 // dirOffset: the first numeric entry equal to the first of `ids` that has
 // one; when none matches and `anyAsLast` is set, the first entry.
-bool FindEntry(ImageView& image, uint32_t root, uint32_t dirOffset, std::span<const uint32_t> ids,
-               bool anyAsLast, uint32_t& value) {
+bool FindEntry(const PeImage& image, uint32_t root, uint32_t dirOffset,
+               std::span<const uint32_t> ids, bool anyAsLast, uint32_t& value) {
+  // Resource addresses are 32-bit: a directory past that range is damage.
   const uint64_t dir = uint64_t(root) + dirOffset;
   if (dir > UINT32_MAX - kResDirHeaderSize) return false;
   uint8_t head[kResDirHeaderSize];
-  if (!image.Read(static_cast<uint32_t>(dir), head, sizeof head)) return false;
+  if (!image.Read(dir, head, sizeof head)) return false;
   const uint32_t named = Le16(head + kResDirNamedCount);
   const uint32_t count = named + Le16(head + kResDirIdCount);
   if (count == 0) return false;
   std::vector<uint8_t> entries(size_t(count) * kResEntrySize);
-  if (!image.Read(static_cast<uint32_t>(dir + kResDirHeaderSize), entries.data(), entries.size()))
-    return false;
+  if (!image.Read(dir + kResDirHeaderSize, entries.data(), entries.size())) return false;
   for (uint32_t id : ids) {
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* e = entries.data() + size_t(i) * kResEntrySize;
@@ -278,56 +203,12 @@ class BlockVersionData : public VersionInfoData {
 
 }  // namespace
 
-bool SpanSource::ReadAt(uint64_t offset, void* out, size_t length) {
-  if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
-  if (length != 0) std::memcpy(out, bytes_.data() + offset, length);
-  return true;
-}
-
 std::optional<std::vector<uint8_t>> FindPeVersionResource(ByteSource& file, uint16_t userLanguage) {
-  uint16_t magic = 0;
-  uint32_t pe = 0;
-  if (!Read16(file, kDosMagic, magic) || magic != 0x5A4D) return std::nullopt;
-  if (!Read32(file, kDosNewHeader, pe)) return std::nullopt;
-  uint8_t sig[4];
-  if (!file.ReadAt(pe, sig, 4) || std::memcmp(sig, "PE\0\0", 4) != 0) return std::nullopt;
-
-  uint16_t sectionCount = 0, optionalSize = 0, optMagic = 0;
-  if (!Read16(file, uint64_t(pe) + kCoffNumberOfSections, sectionCount) ||
-      !Read16(file, uint64_t(pe) + kCoffSizeOfOptionalHeader, optionalSize))
-    return std::nullopt;
-  const uint64_t opt = uint64_t(pe) + kOptionalHeader;
-  if (!Read16(file, opt, optMagic)) return std::nullopt;
-  uint64_t countField = 0;
-  if (optMagic == kMagicPe32)
-    countField = kPe32NumberOfRvaAndSizes;
-  else if (optMagic == kMagicPe32Plus)
-    countField = kPe32PlusNumberOfRvaAndSizes;
-  else
-    return std::nullopt;
-  uint32_t dirCount = 0;
-  const uint64_t resourceEntry = countField + 4 + 8 * uint64_t(kResourceDirectoryIndex);
-  if (resourceEntry + 8 > optionalSize) return std::nullopt;
-  if (!Read32(file, opt + countField, dirCount) || dirCount <= kResourceDirectoryIndex)
-    return std::nullopt;
-  uint32_t resourceRva = 0;
-  if (!Read32(file, opt + resourceEntry, resourceRva) || resourceRva == 0) return std::nullopt;
-
-  if (sectionCount == 0 || sectionCount > kMaxSections) return std::nullopt;
-  std::vector<uint8_t> table(size_t(sectionCount) * kSectionHeaderSize);
-  if (!file.ReadAt(opt + optionalSize, table.data(), table.size())) return std::nullopt;
-  std::vector<Section> sections;
-  for (size_t i = 0; i < sectionCount; ++i) {
-    const uint8_t* s = table.data() + i * kSectionHeaderSize;
-    const uint32_t virtualSize = Le32(s + kSectionVirtualSize);
-    const uint32_t rawSize = Le32(s + kSectionSizeOfRawData);
-    Section sec;
-    sec.virtualAddress = Le32(s + kSectionVirtualAddress);
-    sec.rawPointer = Le32(s + kSectionPointerToRawData);
-    sec.mappedSize = virtualSize == 0 ? rawSize : std::min(virtualSize, rawSize);
-    sections.push_back(sec);
-  }
-  ImageView image(file, std::move(sections));
+  const auto image = PeImage::Open(file);
+  if (!image) return std::nullopt;
+  const auto resources = image->DataDirectory(pe::kResourceDirectory);
+  if (!resources || resources->rva == 0) return std::nullopt;
+  const uint32_t resourceRva = resources->rva;
 
   // Type 16, then name 1, then the language the system would pick.
   const uint32_t type[] = {kRtVersion};
@@ -335,23 +216,22 @@ std::optional<std::vector<uint8_t>> FindPeVersionResource(ByteSource& file, uint
   const uint16_t primary = userLanguage & 0x3FF;
   const uint32_t languages[] = {0x0000, userLanguage, primary, uint32_t(primary | 0x0400), 0x0409};
   uint32_t value = 0;
-  if (!FindEntry(image, resourceRva, 0, type, false, value) || !IsSubdirectory(value))
+  if (!FindEntry(*image, resourceRva, 0, type, false, value) || !IsSubdirectory(value))
     return std::nullopt;
-  if (!FindEntry(image, resourceRva, SubdirectoryOffset(value), name, false, value) ||
+  if (!FindEntry(*image, resourceRva, SubdirectoryOffset(value), name, false, value) ||
       !IsSubdirectory(value))
     return std::nullopt;
-  if (!FindEntry(image, resourceRva, SubdirectoryOffset(value), languages, true, value) ||
+  if (!FindEntry(*image, resourceRva, SubdirectoryOffset(value), languages, true, value) ||
       IsSubdirectory(value))
     return std::nullopt;
   const uint64_t dataEntry = uint64_t(resourceRva) + value;
   uint8_t entry[kResDataEntrySize];
-  if (dataEntry > UINT32_MAX || !image.Read(static_cast<uint32_t>(dataEntry), entry, sizeof entry))
-    return std::nullopt;
+  if (dataEntry > UINT32_MAX || !image->Read(dataEntry, entry, sizeof entry)) return std::nullopt;
   const uint32_t dataRva = Le32(entry);
   const size_t size = std::min<size_t>(Le32(entry + 4), kMaxVersionBlock);
   if (size < kNodeHeaderSize) return std::nullopt;
   std::vector<uint8_t> block(size);
-  if (!image.Read(dataRva, block.data(), block.size())) return std::nullopt;
+  if (!image->Read(dataRva, block.data(), block.size())) return std::nullopt;
   return block;
 }
 

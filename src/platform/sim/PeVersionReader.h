@@ -11,29 +11,9 @@
 #include <vector>
 
 #include "platform/VersionInfo.h"
+#include "platform/sim/PeImage.h"
 
 namespace platform::sim {
-
-// Random access to the bytes of a file.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  virtual uint64_t Size() = 0;
-  // Reads exactly `length` bytes at `offset`; false when they are not all
-  // there (nothing is promised about `out` then).
-  virtual bool ReadAt(uint64_t offset, void* out, size_t length) = 0;
-};
-
-// A ByteSource over bytes in memory (not owned).
-class SpanSource : public ByteSource {
- public:
-  explicit SpanSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-  uint64_t Size() override { return bytes_.size(); }
-  bool ReadAt(uint64_t offset, void* out, size_t length) override;
-
- private:
-  std::span<const uint8_t> bytes_;
-};
 
 // The largest version block read: its root length field is 16 bits.
 constexpr size_t kMaxVersionBlock = 0xFFFF;
