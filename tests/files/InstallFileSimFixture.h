@@ -1,7 +1,8 @@
-// Fixture for install-file tests that shape the simulated machine (held
-// files, platform kind, the program table, restarts): packs source files
-// into the group's archive, makes the installer with its bookkeeping key,
-// and reads what the kit wrote into the registry.
+// Fixture for install-file tests of registrations and replacements: packs
+// source files into the group's archive, makes the installer with its
+// bookkeeping key, and reads what the kit wrote into the registry. Portable
+// itself; the tests that shape the simulated machine (held files, platform
+// kind, the program table, restarts) are the test_sim_* ones.
 #pragma once
 
 #include <string>

@@ -32,6 +32,7 @@ constexpr GuardedKey kGuardedKeys[] = {
     {RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
     {RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs"},
     {RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"},
+    {RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\Help"},
     {RootKey::CurrentUser, "Software\\Pellmore"},
 };
 

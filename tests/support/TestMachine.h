@@ -10,7 +10,8 @@
 //   "C:\..." path; expected messages are built from At() too, or written
 //   with C:\ paths and passed through InScratch();
 // - registry keys of the test's own go below RegKey() (HKLM); the kit's own
-//   keys (Pellmore, Quenby, RunOnce, SharedDLLs, uninstall entries) may be
+//   keys (Pellmore, Quenby, RunOnce, SharedDLLs, uninstall entries, the help
+//   file table) may be
 //   written freely, they are restored after each test on Windows;
 // - reach the machine only through platform::files()/registry()/system();
 // - a test that shapes the machine (platform kind, held files, languages,
