@@ -1,8 +1,10 @@
-// The installation run from start to end: the phases in their order, the
-// bookkeeping key's life, a restart asked for or declined, the shutdown
-// and post-install programs, a user's cancel and an unexpected error, the
-// retry of failed registrations, the loading-program check and the -e
-// trailer, each with the outcome the exit code comes from.
+// The installation run from start to end as the loading program starts
+// it: the phases in their order, the bookkeeping key's life, a restart
+// asked for or declined by platform kind, the shutdown and post-install
+// programs in the machine's start log, a user's cancel with the clean-up
+// batch, the loading-program check and the -e trailer, each with the
+// outcome the exit code comes from. The outcomes that need no shaped
+// machine run on both builds (test_run_scenarios.cpp).
 #include "RunFixture.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "i18n/cmp_TTranslator.h"
@@ -177,45 +179,6 @@ TEST_F(TheRun, UserCancelRunsTheBadPhaseCleansUpAndRemovesTheKey) {
   EXPECT_EQ(InstallOutcome(), ioCancelled);
   EXPECT_TRUE(Application().Terminated());
   EXPECT_FALSE(install_->Running());
-}
-
-TEST_F(TheRun, UnexpectedErrorKeepsTheKeyWithItsUnfinishedList) {
-  Load("-sC:\\SRC", "    RunAutomatic = False");
-  AddFile("First")->LeaveUnfinished = true;
-  TRunFile* failing = AddFile("Failing");
-  failing->RegistrationFails = true;
-  failing->RetryFails = true;
-
-  StartRun();
-
-  EXPECT_EQ(failing->Retries, 1);
-  EXPECT_EQ(Shown("error", "registration of Failing failed again"), 1);
-  EXPECT_TRUE(dialog_->Heard(-994) && dialog_->Heard(-978));
-  EXPECT_FALSE(dialog_->Heard(-995));
-  EXPECT_THAT(InstallKeys(), ElementsAre("Install0"));
-  TStringList unfinished;
-  install_->ReadUnfinished(unfinished);
-  EXPECT_THAT(unfinished.ToVector(), ElementsAre("First;0"));
-  EXPECT_THAT(RunOnceValues(), IsEmpty());  // the error came before step 11
-  EXPECT_EQ(InstallOutcome(), ioFailed);
-  EXPECT_TRUE(Application().Terminated());  // shut down whatever RunAutomatic says
-  EXPECT_FALSE(RegistrationFailuresDeferred());
-}
-
-TEST_F(TheRun, ARegistrationThatSucceedsOnTheRetryLeavesNoError) {
-  Load("-sC:\\SRC");
-  TRunFile* file = AddFile("Ocx");
-  file->RegistrationFails = true;
-  StartRun();
-  EXPECT_EQ(file->Retries, 1);
-  EXPECT_EQ(Shown("error", ""), 0);
-  EXPECT_EQ(InstallOutcome(), ioFinished);
-
-  // A second run starts with an empty retry list.
-  Application().Terminate();
-  file->RegistrationFails = false;
-  StartRun();
-  EXPECT_EQ(file->Retries, 1);
 }
 
 TEST_F(TheRun, LoadingProgramWithoutSourceSwitchFailsBeforeAnyKey) {
