@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/Restart.h"
 #include "platform/SystemInfo.h"
+#include "shell/routines_API.h"
 #include "shell/routines_Registry.h"
 
 namespace {
@@ -86,19 +87,11 @@ void TCustomInstallFile::ScheduleReplacement(const std::string& destDir) {
 void TCustomInstallFile::WriteReplacementBatch(const std::string& shortHeld,
                                                const std::string& shortNumbered) {
   platform::FileSystem& fs = platform::files();
-  platform::SystemInfo& sys = platform::system();
   // A fresh temporary name, given the ".bat" extension the command
-  // interpreter needs; its empty placeholder goes again.
+  // interpreter needs.
   std::string batch;
   for (int attempt = 0; attempt < 16 && batch.empty(); ++attempt) {
-    const std::string placeholder =
-        sys.TempFileName(ExcludeTrailingBackslash(sys.TempDirectory()), "PMB");
-    const std::string candidate = ChangeFileExt(placeholder, ".bat");
-    try {
-      fs.DeleteFile(placeholder);
-    } catch (const platform::OsError&) {
-      // A stray empty file in the temporary directory harms nothing.
-    }
+    const std::string candidate = ChangeFileExt(TempFileName(false), ".bat");
     if (!fs.FileExists(candidate)) batch = candidate;
   }
   if (batch.empty()) throw IECustomInstallFile(kMsgCannotScheduleMove, Name());

@@ -13,6 +13,7 @@
 #include "platform/Processes.h"
 #include "platform/Restart.h"
 #include "platform/SystemInfo.h"
+#include "shell/routines_API.h"
 #include "shell/routines_Registry.h"
 
 namespace {
@@ -173,12 +174,10 @@ void TCustomInstall::Cleanup() {
   }
 
   // Only the unique name is wanted; the batch takes it with ".bat".
-  platform::SystemInfo& sys = platform::system();
-  const std::string unique = sys.TempFileName(sys.TempDirectory(), "bat");
-  const std::string batch = ChangeFileExt(unique, ".bat");
+  const std::string batch = ChangeFileExt(TempFileName(false), ".bat");
   // NT's command interpreter has no DELTREE; both split unquoted paths at
   // blanks.
-  const bool nt = sys.Version().platformId == platform::kPlatformNT;
+  const bool nt = platform::system().Version().platformId == platform::kPlatformNT;
   const std::string removeDir = nt ? "RMDIR /S /Q " : "DELTREE /Y ";
   const std::string text = "ERASE " + Quoted(program) + "\r\n" + removeDir +
                            Quoted(ExcludeTrailingBackslash(programDir)) + "\r\n" + "ERASE " +
@@ -187,11 +186,6 @@ void TCustomInstall::Cleanup() {
   std::unique_ptr<platform::File> f = fs.Create(batch);
   f->Write(text.data(), text.size());
   f->Close();
-  try {
-    fs.DeleteFile(unique);
-  } catch (const Exception&) {
-    // An empty file left in the temporary directory harms nobody.
-  }
   cleanupBatch_ = batch;
   cleanupPending_ = true;
 }
