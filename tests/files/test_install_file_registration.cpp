@@ -43,6 +43,7 @@ class RegistrationBothTest : public InstallFileSimTest {
   // A library whose DllRegisterServer returns `result` (none: no such export).
   static std::string Dll(std::optional<uint32_t> result) {
     pegen::PeOptions o;
+    o.machine = pegen::kLoadableMachine;
     if (result) o.exports.push_back({"DllRegisterServer", *result, 0});
     o.exports.push_back({"DllUnregisterServer", 0, 0});
     const std::vector<uint8_t> bytes = pegen::BuildPe(o);
@@ -222,6 +223,7 @@ TEST_F(RegistrationBothTest, AFailureOnTheRetryTooIsRaised) {
 
 TEST_F(RegistrationBothTest, ProgramsAreStartedToRegisterThemselves) {
   pegen::PeOptions o;
+  o.machine = pegen::kLoadableMachine;
   o.kind = pegen::ImageKind::Exe;
   o.regServerExitCode = 0;
   const std::vector<uint8_t> exe = pegen::BuildPe(o);

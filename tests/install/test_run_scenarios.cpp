@@ -133,6 +133,7 @@ class RunScenario : public RunBase {
   // A program that exits at once.
   std::string PutProgram(const std::string& relative) {
     pegen::PeOptions options;
+    options.machine = pegen::kLoadableMachine;
     options.kind = pegen::ImageKind::Exe;
     const std::vector<uint8_t> image = pegen::BuildPe(options);
     const std::string path = At(relative);

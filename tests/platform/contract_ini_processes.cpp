@@ -40,6 +40,7 @@ TEST_F(IniContract, WritesKeepOtherLinesAndReadsIgnoreCase) {
 
 TEST_F(ProcessesContract, RunWaitsAndReturnsTheExitCodeStartAnswersAbove31) {
   pegen::PeOptions o;
+  o.machine = pegen::kLoadableMachine;
   o.kind = pegen::ImageKind::Exe;
   auto bytes = pegen::BuildPe(o);
   WriteFile(At("quiet.exe"), std::string(bytes.begin(), bytes.end()));

@@ -16,6 +16,7 @@ class LibrariesContract : public ContractMachine {
  protected:
   void Dll(const std::string& path, std::vector<pegen::Export> exports) {
     pegen::PeOptions o;
+    o.machine = pegen::kLoadableMachine;
     o.exports = std::move(exports);
     auto bytes = pegen::BuildPe(o);
     WriteFile(path, std::string(bytes.begin(), bytes.end()));

@@ -6,6 +6,7 @@
 
 #include "platform/sim/PeExportReader.h"
 #include "platform/sim/PeImage.h"
+#include "platform/sim/PeVersionReader.h"
 #include "support/ContractMachine.h"
 #include "tools/pegen/PeWriter.h"
 
@@ -154,6 +155,52 @@ TEST(PeImage, ADamagedSectionTableMapsNothingButKeepsTheHeaders) {
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->dll);
     EXPECT_TRUE(info->exports.empty());
+  }
+}
+
+// The generator's images of both machine types read back alike: the 64-bit
+// Windows build loads x86-64 ones, so a wrong PE32+ field would only show
+// there as a refused LoadLibrary.
+TEST(PeImage, GeneratedImagesOfBothMachinesReadBackAlike) {
+  struct Case {
+    pegen::Machine machine;
+    uint16_t coffMachine;
+    bool pe32;
+  };
+  for (const Case c :
+       {Case{pegen::Machine::I386, 0x14C, true}, Case{pegen::Machine::Amd64, 0x8664, false}}) {
+    SCOPED_TRACE(c.coffMachine);
+    pegen::PeOptions o;
+    o.machine = c.machine;
+    o.exports = {{"DllRegisterServer", 0x80004005u, 0}, {"Alpha", 3, 8}};
+    o.version.emplace();
+    o.version->fileVersion = {8, 2, 0, 17};
+    o.version->tables.push_back({0x0409, 1200, {{"FileVersion", "8.2.0.17"}}});
+    const auto dll = pegen::BuildPe(o);
+    SpanSource source(dll);
+    auto info = platform::sim::ReadPeImage(source);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->machine, c.coffMachine);
+    EXPECT_EQ(info->pe32, c.pe32);
+    EXPECT_TRUE(info->dll);
+    ASSERT_EQ(info->exports.size(), 2u);
+    EXPECT_EQ(info->exports[0].name, "Alpha");
+    EXPECT_EQ(info->exports[0].constantResult, 3u);
+    EXPECT_EQ(info->exports[1].constantResult, 0x80004005u);
+    auto version = platform::sim::ReadPeVersionInfo(source);
+    ASSERT_TRUE(version);
+    ASSERT_TRUE(version->Fixed());
+    EXPECT_EQ(version->Fixed()->fileVersionLS, 17u);
+    EXPECT_EQ(version->StringValue("040904B0", "FileVersion"), "8.2.0.17");
+
+    o.kind = pegen::ImageKind::Exe;
+    o.regServerExitCode = 4;
+    const auto exe = pegen::BuildPe(o);
+    SpanSource exeSource(exe);
+    auto exeInfo = platform::sim::ReadPeImage(exeSource);
+    ASSERT_TRUE(exeInfo);
+    EXPECT_EQ(exeInfo->machine, c.coffMachine);
+    EXPECT_FALSE(exeInfo->dll);
   }
 }
 

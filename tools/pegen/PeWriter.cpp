@@ -1,5 +1,5 @@
-// PE32 image writer. Layout: headers (DOS header with its stub, PE
-// signature, COFF header, optional header, section table), then .text,
+// PE32 and PE32+ image writer. Layout: headers (DOS header with its stub,
+// PE signature, COFF header, optional header, section table), then .text,
 // .rdata (imports, exports, constants), .data (payload) and .rsrc (the
 // version resource), each aligned to 0x200 in the file and 0x1000 in memory.
 #include "tools/pegen/PeWriter.h"
@@ -16,10 +16,10 @@ namespace {
 constexpr uint32_t kFileAlignment = 0x200;
 constexpr uint32_t kSectionAlignment = 0x1000;
 constexpr uint32_t kNewHeaderOffset = 0x80;
-constexpr uint32_t kOptionalHeaderSize = 224;
+constexpr uint32_t kOptionalHeaderSize32 = 224, kOptionalHeaderSize64 = 240;
 constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kDataDirectories = 16;
-constexpr uint16_t kMachineI386 = 0x14C;
+constexpr uint16_t kMachineI386 = 0x14C, kMachineAmd64 = 0x8664;
 
 // Section characteristics.
 constexpr uint32_t kCode = 0x00000020, kInitData = 0x00000040;
@@ -27,7 +27,8 @@ constexpr uint32_t kExecute = 0x20000000, kRead = 0x40000000, kWrite = 0x8000000
 
 // COFF characteristics.
 constexpr uint16_t kRelocsStripped = 0x0001, kExecutable = 0x0002, kLineNumsStripped = 0x0004,
-                   kLocalSymsStripped = 0x0008, kMachine32 = 0x0100, kDll = 0x2000;
+                   kLocalSymsStripped = 0x0008, kLargeAddressAware = 0x0020, kMachine32 = 0x0100,
+                   kDll = 0x2000;
 
 constexpr uint32_t AlignUp(uint32_t v, uint32_t a) {
   return (v + a - 1) & ~(a - 1);
@@ -60,6 +61,12 @@ class Assembler {
  public:
   void Bytes(std::initializer_list<uint8_t> bytes) { code_.insert(code_.end(), bytes); }
   void Imm32(uint32_t v) { Add32(code_, v); }
+  // The rel32 that ends an x86-64 RIP-relative instruction: the distance
+  // from the instruction's end to `targetRva`, the code starting at `codeRva`.
+  void RipRel32(uint32_t targetRva, uint32_t codeRva) {
+    const uint32_t end = codeRva + static_cast<uint32_t>(code_.size()) + 4;
+    Add32(code_, targetRva - end);
+  }
   int Label() {
     labels_.push_back(-1);
     return static_cast<int>(labels_.size() - 1);
@@ -92,10 +99,12 @@ class Assembler {
   std::vector<Fixup> fixups_;
 };
 
+// Relative virtual addresses the EXE code refers to. i386 code holds them
+// as absolute addresses (image base added), x86-64 code RIP-relative.
 struct CodeAddresses {
-  uint32_t exitProcessSlot = 0;     // absolute address of the IAT entry
-  uint32_t getCommandLineSlot = 0;  // absolute address of the IAT entry
-  uint32_t pattern = 0;             // absolute address of "/REGSERVER"
+  uint32_t exitProcessSlot = 0;     // the IAT entry
+  uint32_t getCommandLineSlot = 0;  // the IAT entry
+  uint32_t pattern = 0;             // "/REGSERVER"
 };
 
 struct Code {
@@ -105,18 +114,23 @@ struct Code {
 };
 
 // DllMain(hinst, reason, reserved): return TRUE. Each export: return its
-// value and pop its arguments (stdcall).
-Code DllCode(const std::vector<Export>& sorted) {
+// value and pop its arguments (stdcall; x86-64 has one calling convention,
+// in which the caller cleans up).
+Code DllCode(const std::vector<Export>& sorted, bool x64) {
   Assembler a;
   Code c;
   c.entry = 0;
-  a.Bytes({0xB8, 0x01, 0x00, 0x00, 0x00, 0xC2, 0x0C, 0x00});  // mov eax,1; ret 12
+  a.Bytes({0xB8, 0x01, 0x00, 0x00, 0x00});  // mov eax, 1
+  if (x64)
+    a.Bytes({0xC3});  // ret
+  else
+    a.Bytes({0xC2, 0x0C, 0x00});  // ret 12
   for (const Export& e : sorted) {
     while (a.Here() % 4 != 0) a.Bytes({0xCC});
     c.exportOffsets.push_back(static_cast<uint32_t>(a.Here()));
     a.Bytes({0xB8});  // mov eax, imm32
     a.Imm32(e.result);
-    if (e.argumentBytes == 0) {
+    if (e.argumentBytes == 0 || x64) {
       a.Bytes({0xC3});  // ret
     } else {
       a.Bytes({0xC2, static_cast<uint8_t>(e.argumentBytes),
@@ -127,9 +141,71 @@ Code DllCode(const std::vector<Export>& sorted) {
   return c;
 }
 
+// The x86-64 form of ExeCode: the same steps with RIP-relative addresses,
+// the first argument in ecx and 40 bytes of stack for the callee's shadow
+// space that also align the stack to 16.
+Code ExeCode64(const PeOptions& o, const CodeAddresses& at, uint32_t textRva) {
+  Assembler a;
+  Code c;
+  c.entry = 0;
+  auto exitWith = [&](uint32_t code) {
+    a.Bytes({0xB9});  // mov ecx, imm32
+    a.Imm32(code);
+    a.Bytes({0xFF, 0x15});  // call qword [rip + ExitProcess]
+    a.RipRel32(at.exitProcessSlot, textRva);
+    a.Bytes({0xCC});
+  };
+  a.Bytes({0x48, 0x83, 0xEC, 0x28});  // sub rsp, 40
+  if (!o.regServerExitCode) {
+    exitWith(o.exitCode);
+    c.bytes = a.Finish();
+    return c;
+  }
+  const int scan = a.Label(), compare = a.Label(), noCase = a.Label(), next = a.Label(),
+            found = a.Label(), notFound = a.Label();
+  a.Bytes({0xFF, 0x15});  // call qword [rip + GetCommandLineA]
+  a.RipRel32(at.getCommandLineSlot, textRva);
+  a.Bytes({0x48, 0x89, 0xC6});  // mov rsi, rax
+  a.Bind(scan);
+  a.Bytes({0x48, 0x8D, 0x3D});  // lea rdi, [rip + pattern]
+  a.RipRel32(at.pattern, textRva);
+  a.Bytes({0x48, 0x89, 0xF3});  // mov rbx, rsi
+  a.Bind(compare);
+  a.Bytes({0x8A, 0x07});        // mov al, [rdi]
+  a.Bytes({0x84, 0xC0});        // test al, al
+  a.Jump8(0x74, found);         // jz found
+  a.Bytes({0x8A, 0x13});        // mov dl, [rbx]
+  a.Bytes({0x80, 0xFA, 'a'});   // cmp dl, 'a'
+  a.Jump8(0x72, noCase);        // jb
+  a.Bytes({0x80, 0xFA, 'z'});   // cmp dl, 'z'
+  a.Jump8(0x77, noCase);        // ja
+  a.Bytes({0x80, 0xEA, 0x20});  // sub dl, 20h
+  a.Bind(noCase);
+  a.Bytes({0x38, 0xD0});                          // cmp al, dl
+  a.Jump8(0x75, next);                            // jne next
+  a.Bytes({0x48, 0xFF, 0xC7, 0x48, 0xFF, 0xC3});  // inc rdi; inc rbx
+  a.Jump8(0xEB, compare);
+  a.Bind(next);
+  a.Bytes({0x80, 0x3E, 0x00});  // cmp byte [rsi], 0
+  a.Jump8(0x74, notFound);
+  a.Bytes({0x48, 0xFF, 0xC6});  // inc rsi
+  a.Jump8(0xEB, scan);
+  a.Bind(found);
+  exitWith(*o.regServerExitCode);
+  a.Bind(notFound);
+  exitWith(o.exitCode);
+  c.bytes = a.Finish();
+  return c;
+}
+
 // The EXE entry point: ExitProcess(code), or with /REGSERVER anywhere in
 // GetCommandLineA() (ASCII case ignored) ExitProcess(regServerCode).
-Code ExeCode(const PeOptions& o, const CodeAddresses& at) {
+Code ExeCode(const PeOptions& o, const CodeAddresses& rvas, uint32_t imageBase32,
+             uint32_t textRva) {
+  if (o.machine == Machine::Amd64) return ExeCode64(o, rvas, textRva);
+  CodeAddresses at = rvas;
+  for (uint32_t* v : {&at.exitProcessSlot, &at.getCommandLineSlot, &at.pattern})
+    if (*v != 0) *v += imageBase32;
   Assembler a;
   Code c;
   c.entry = 0;
@@ -191,7 +267,7 @@ struct RData {
 
 // Imports of kernel32 (EXE) and the export directory (DLL), laid out for
 // a section starting at `rva`.
-RData BuildRData(const PeOptions& o, uint32_t imageBase, uint32_t rva, uint32_t textRva,
+RData BuildRData(const PeOptions& o, uint32_t rva, uint32_t textRva,
                  const std::vector<Export>& sorted, const Code& code) {
   RData r;
   auto& b = r.bytes;
@@ -199,14 +275,20 @@ RData BuildRData(const PeOptions& o, uint32_t imageBase, uint32_t rva, uint32_t 
     std::vector<std::string> names = {"ExitProcess"};
     if (o.regServerExitCode) names.push_back("GetCommandLineA");
     const uint32_t slots = static_cast<uint32_t>(names.size()) + 1;
+    // Thunks are pointer-sized; a name's RVA sits in the low bits.
+    const uint32_t thunk = o.machine == Machine::Amd64 ? 8 : 4;
+    auto addThunk = [&](uint32_t v) {
+      Add32(b, v);
+      if (thunk == 8) Add32(b, 0);
+    };
     // IAT first, then the import descriptors, the lookup table, names.
     r.iat = rva;
-    r.iatSize = slots * 4;
+    r.iatSize = slots * thunk;
     const uint32_t descriptors = r.iat + r.iatSize;
     r.importDir = descriptors;
     r.importSize = 2 * 20;
     const uint32_t lookup = descriptors + r.importSize;
-    uint32_t hintNames = lookup + slots * 4;
+    uint32_t hintNames = lookup + slots * thunk;
     std::vector<uint32_t> nameRvas;
     std::vector<uint8_t> names_blob;
     for (const auto& n : names) {
@@ -216,22 +298,22 @@ RData BuildRData(const PeOptions& o, uint32_t imageBase, uint32_t rva, uint32_t 
       PadTo(names_blob, 2);
     }
     const uint32_t dllName = hintNames + static_cast<uint32_t>(names_blob.size());
-    for (uint32_t v : nameRvas) Add32(b, v);  // IAT (bound by the loader)
-    Add32(b, 0);
+    for (uint32_t v : nameRvas) addThunk(v);  // IAT (bound by the loader)
+    addThunk(0);
     Add32(b, lookup);  // OriginalFirstThunk
     Add32(b, 0);
     Add32(b, 0);
     Add32(b, dllName);
     Add32(b, r.iat);  // FirstThunk
     for (int i = 0; i < 5; ++i) Add32(b, 0);
-    for (uint32_t v : nameRvas) Add32(b, v);
-    Add32(b, 0);
+    for (uint32_t v : nameRvas) addThunk(v);
+    addThunk(0);
     b.insert(b.end(), names_blob.begin(), names_blob.end());
     AddText(b, "KERNEL32.dll");
     PadTo(b, 4);
-    r.addresses.exitProcessSlot = imageBase + r.iat;
-    if (o.regServerExitCode) r.addresses.getCommandLineSlot = imageBase + r.iat + 4;
-    r.addresses.pattern = imageBase + rva + static_cast<uint32_t>(b.size());
+    r.addresses.exitProcessSlot = r.iat;
+    if (o.regServerExitCode) r.addresses.getCommandLineSlot = r.iat + thunk;
+    r.addresses.pattern = rva + static_cast<uint32_t>(b.size());
     AddText(b, "/REGSERVER");
     PadTo(b, 4);
   }
@@ -395,7 +477,13 @@ std::vector<uint8_t> BuildVersionBlock(const VersionResource& v, ImageKind kind)
 
 std::vector<uint8_t> BuildPe(const PeOptions& o) {
   const bool dll = o.kind == ImageKind::Dll;
-  const uint32_t imageBase = o.imageBase != 0 ? o.imageBase : (dll ? 0x10000000u : 0x00400000u);
+  const bool x64 = o.machine == Machine::Amd64;
+  uint64_t imageBase = o.imageBase;
+  if (imageBase == 0)
+    imageBase = x64 ? (dll ? 0x180000000ull : 0x140000000ull) : (dll ? 0x10000000u : 0x00400000u);
+  if (!x64 && imageBase > 0xFFFFFFFFu)
+    throw std::invalid_argument("a 32-bit image's base must be below 4 GB");
+  const uint32_t optionalHeaderSize = x64 ? kOptionalHeaderSize64 : kOptionalHeaderSize32;
   std::vector<Export> sorted = dll ? o.exports : std::vector<Export>{};
   std::sort(sorted.begin(), sorted.end(),
             [](const Export& a, const Export& b) { return a.name < b.name; });
@@ -403,11 +491,12 @@ std::vector<uint8_t> BuildPe(const PeOptions& o) {
   // Code size does not depend on the addresses it holds: lay out with
   // placeholders first, then generate again with the real ones.
   const uint32_t textRva = kSectionAlignment;
-  Code code = dll ? DllCode(sorted) : ExeCode(o, CodeAddresses{});
+  const auto base32 = static_cast<uint32_t>(imageBase);
+  Code code = dll ? DllCode(sorted, x64) : ExeCode(o, CodeAddresses{}, base32, textRva);
   const uint32_t rdataRva =
       textRva + AlignUp(static_cast<uint32_t>(code.bytes.size()), kSectionAlignment);
-  RData rdata = BuildRData(o, imageBase, rdataRva, textRva, sorted, code);
-  if (!dll) code = ExeCode(o, rdata.addresses);
+  RData rdata = BuildRData(o, rdataRva, textRva, sorted, code);
+  if (!dll) code = ExeCode(o, rdata.addresses, base32, textRva);
 
   std::vector<Section> sections;
   sections.push_back({".text", code.bytes, kCode | kExecute | kRead, textRva, 0});
@@ -426,7 +515,7 @@ std::vector<uint8_t> BuildPe(const PeOptions& o) {
     addSection(".rsrc", std::move(res), kInitData | kRead);
   }
 
-  const uint32_t headersSize = kNewHeaderOffset + 4 + 20 + kOptionalHeaderSize +
+  const uint32_t headersSize = kNewHeaderOffset + 4 + 20 + optionalHeaderSize +
                                kSectionHeaderSize * static_cast<uint32_t>(sections.size());
   const uint32_t sizeOfHeaders = AlignUp(headersSize, kFileAlignment);
   uint32_t raw = sizeOfHeaders;
@@ -462,39 +551,50 @@ std::vector<uint8_t> BuildPe(const PeOptions& o) {
   f[p] = 'P';
   f[p + 1] = 'E';
   p += 4;
-  Put16(f, p + 0, kMachineI386);
+  Put16(f, p + 0, x64 ? kMachineAmd64 : kMachineI386);
   Put16(f, p + 2, static_cast<uint16_t>(sections.size()));
   Put32(f, p + 4, o.timeDateStamp);
-  Put16(f, p + 16, kOptionalHeaderSize);
-  Put16(f, p + 18,
-        dll ? kExecutable | kLineNumsStripped | kLocalSymsStripped | kMachine32 | kDll
-            : kRelocsStripped | kExecutable | kLineNumsStripped | kLocalSymsStripped | kMachine32);
+  Put16(f, p + 16, static_cast<uint16_t>(optionalHeaderSize));
+  uint16_t characteristics = kExecutable | kLineNumsStripped | kLocalSymsStripped;
+  characteristics |= x64 ? kLargeAddressAware : kMachine32;
+  characteristics |= dll ? kDll : kRelocsStripped;
+  Put16(f, p + 18, characteristics);
   p += 20;
 
+  // PE32+ widens the image base and the four stack and heap sizes to 64
+  // bits and drops BaseOfData, which moves every later field.
   const size_t opt = p;
-  Put16(f, opt + 0, 0x10B);
+  Put16(f, opt + 0, x64 ? 0x20B : 0x10B);
   f[opt + 2] = 2;  // linker version
   f[opt + 3] = 25;
   Put32(f, opt + 4, sizeOfCode);
   Put32(f, opt + 8, sizeOfData);
   Put32(f, opt + 16, textRva + code.entry);
   Put32(f, opt + 20, textRva);
-  Put32(f, opt + 24, sections.size() > 1 ? sections[1].rva : 0);
-  Put32(f, opt + 28, imageBase);
+  if (x64) {
+    Put32(f, opt + 24, static_cast<uint32_t>(imageBase));
+    Put32(f, opt + 28, static_cast<uint32_t>(imageBase >> 32));
+  } else {
+    Put32(f, opt + 24, sections.size() > 1 ? sections[1].rva : 0);
+    Put32(f, opt + 28, base32);
+  }
   Put32(f, opt + 32, kSectionAlignment);
   Put32(f, opt + 36, kFileAlignment);
-  Put16(f, opt + 40, 4);  // operating system 4.0
+  // Operating system and subsystem 4.0; 64-bit Windows began at 5.2.
+  Put16(f, opt + 40, x64 ? 5 : 4);
+  Put16(f, opt + 42, x64 ? 2 : 0);
   Put16(f, opt + 44, 1);  // image version 1.0
-  Put16(f, opt + 48, 4);  // subsystem 4.0
+  Put16(f, opt + 48, x64 ? 5 : 4);
+  Put16(f, opt + 50, x64 ? 2 : 0);
   Put32(f, opt + 56, sizeOfImage);
   Put32(f, opt + 60, sizeOfHeaders);
   Put16(f, opt + 68, o.console ? 3 : 2);
-  Put32(f, opt + 72, 0x100000);  // stack reserve
-  Put32(f, opt + 76, 0x1000);    // stack commit
-  Put32(f, opt + 80, 0x100000);  // heap reserve
-  Put32(f, opt + 84, 0x1000);    // heap commit
-  Put32(f, opt + 92, kDataDirectories);
-  const size_t dirs = opt + 96;
+  const size_t sizeField = x64 ? 8 : 4;  // stack reserve, stack commit, heap reserve, heap commit
+  const uint32_t sizes[] = {0x100000, 0x1000, 0x100000, 0x1000};
+  for (size_t i = 0; i < 4; ++i) Put32(f, opt + 72 + i * sizeField, sizes[i]);
+  const size_t afterSizes = opt + 72 + 4 * sizeField;  // LoaderFlags
+  Put32(f, afterSizes + 4, kDataDirectories);
+  const size_t dirs = afterSizes + 8;
   Put32(f, dirs + 0 * 8, rdata.exportDir);
   Put32(f, dirs + 0 * 8 + 4, rdata.exportSize);
   Put32(f, dirs + 1 * 8, rdata.importDir);
@@ -504,7 +604,7 @@ std::vector<uint8_t> BuildPe(const PeOptions& o) {
   Put32(f, dirs + 12 * 8, rdata.iat);
   Put32(f, dirs + 12 * 8 + 4, rdata.iatSize);
 
-  size_t sh = opt + kOptionalHeaderSize;
+  size_t sh = opt + optionalHeaderSize;
   for (const Section& s : sections) {
     std::copy(s.name.begin(), s.name.end(), f.begin() + sh);
     Put32(f, sh + 8, static_cast<uint32_t>(s.data.size()));

@@ -1,4 +1,4 @@
-// Writes small but real PE32 (i386) images: DLLs whose DllMain returns
+// Writes small but real PE32 (i386) or PE32+ (x86-64) images: DLLs whose DllMain returns
 // TRUE and whose exports return fixed values (DllRegisterServer with a
 // chosen HRESULT), and EXEs that exit with a chosen code, optionally a
 // different one when started with /REGSERVER. Each can carry a version
@@ -56,11 +56,25 @@ struct Export {
 
 enum class ImageKind { Dll, Exe };
 
+enum class Machine { I386, Amd64 };
+
+// The machine type this build's own processes can load and start: x86-64 in
+// the 64-bit Windows build (its tests run under a 64-bit Wine), i386
+// everywhere else (the product and the simulated machine are 32-bit
+// Windows). Tests that load or start a generated image ask for this one.
+#ifdef _WIN64
+inline constexpr Machine kLoadableMachine = Machine::Amd64;
+#else
+inline constexpr Machine kLoadableMachine = Machine::I386;
+#endif
+
 struct PeOptions {
   ImageKind kind = ImageKind::Dll;
-  // 0: 0x10000000 for DLLs, 0x00400000 for EXEs. DLL code holds no
-  // absolute addresses, so a DLL loads at any base.
-  uint32_t imageBase = 0;
+  Machine machine = Machine::I386;
+  // 0: 0x10000000 for DLLs, 0x00400000 for EXEs (x86-64: 0x180000000 and
+  // 0x140000000). DLL code holds no absolute addresses, so a DLL loads at
+  // any base.
+  uint64_t imageBase = 0;
   // EXE: the process exit code, and the one used when the command line
   // contains /REGSERVER (ignoring case).
   uint32_t exitCode = 0;

@@ -1,4 +1,4 @@
-// pellmore-pegen: writes a PE32 DLL or EXE with a version resource from
+// pellmore-pegen: writes a PE32 (or PE32+) DLL or EXE with a version resource from
 // command-line options (see Usage()).
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +28,7 @@ void Usage() {
   --regserver-exit-code N    exit code when started with /REGSERVER (EXE)
   --payload-bytes N          add N bytes of compressible data
   --console                  console subsystem
+  --x86-64                   a PE32+ image for x86-64 (default: PE32, i386)
 )";
 }
 
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
         o.regServerExitCode = Number(arg());
       } else if (a == "--payload-bytes") {
         o.payload = pegen::MakeFiller(1, Number(arg()));
+      } else if (a == "--x86-64") {
+        o.machine = pegen::Machine::Amd64;
       } else if (a == "--console") {
         o.console = true;
       } else {

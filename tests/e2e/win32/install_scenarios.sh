@@ -47,8 +47,7 @@ form=$(winepath -w "$src/samples/install-demo.dfm")
 sed 's/UseLoadingProgram = True/UseLoadingProgram = False/' "$src/samples/install-demo.dfm" \
   >"$work/no-loader.dfm"
 c=$WINEPREFIX/drive_c
-dest="$c/Program Files (x86)/Quenby/Engine"
-[[ -d "$c/Program Files (x86)" ]] || dest="$c/Program Files/Quenby/Engine"
+dest="$("$src/scripts/wine-program-files" "$setup_exe")/Quenby/Engine"
 key='HKLM\Software\Pellmore\Install'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine\Files'
 

@@ -146,6 +146,7 @@ TEST_F(Win32Restart, WininitRenamesRunAtTheRestartAndTheFileIsKeptAsBak) {
 
 TEST_F(Win32Restart, ThePortableExportReaderAgreesWithTheLoader) {
   pegen::PeOptions o;
+  o.machine = pegen::kLoadableMachine;
   o.exports = {{"DllRegisterServer", 0x8000FFFFu, 0}, {"Alpha", 1, 4}, {"Beta", 0x7FFFFFFF, 12}};
   auto bytes = pegen::BuildPe(o);
   WriteFile(At("cross.dll"), std::string(bytes.begin(), bytes.end()));
