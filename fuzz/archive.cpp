@@ -1,16 +1,20 @@
 // Feeds arbitrary bytes to the archive component as an archive (split into
 // up to three volume files at a marker): reads the directory, verifies and
 // extracts members on a simulated machine. Beyond memory errors it traps
-// when an extraction leaves a temporary file behind or reports success for
-// a file whose size is not the stored one.
+// when an extraction leaves a temporary file behind, reports success for a
+// file whose size is not the stored one, writes more of a member than its
+// stored size, or puts anything outside its destination directory (which
+// lies two levels below C:\OUT, so names that climb land where it looks).
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "archive/cmp_TVrexCompress.h"
 #include "framework/Exception.h"
@@ -24,6 +28,22 @@ namespace {
 
 constexpr std::string_view kVolumeMarker = "\xF0VOL";
 constexpr int kMaxMembers = 6;
+const std::string kDest = "C:\\OUT\\IN\\DEEP";
+
+// The names in a directory, upper case and sorted.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : platform::files().FindFiles(dir + "\\*"))
+    if (e.name != "." && e.name != "..") out.push_back(AsciiUpperCase(e.name));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// The names in C:\ before the first input: nothing may be added there.
+std::vector<std::string>& RootNames() {
+  static std::vector<std::string> names;
+  return names;
+}
 
 void Setup() {
   static bool done = false;
@@ -34,7 +54,8 @@ void Setup() {
   std::filesystem::remove_all(dir);
   platform::Install(platform::sim::CreateMachine(dir.string(), {}));
   platform::files().CreateDirectories("C:\\F");
-  platform::files().CreateDirectories("C:\\OUT");
+  platform::files().CreateDirectories(kDest);
+  RootNames() = Names("C:");
   std::atexit([] {
     platform::Install(nullptr);
     std::error_code ec;
@@ -49,17 +70,28 @@ void WriteVolume(int n, std::string_view bytes) {
   f->Write(bytes.data(), bytes.size());
 }
 
-// Empties C:\OUT; traps on any file but the one an extraction reported
-// (a failed one must leave nothing, not even its temporary file).
+// Traps unless `dir` holds exactly `expected` (upper case, sorted).
+void Holds(const std::string& dir, const std::vector<std::string>& expected) {
+  if (Names(dir) != expected) __builtin_trap();
+}
+
+// Empties the destination; traps on any file but the one an extraction
+// reported (a failed one must leave nothing, not even its temporary file),
+// and on anything new outside the destination.
 void CleanOut(const std::string& allowed) {
-  for (const auto& e : platform::files().FindFiles("C:\\OUT\\*")) {
-    if (e.IsDirectory()) continue;
+  for (const auto& e : platform::files().FindFiles(kDest + "\\*")) {
+    if (e.name == "." || e.name == "..") continue;
     // Compared as Windows paths: trailing dots and blanks of a name go.
-    if (allowed.empty() || !SameText(platform::files().FullPathName("C:\\OUT\\" + e.name),
-                                     platform::files().FullPathName("C:\\OUT\\" + allowed)))
+    if (e.IsDirectory() || allowed.empty() ||
+        !SameText(platform::files().FullPathName(kDest + "\\" + e.name),
+                  platform::files().FullPathName(kDest + "\\" + allowed)))
       __builtin_trap();
-    platform::files().DeleteFile("C:\\OUT\\" + e.name);
+    platform::files().DeleteFile(kDest + "\\" + e.name);
   }
+  Holds("C:\\OUT\\IN", {"DEEP"});
+  Holds("C:\\OUT", {"IN"});
+  Holds("C:\\F", {"FILES.1", "FILES.2", "FILES.3"});
+  if (Names("C:") != RootNames()) __builtin_trap();
 }
 
 }  // namespace
@@ -76,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TVrexCompress c(nullptr);
   c.SetCompressedFile("C:\\F\\files.1");
   c.OnNewDisk = [](TObject*, int, std::string& path) { path = "C:\\F"; };
-  c.SetExtractDirectory("C:\\OUT");
+  c.SetExtractDirectory(kDest);
   try {
     c.ReadDirectory();
   } catch (const Exception&) {
@@ -84,7 +116,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const int count = c.FileCount() < kMaxMembers ? c.FileCount() : kMaxMembers;
   std::string written;  // the name the last status reported
-  c.OnStatus = [&](TObject*, const TlzhFileStats&) { written = c.ExtractName; };
+  c.OnStatus = [&](TObject*, const TlzhFileStats& s) {
+    // Decoding stops at the stored size, whatever the data says.
+    if (s.FileBytesDone > std::max<int32_t>(s.FileSize, 0)) __builtin_trap();
+    written = c.ExtractName;
+  };
   for (int i = 0; i < count; ++i) {
     try {
       c.VerifyMember(i);
@@ -100,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       c.Extract();
       ok = true;
       if (!written.empty()) {
-        const auto info = platform::files().Stat("C:\\OUT\\" + written);
+        const auto info = platform::files().Stat(kDest + "\\" + written);
         if (info && int64_t(info->size) != stored) __builtin_trap();
       }
     } catch (const Exception&) {

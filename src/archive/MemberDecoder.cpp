@@ -10,7 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "archive/FileHeaders.h"
+#include "archive/VrexInternal.h"
 #include "archive/ZlibStreams.h"
+#include "framework/Format.h"
 #include "platform/OsError.h"
 
 namespace {
@@ -71,6 +74,14 @@ void AddSaturated(int32_t& counter, size_t amount) {
   throw EVrexCompress(text);
 }
 
+// The member inflates to more than its header says: stopped before the
+// surplus is written, with the message a wrong size gets.
+[[noreturn]] void LargerThanStored(TMemberDecoderHost& host, int64_t stored) {
+  throw EArchiveError(Format(vrex::kMsgSizeMismatch, host.FileStats().FileName),
+                      Format("the member decodes to more than its stored %d bytes",
+                             static_cast<long long>(stored)));
+}
+
 [[noreturn]] void Incomplete(TMemberDecoderHost& host) {
   throw EVrexCompress("The compressed data of " + host.FileStats().FileName + " is incomplete");
 }
@@ -85,6 +96,7 @@ uint64_t DecodeMember(TMemberDecoderHost& host) {
   // read from here.
   if (endVolume < volume) Incomplete(host);
   const int64_t lastByte = host.Offset() + host.EndPosition();
+  const uint64_t storedSize = uint64_t(std::max<int64_t>(host.StoredSize(), 0));
 
   const auto input = std::make_unique<uint8_t[]>(kInputChunk);
   uint8_t output[kOutputCycle];
@@ -139,6 +151,7 @@ uint64_t DecodeMember(TMemberDecoderHost& host) {
     host.ProcessMessages();
 
     if (produced > 0) {
+      if (produced > storedSize - written) LargerThanStored(host, int64_t(storedSize));
       WriteAll(host, output, produced);
       written += produced;
       AddSaturated(stats.FileBytesDone, produced);

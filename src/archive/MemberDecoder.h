@@ -49,6 +49,9 @@ class TMemberDecoderHost {
   // The statistics record and the status event that reports it.
   virtual TlzhFileStats& FileStats() = 0;
   virtual void Status() = 0;
+  // The member's stored uncompressed size: decoding never writes more.
+  // By default the statistics record's FileSize.
+  virtual int64_t StoredSize() { return FileStats().FileSize; }
   // The destination took fewer bytes than offered: a handler may free
   // space and return (the decoder then tries again), otherwise it raises
   // EvcDiskFull.
@@ -61,7 +64,10 @@ class TMemberDecoderHost {
 // "The compressed data of %s is corrupt ...", data that ends before the
 // stream does raises "The compressed data of %s is incomplete" (the
 // member's stored name). Never reads past the member's end position on its
-// end volume. Raises EvcAborted when the host's Abort is set at a cycle,
-// EDecompressionError "error" when zlib itself fails. On any failure the
-// destination holds a partial result that the caller must discard.
+// end volume, and never writes more than the host's StoredSize: output that
+// would pass it raises the size-mismatch EVrexCompress at once, so a member
+// that lies about its size cannot fill the disk. Raises EvcAborted when the
+// host's Abort is set at a cycle, EDecompressionError "error" when zlib
+// itself fails. On any failure the destination holds a partial result that
+// the caller must discard.
 uint64_t DecodeMember(TMemberDecoderHost& host);

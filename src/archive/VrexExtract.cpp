@@ -6,6 +6,7 @@
 // by another program can hand the copy to another name (OnDestinationInUse).
 #include "archive/ArchiveLayout.h"
 #include "archive/FileStream.h"
+#include "archive/MemberNames.h"
 #include "archive/VrexInternal.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "framework/StrUtils.h"
@@ -60,6 +61,7 @@ class TVrexCompress::DecoderHost : public TMemberDecoderHost {
   TlzhFileStats& FileStats() override { return c_.stats_; }
   void Status() override { c_.Status(); }
   void DoFullDisk() override { c_.DoFullDisk(); }
+  int64_t StoredSize() override { return h_.Size(); }
 
  private:
   TVrexCompress& c_;
@@ -102,13 +104,20 @@ void TVrexCompress::ExtractOne(const std::string& line) {
   const TFileHeader h(directory_.GetFileHeaders(index));
   FillStats(h);
 
-  if (Trim(ExtractName).empty()) ExtractName = ExtractFileName(h.Name());
+  // Stored names are full paths from whoever made the archive: only the
+  // last component is written, and only when it is a plain file name, so
+  // no name ("..\x", "a/b", "C:x", "\\srv\x", "CON") leads out of the
+  // destination directory.
+  if (Trim(ExtractName).empty()) ExtractName = MemberFileName(h.Name());
   if (OnBeforeExtracting) OnBeforeExtracting(this, stats_);
   auto destination = [&] {
-    ExtractName = ExtractFileName(ExtractName);
+    ExtractName = MemberFileName(ExtractName);
     return IncludeTrailingBackslash(extractDirectory_) + ExtractName;
   };
   std::string dest = destination();
+  // Checked before the existing file is looked at: a device name must not
+  // even be opened for the overwrite decision.
+  if (!SkipFile) RefuseUnlessPlainFileName(ExtractName, dest);
 
   // A member the handler skips needs no decision (and no replace event).
   bool keep = false;
@@ -128,9 +137,8 @@ void TVrexCompress::ExtractOne(const std::string& line) {
     return;
   }
 
-  // A name that is no file name ("", ".", "..") would land on a directory.
-  if (Trim(ExtractName).empty() || ExtractName == "." || ExtractName == "..")
-    throw EArchiveError(Format(kMsgCannotCreate, dest), "no file name to extract to");
+  // OnReplace may have renamed the member.
+  RefuseUnlessPlainFileName(ExtractName, dest);
 
   const std::string destDir = ExtractFileDir(dest);
   std::vector<std::string> madeDirs;
@@ -190,6 +198,7 @@ void TVrexCompress::ExtractOne(const std::string& line) {
       throw EArchiveError(Format(kMsgCannotCreate, dest), e.Message());
     ExtractName = name;
     dest = destination();
+    RefuseUnlessPlainFileName(ExtractName, dest);
     try {
       platform::files().MoveFile(temp.path, dest, 0);
     } catch (const platform::OsError& e2) {
@@ -208,6 +217,8 @@ uint64_t TVrexCompress::DecodeInto(const TFileHeader& h, TStream& destination) {
 }
 
 void TVrexCompress::VerifyMember(int index) {
+  // Like every operation, it starts uncancelled (a failed one left Abort).
+  abort_ = false;
   EnsureDirectory();
   const TFileHeader h(directory_.GetFileHeaders(index));
   volumeLayout_ = directory_.VolumeSet();

@@ -91,8 +91,12 @@ void TVrexCompress::ReadDirectory() {
   const std::string name = compressedFile_;
   std::unique_ptr<platform::File> file;
   try {
+    // Windows refuses to open a directory as a file with access denied.
     if (!platform::files().FileExists(name))
-      throw platform::OsError("CreateFileW", name, platform::kErrorFileNotFound);
+      throw platform::OsError("CreateFileW", name,
+                              platform::files().DirectoryExists(name)
+                                  ? platform::kErrorAccessDenied
+                                  : platform::kErrorFileNotFound);
     file = platform::files().OpenRead(name);
   } catch (const platform::OsError& e) {
     throw EArchiveError(Format(kMsgCannotOpenArchive, name), e.Message());

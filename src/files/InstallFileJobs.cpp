@@ -3,6 +3,7 @@
 // once it is complete (a destination in use gets it at the restart),
 // compress into the build's archive, and plain copy; plus the status and
 // new-disk adapters they hang on the archive.
+#include "archive/MemberNames.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/Application.h"
@@ -114,6 +115,18 @@ void TCustomInstallFile::AttachAdapters(TVrexCompress& archive, bool newDisk) {
 
 // --- install --------------------------------------------------------------------------
 
+void TCustomInstallFile::RefuseUnsafeDestName(const std::string& dest) const {
+  // DestName is a file name by definition. The archive writes only plain
+  // names and would flatten a path; here a name it would change is refused
+  // instead, so the overwrite decision, the extraction, an in-use copy, the
+  // registrations and the uninstall record all name the same file inside
+  // the destination directory.
+  if (MemberFileName(destName_) != destName_)
+    throw EArchiveError(Format("Cannot create the file %s", dest),
+                        "the destination name " + destName_ + " holds a path");
+  RefuseUnlessPlainFileName(destName_, dest);
+}
+
 void TCustomInstallFile::InstallObjects() {
   replacePending_ = false;
   fileWillInstall_ = false;
@@ -127,6 +140,7 @@ void TCustomInstallFile::InstallObjects() {
   const std::string destDir = ResolveDestDir();
   if (Trim(destDir).empty()) throw IECustomInstallFile(kMsgDestBlank, Name());
   const std::string dest = destDir + "\\" + destName_;
+  RefuseUnsafeDestName(dest);
   destExisted_ = platform::files().FileExists(dest);
 
   // A missing destination is always installed: "same" between an empty
@@ -255,6 +269,8 @@ void TCustomInstallFile::Compress() {
       platform::files().CreateDirectories(ExtractFileDir(archivePath));
       archive.SetCompressedFile(archivePath);
       AttachAdapters(archive, false);
+      // A longer path would be stored cut and never found by name again.
+      RefuseNameTooLongForArchive(SourcePath());
       TStringList names;
       names.Add(SourcePath());
       archive.SetFilesToProcess(&names);
@@ -293,6 +309,7 @@ void TCustomInstallFile::Copy() {
     if (Include()) {
       const std::string destDir = ResolveDestDir();
       if (Trim(destDir).empty()) throw IECustomInstallFile(kMsgDestBlank, Name());
+      RefuseUnsafeDestName(destDir + "\\" + destName_);
       platform::files().CreateDirectories(destDir);
       archive.OnStatus = [this](TObject*, const TlzhFileStats& stats) { StatusAdapter(stats); };
       archive.CopyPlainFile(SourcePath(), destDir + "\\" + destName_);

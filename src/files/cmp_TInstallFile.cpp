@@ -367,7 +367,12 @@ void TCustomInstallFile::ReadInfoFromArchive() {
   }
   archive->SetCompressedFile(archivePath);
   const int index = archive->IndexOfUniqueID(uniqueID_);
-  archive->FileCount();  // loads the directory
+  // An id no member carries reads member 0; an archive without members has
+  // none to read, and the user learns that the file is not in it.
+  if (archive->FileCount() == 0)
+    throw EArchiveError(
+        Format("The file <%s> was not found in the archive <%s>", SourcePath(), archivePath),
+        "the archive holds no members");
   const TFileHeader& h = archive->Directory().GetFileHeaders(index);
   storedCompressedSize_ = h.CompressedSize();
   storedDate_ = h.Date();

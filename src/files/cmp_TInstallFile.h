@@ -239,6 +239,9 @@ class TCustomInstallFile : public TFileRelated {
   // Jobs (InstallFileJobs.cpp).
   void InstallStep();
   void Extract(const std::string& destDir);
+  // Raises the archive's "Cannot create the file %s" (`dest`) when DestName
+  // is no plain file name, before anything is looked at or written.
+  void RefuseUnsafeDestName(const std::string& dest) const;
   void CompressStep();
   void CopyStep();
   TVrexCompress& InstallArchive(Owned<TVrexCompress>& privateArchive, std::string& path);

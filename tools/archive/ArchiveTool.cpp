@@ -3,6 +3,8 @@
 // over TVrexCompress running on the tool's platform (ToolBackend).
 #include "ArchiveTool.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include <stdexcept>
 
 #include "ToolBackend.h"
+#include "archive/MemberNames.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TVersion.h"
 #include "framework/DateTime.h"
@@ -109,6 +112,26 @@ std::string Json(std::string_view s) {
   return out + "\"";
 }
 
+// A file the tool is to read: a clear word when it is a directory or no
+// regular file (reading a FIFO would wait for a writer forever; the file
+// service refuses it too, with less to say).
+void CheckInputFile(HostFileSystem& host, const std::string& windowsPath,
+                    const std::string& given) {
+  struct stat st;
+  std::string path;
+  try {
+    path = host.HostPath(windowsPath, "CreateFileW");
+  } catch (const platform::OsError&) {
+    return;  // no drive holds it: the kit names the file it cannot open
+  }
+  if (::stat(path.c_str(), &st) != 0) return;  // the kit says it is missing
+  if (S_ISDIR(st.st_mode)) throw std::runtime_error(given + " is a directory, not a file");
+  if (!S_ISREG(st.st_mode))
+    throw std::runtime_error(given +
+                             " is not a regular file (a pipe, socket or device); only regular "
+                             "files are read");
+}
+
 class Session {
  public:
   Session(ToolBackend& backend, std::ostream& out) : backend_(backend), out_(out) {
@@ -122,13 +145,26 @@ class Session {
   int Verify(const Args& a);
 
  private:
+  // The Windows path of a path argument; `what` names it in the usage
+  // error an empty argument gets.
+  std::string PathArg(const std::string& arg, const std::string& what) const {
+    if (Trim(arg).empty()) throw UsageError(what + " is empty: give a path");
+    return backend_.ToWindows(arg);
+  }
+  // The Windows path of an input file, checked to be a regular file.
+  std::string InputArg(const std::string& arg, const std::string& what) const {
+    const std::string path = PathArg(arg, what);
+    CheckInputFile(backend_.Host(), path, arg);
+    return path;
+  }
+
   // Points the component at the archive named by the first positional.
   void Open(const Args& a, size_t minPositional) {
     if (a.positional.size() < minPositional) throw UsageError("missing arguments");
-    archive_->SetCompressedFile(backend_.ToWindows(a.positional[0]));
+    archive_->SetCompressedFile(InputArg(a.positional[0], "the archive name"));
     archive_->SetOffset(static_cast<int32_t>(Number(a.Get("--offset", "0"), "--offset")));
     if (a.Has("--volumes")) {
-      const std::string dir = backend_.ToWindows(a.Get("--volumes"));
+      const std::string dir = PathArg(a.Get("--volumes"), "--volumes");
       archive_->OnNewDisk = [dir](TObject*, int, std::string& path) { path = dir; };
     }
   }
@@ -186,7 +222,7 @@ int Session::List(const Args& a) {
 int Session::Add(const Args& a) {
   if (a.positional.size() < 2) throw UsageError("add needs an archive and at least one file");
   TVrexCompress& c = *archive_;
-  c.SetCompressedFile(backend_.ToWindows(a.positional[0]));
+  c.SetCompressedFile(PathArg(a.positional[0], "the archive name"));
   static const std::map<std::string, TCompressionLevel> kLevels = {
       {"none", colNone},  {"0", colNone},          {"fastest", colFastest},
       {"1", colFastest},  {"default", colDefault}, {"6", colDefault},
@@ -200,9 +236,18 @@ int Session::Add(const Args& a) {
          << int(s.Ratio) << "%)\n";
   };
 
+  // Every file is checked before the archive is touched.
   std::vector<std::string> files;
-  for (size_t i = 1; i < a.positional.size(); ++i)
-    files.push_back(backend_.ToWindows(a.positional[i]));
+  for (size_t i = 1; i < a.positional.size(); ++i) {
+    files.push_back(InputArg(a.positional[i], "a file name"));
+    try {
+      RefuseNameTooLongForArchive(files.back());
+    } catch (const Exception& e) {
+      throw std::runtime_error(e.Message() +
+                               "\n  (--drive X=DIR stores the files below DIR under X:\\, a "
+                               "shorter name)");
+    }
+  }
   TlzhCommand command = a.Has("--new") ? lzcOverwrite : lzcOnlyAdd;
   TStringList list;
   if (a.Has("--ids")) {
@@ -226,7 +271,7 @@ int Session::Add(const Args& a) {
 int Session::Extract(const Args& a) {
   Open(a, 1);
   TVrexCompress& c = *archive_;
-  c.SetExtractDirectory(backend_.ToWindows(a.Get("-d", ".")));
+  c.SetExtractDirectory(PathArg(a.Get("-d", "."), "the directory of -d"));
   static const std::map<std::string, TOverwriteType> kModes = {{"always", owAlways},
                                                                {"never", owNever},
                                                                {"version", owVersion},
@@ -263,8 +308,8 @@ int Session::Extract(const Args& a) {
 int Session::Split(const Args& a) {
   if (a.positional.size() != 2) throw UsageError("split needs an archive and a directory");
   TVrexCompress& c = *archive_;
-  c.SetCompressedFile(backend_.ToWindows(a.positional[0]));
-  const std::string dest = backend_.ToWindows(a.positional[1]);
+  c.SetCompressedFile(InputArg(a.positional[0], "the archive name"));
+  const std::string dest = PathArg(a.positional[1], "the volume directory");
   std::string size = AsciiLowerCase(a.Get("--volume-size", ""));
   if (!size.empty()) {
     int64_t bytes = 0;

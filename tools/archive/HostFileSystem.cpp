@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/sim/HostFileRules.h"
 #include "platform/sim/HostTree.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/WinPath.h"
@@ -144,6 +145,11 @@ bool IsDir(const std::string& host) {
   return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool ReadOnly(const std::string& host) {
+  struct stat st;
+  return ::stat(host.c_str(), &st) == 0 && platform::sim::HostReadOnly(st);
+}
+
 std::string ParentOf(const std::string& host) {
   const size_t slash = host.rfind('/');
   return slash == 0 ? "/" : host.substr(0, slash);
@@ -198,6 +204,12 @@ std::unique_ptr<platform::File> HostFileSystem::Open(std::string_view path, uint
   const char* call = "CreateFileW";
   const std::string host = HostPath(path, call);
   if (IsDir(host)) Refuse(call, path, platform::kErrorAccessDenied);
+  // The machine's rule: a read-only file is neither written nor truncated
+  // (the host would let root do both).
+  const bool truncates = disposition == platform::Disposition::CreateAlways ||
+                         disposition == platform::Disposition::TruncateExisting;
+  if (((access & platform::kAccessWrite) || truncates) && ReadOnly(host))
+    Refuse(call, path, platform::kErrorAccessDenied);
   int flags = O_CLOEXEC | ((access & platform::kAccessWrite) ? O_RDWR : O_RDONLY);
   switch (disposition) {
     case platform::Disposition::CreateNew:
@@ -215,7 +227,7 @@ std::unique_ptr<platform::File> HostFileSystem::Open(std::string_view path, uint
       flags |= O_TRUNC;
       break;
   }
-  const int fd = ::open(host.c_str(), flags, 0644);
+  const int fd = platform::sim::OpenRegularFile(host, flags, 0644, call, path);
   if (fd < 0) {
     if (errno == EEXIST) Refuse(call, path, platform::kErrorFileExists);
     if (errno == ENOENT && !IsDir(ParentOf(host))) Refuse(call, path, platform::kErrorPathNotFound);
@@ -236,9 +248,10 @@ std::optional<platform::FileInfo> HostFileSystem::Stat(std::string_view path) {
   if (::stat(host.c_str(), &st) != 0) return std::nullopt;
   platform::FileInfo info;
   const bool dir = S_ISDIR(st.st_mode);
-  info.attributes = dir ? platform::kAttrDirectory
-                        : platform::kAttrArchive |
-                              ((st.st_mode & S_IWUSR) ? 0u : uint32_t(platform::kAttrReadOnly));
+  info.attributes =
+      dir ? platform::kAttrDirectory
+          : platform::kAttrArchive |
+                (platform::sim::HostReadOnly(st) ? uint32_t(platform::kAttrReadOnly) : 0u);
   info.size = dir ? 0 : uint64_t(st.st_size);
   info.lastWrite = platform::sim::FileTimeOfHost(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
   return info;
@@ -263,7 +276,7 @@ void HostFileSystem::SetLastWriteTime(std::string_view path, platform::FileTime 
 
 void HostFileSystem::DeleteFile(std::string_view path) {
   const std::string host = HostPath(path, "DeleteFileW");
-  if (IsDir(host)) Refuse("DeleteFileW", path, platform::kErrorAccessDenied);
+  if (IsDir(host) || ReadOnly(host)) Refuse("DeleteFileW", path, platform::kErrorAccessDenied);
   if (::unlink(host.c_str()) != 0) RefuseErrno("DeleteFileW", path);
 }
 
@@ -274,6 +287,7 @@ void HostFileSystem::MoveFile(std::string_view from, std::string_view to, uint32
   if (::lstat(dst.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) Refuse(call, to, platform::kErrorAccessDenied);
     if (!(flags & platform::kMoveReplaceExisting)) Refuse(call, to, platform::kErrorAlreadyExists);
+    if (platform::sim::HostReadOnly(st)) Refuse(call, to, platform::kErrorAccessDenied);
   }
   if (::rename(src.c_str(), dst.c_str()) == 0) return;
   if (errno != EXDEV) RefuseErrno(call, from);
@@ -287,6 +301,13 @@ void HostFileSystem::CopyFile(std::string_view from, std::string_view to, bool f
   const std::string src = HostPath(from, call), dst = HostPath(to, call);
   if (failIfExists && ::access(dst.c_str(), F_OK) == 0)
     Refuse(call, to, platform::kErrorFileExists);
+  if (ReadOnly(dst)) Refuse(call, to, platform::kErrorAccessDenied);
+  {
+    // Only a regular file is copied (a FIFO would block the copy).
+    const int fd = platform::sim::OpenRegularFile(src, O_RDONLY | O_CLOEXEC, 0, call, from);
+    if (fd < 0) RefuseErrno(call, from);
+    ::close(fd);
+  }
   std::error_code ec;
   std::filesystem::copy_file(src, dst, std::filesystem::copy_options::overwrite_existing, ec);
   if (ec) Refuse(call, from, platform::sim::WindowsCodeOf(ec.value()));

@@ -3,7 +3,9 @@
 // maps to /), so the kit's archive code works on the author's own files,
 // unchanged and at host speed. Share modes are not enforced (the tool is
 // the only program involved); everything else follows the file-service
-// contract, including all-or-nothing writes and ERROR_DISK_FULL.
+// contract, including all-or-nothing writes and ERROR_DISK_FULL, and keeps
+// the machine's host-file rules (platform/sim/HostFileRules.h): read-only
+// files refuse to be written, deleted or replaced; only regular files open.
 #pragma once
 
 #include <cstdint>

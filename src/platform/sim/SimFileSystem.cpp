@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "framework/StrUtils.h"
+#include "platform/sim/HostFileRules.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/SimFile.h"
 
@@ -80,7 +81,7 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
 
   int flags = O_CLOEXEC | O_NOFOLLOW | ((access & kAccessWrite) || truncate ? O_RDWR : O_RDONLY);
   if (!r.exists) flags |= O_CREAT | O_EXCL;
-  int fd = ::open(r.host.c_str(), flags, 0644);
+  int fd = OpenRegularFile(r.host, flags, 0644, call, path);
   if (fd < 0) {
     if (errno == EEXIST) Refuse(call, path, kErrorFileExists);  // created meanwhile
     RefuseErrno(call, path);
@@ -256,7 +257,13 @@ void SimFileSystem::CopyInto(const Resolved& src, const Resolved& dst, const std
     RefuseErrno(call, subject);
   };
   {
-    Fd in{::open(src.host.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW)};
+    Fd in;
+    try {
+      in.fd = OpenRegularFile(src.host, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0, call, subject);
+    } catch (...) {
+      core_.Release(dst.path.drive, growth);
+      throw;
+    }
     if (in.fd < 0) fail(errno);
     struct stat st;
     if (::fstat(in.fd, &st) != 0) fail(errno);
