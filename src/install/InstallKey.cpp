@@ -62,8 +62,8 @@ std::string TCustomInstall::FindInstallKey(bool create) {
   const std::string program = RunningProgramFile();
   const auto info = platform::files().Stat(program);
   if (!info || info->IsDirectory()) {  // nothing to recognise the setup by
-    installKeyProblem_ = "The setup program " + program +
-                         (info ? " is a folder, not a file." : " cannot be found.");
+    installKeyProblem_ =
+        "The setup program " + program + (info ? " is a folder, not a file." : " cannot be found.");
     return {};
   }
   const uint64_t size = info->size;
@@ -98,8 +98,8 @@ std::string TCustomInstall::FindInstallKey(bool create) {
   }
   if (!create) {
     installKeyProblem_ = "No key under HKEY_LOCAL_MACHINE" + parent +
-                         " belongs to the setup program " + program + " (" +
-                         std::to_string(size) + " bytes).";
+                         " belongs to the setup program " + program + " (" + std::to_string(size) +
+                         " bytes).";
     return {};
   }
 

@@ -36,8 +36,10 @@ class ConcurrentSetups : public InstallRun {
     fs::create_directories(wa);
     fs::create_directories(wb);
     const std::map<std::string, std::string> env = {{"PELLMORE_FORM", PELLMORE_DEMO_FORM}};
-    std::thread first([&] { a = RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {"-sC:\\SETUP"}, wa, env); });
-    std::thread second([&] { b = RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {"-sC:\\SETUP"}, wb, env); });
+    std::thread first(
+        [&] { a = RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {"-sC:\\SETUP"}, wa, env); });
+    std::thread second(
+        [&] { b = RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {"-sC:\\SETUP"}, wb, env); });
     if (whileRunning) whileRunning();
     first.join();
     second.join();
@@ -56,7 +58,8 @@ TEST_F(ConcurrentSetups, BothFinishAndTheUninstallRecordKeepsEveryEntry) {
     std::function<void()> gate;
     if (trial % 2 == 1) {
       auto holder = std::shared_ptr<platform::sim::SimMachine>(Open());
-      auto lock = std::shared_ptr<platform::HeldLock>(holder->locks().Acquire("Pellmore-Setup", 0ms));
+      auto lock =
+          std::shared_ptr<platform::HeldLock>(holder->locks().Acquire("Pellmore-Setup", 0ms));
       ASSERT_NE(lock, nullptr);
       gate = [holder, lock]() mutable {
         std::this_thread::sleep_for(400ms);

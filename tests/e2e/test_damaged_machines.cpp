@@ -29,12 +29,25 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
   return all;
 }
 
+void WriteHost(const fs::path& p, const std::string& bytes) {
+  std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The names whose content differs between two snapshots (or that only one
+// has), for a readable failure.
+std::vector<std::string> Changed(const std::map<std::string, std::string>& a,
+                                 const std::map<std::string, std::string>& b) {
+  std::vector<std::string> names;
+  for (const auto& [name, content] : a)
+    if (!b.count(name) || b.at(name) != content) names.push_back(name);
+  for (const auto& [name, content] : b)
+    if (!a.count(name)) names.push_back(name);
+  return names;
+}
+
 class DamagedMachine : public InstallRun {
  protected:
   fs::path Host() const { return MachineDir(); }
-  void WriteHost(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-  }
   void FreshTarget() {
     fs::remove_all(MachineDir());
     platform::sim::CreateMachine(MachineDir(), {});
@@ -52,33 +65,36 @@ TEST_F(DamagedMachine, SetupShowsTheMessageAndTheMachinesReasonAndInstallsNothin
   const std::string notWhole = "is not a whole simulated machine: ";
   struct Case {
     const char* what;
-    std::function<void(DamagedMachine&)> damage;
+    std::function<void(const fs::path& machine)> damage;
     std::string message;  // empty: the machine is refused before any message of the setup
     std::string cause;
   };
   const auto hive = [](std::string text) {
-    return [text](DamagedMachine& t) {
-      t.WriteHost(t.Host() / "registry" / "HKEY_LOCAL_MACHINE.reg", text);
-    };
+    return
+        [text](const fs::path& m) { WriteHost(m / "registry" / "HKEY_LOCAL_MACHINE.reg", text); };
   };
   const Case cases[] = {
       {"quoted string not closed",
        hive("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\"Name\"=\"open\n"), unfinished,
        "HKEY_LOCAL_MACHINE.reg\", line 4: "},
       {"empty hive", hive(""), unfinished, "line 1: empty file"},
-      {"UTF-16 hive", hive(std::string("\xFF\xFE" "R\0E\0G\0E\0D\0I\0T\0" "4\0", 18)), unfinished,
-       "line 1: UTF-16 text; hive files are UTF-8"},
-      {"no registry folder", [](DamagedMachine& t) { fs::remove_all(t.Host() / "registry"); }, "",
+      {"UTF-16 hive",
+       hive(std::string("\xFF\xFE"
+                        "R\0E\0G\0E\0D\0I\0T\0"
+                        "4\0",
+                        18)),
+       unfinished, "line 1: UTF-16 text; hive files are UTF-8"},
+      {"no registry folder", [](const fs::path& m) { fs::remove_all(m / "registry"); }, "",
        notWhole + "its registry folder (registry/) is missing"},
-      {"empty machine.ini", [](DamagedMachine& t) { t.WriteHost(t.Host() / "machine.ini", ""); },
-       "", "/machine.ini is empty"},
+      {"empty machine.ini", [](const fs::path& m) { WriteHost(m / "machine.ini", ""); }, "",
+       "/machine.ini is empty"},
       {"machine.ini is a folder",
-       [](DamagedMachine& t) {
-         fs::remove(t.Host() / "machine.ini");
-         fs::create_directory(t.Host() / "machine.ini");
+       [](const fs::path& m) {
+         fs::remove(m / "machine.ini");
+         fs::create_directory(m / "machine.ini");
        },
        "", " is not a regular file"},
-      {"no drive_c", [](DamagedMachine& t) { fs::remove_all(t.Host() / "drive_c"); }, "",
+      {"no drive_c", [](const fs::path& m) { fs::remove_all(m / "drive_c"); }, "",
        notWhole + "the folder of its Windows drive C: (drive_c/) is missing"},
   };
   bool first = true;
@@ -86,7 +102,7 @@ TEST_F(DamagedMachine, SetupShowsTheMessageAndTheMachinesReasonAndInstallsNothin
     SCOPED_TRACE(c.what);
     if (!first) FreshTarget();
     first = false;
-    c.damage(*this);
+    c.damage(Host());
     const auto before = Snapshot(Host());
 
     const Outcome o = Run({"-sC:\\SETUP"});
@@ -105,7 +121,7 @@ TEST_F(DamagedMachine, SetupShowsTheMessageAndTheMachinesReasonAndInstallsNothin
     // run takes.
     auto after = Snapshot(Host());
     std::erase_if(after, [](const auto& e) { return e.first.rfind("locks", 0) == 0; });
-    EXPECT_EQ(after, before);
+    EXPECT_THAT(Changed(before, after), ::testing::IsEmpty());
   }
 }
 
@@ -129,7 +145,9 @@ TEST_F(DamagedMachine, TheMachineToolRefusesBadNumbersAndLeavesNothingHalfMade) 
   };
   const Case cases[] = {
       {"negative free space", {"settings", m, "free.C=-5"}, 1, "free.C=-5: must not be negative"},
-      {"free space past 2^64", {"settings", m, "free.C=18446744073709551621"}, 1,
+      {"free space past 2^64",
+       {"settings", m, "free.C=18446744073709551621"},
+       1,
        "free.C=18446744073709551621: out of range"},
       {"free space with a unit", {"settings", m, "free.C=5k"}, 1, "free.C=5k: not a number"},
       {"free space of no drive", {"settings", m, "free.Q=5"}, 1, "the machine has no drive Q:"},
@@ -138,11 +156,15 @@ TEST_F(DamagedMachine, TheMachineToolRefusesBadNumbersAndLeavesNothingHalfMade) 
       {"capacity wrapped", {"settings", m, "capacity.C=-1"}, 1, "must not be negative"},
       {"time zone past a day", {"settings", m, "timezone=99999"}, 1, "out of range -840..840"},
       {"version overflow", {"settings", m, "version=4294967300.0"}, 1, "out of range 0..255"},
-      {"put of a folder", {"put", m, dir_.string(), "C:\\New\\Deep\\x.bin"}, 1,
+      {"put of a folder",
+       {"put", m, dir_.string(), "C:\\New\\Deep\\x.bin"},
+       1,
        "is not a regular file"},
       {"put of nothing", {"put", m, (dir_ / "absent").string(), "C:\\x.bin"}, 1, "cannot read"},
-      {"create with a huge zone", {"create", (dir_ / "m2").string(), "--timezone", "4294967296"},
-       2, "--timezone needs a whole number"},
+      {"create with a huge zone",
+       {"create", (dir_ / "m2").string(), "--timezone", "4294967296"},
+       2,
+       "--timezone needs a whole number"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -150,7 +172,8 @@ TEST_F(DamagedMachine, TheMachineToolRefusesBadNumbersAndLeavesNothingHalfMade) 
     std::string errors;
     EXPECT_EQ(Tool(c.args, &errors), c.code) << errors;
     EXPECT_THAT(errors, HasSubstr(c.error));
-    EXPECT_EQ(Snapshot(m), before) << "the refused command changed the machine";
+    EXPECT_THAT(Changed(before, Snapshot(m)), ::testing::IsEmpty())
+        << "the refused command changed the machine";
   }
   EXPECT_FALSE(fs::exists(dir_ / "m2"));
 
@@ -159,11 +182,18 @@ TEST_F(DamagedMachine, TheMachineToolRefusesBadNumbersAndLeavesNothingHalfMade) 
   std::string errors;
   ASSERT_EQ(Tool({"settings", m, "free.C=1000"}, &errors), 0) << errors;
   EXPECT_EQ(Open()->files().FreeSpace("C:\\").freeBytes, 1000u);
-  const auto before = Snapshot(m);
+  // The machine's record of the short names it handed out for folders
+  // that were there before is bookkeeping, not part of the put.
+  const auto withoutShortNames = [&] {
+    auto all = Snapshot(m);
+    all.erase("shortnames.txt");
+    return all;
+  };
+  const auto before = withoutShortNames();
   EXPECT_EQ(Tool({"put", m, host.string(), "C:\\New\\Deep\\x.bin"}, &errors), 1);
   EXPECT_THAT(errors, HasSubstr("There is not enough space on the disk."));
   EXPECT_EQ(Tool({"put", m, host.string(), "C:\\Keep.txt"}, &errors), 1);
-  EXPECT_EQ(Snapshot(m), before);
+  EXPECT_THAT(Changed(before, withoutShortNames()), ::testing::IsEmpty());
   EXPECT_EQ(ReadFile("C:\\Keep.txt"), "old content");
   // What fits goes in whole, in place of the old file.
   ASSERT_EQ(Tool({"put", m, (dir_ / "small.bin").string(), "C:\\Keep.txt"}, &errors), 0) << errors;

@@ -22,6 +22,7 @@ class DamagedRun : public RunTest {
  protected:
   fs::path Hive(const char* name) { return fs::path(Machine().HostDir()) / "registry" / name; }
   static std::string ReadHost(const fs::path& p) {
+    if (fs::is_directory(p)) return "<folder>";
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
@@ -32,13 +33,15 @@ TEST_F(DamagedRun, TheCauseFollowsTheMessageOfTheStepThatFailed) {
       "The TInstall could not either write or read unfinished business from the registry";
   struct Case {
     const char* what;
-    std::function<void(DamagedRun&)> damage;  // done after the installer is loaded
+    // Done to the registry folder and the machine after the installer is loaded.
+    std::function<void(const fs::path& registry, platform::FileSystem& files)> damage;
     std::string message;
     std::string cause;  // under the message, as the machine said it
   };
   const auto hive = [](std::string text) {
-    return [text](DamagedRun& t) {
-      std::ofstream(t.Hive("HKEY_LOCAL_MACHINE.reg"), std::ios::binary | std::ios::trunc) << text;
+    return [text](const fs::path& registry, platform::FileSystem&) {
+      std::ofstream(registry / "HKEY_LOCAL_MACHINE.reg", std::ios::binary | std::ios::trunc)
+          << text;
     };
   };
   const Case cases[] = {
@@ -48,23 +51,22 @@ TEST_F(DamagedRun, TheCauseFollowsTheMessageOfTheStepThatFailed) {
       {"empty hive", hive(""), unfinished, "line 1: empty file"},
       {"UTF-16 hive", hive(std::string("\xFF\xFER\0E\0G\0", 8)), unfinished,
        "line 1: UTF-16 text; hive files are UTF-8"},
-      {"hive cut short",
-       hive("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\"Bin\"=hex:01,02,\\\n"), unfinished,
-       "line 4: continued line at the end of the file"},
+      {"hive cut short", hive("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n\"Bin\"=hex:01,02,\\\n"),
+       unfinished, "line 4: continued line at the end of the file"},
       {"hive is a folder",
-       [](DamagedRun& t) {
-         fs::remove(t.Hive("HKEY_LOCAL_MACHINE.reg"));
-         fs::create_directory(t.Hive("HKEY_LOCAL_MACHINE.reg"));
+       [](const fs::path& registry, platform::FileSystem&) {
+         fs::remove(registry / "HKEY_LOCAL_MACHINE.reg");
+         fs::create_directory(registry / "HKEY_LOCAL_MACHINE.reg");
        },
        unfinished, "HKEY_LOCAL_MACHINE.reg: Access is denied."},
       {"no setup program",
-       [](DamagedRun& t) { t.Machine().files().DeleteFile(kProgram); }, unfinished,
+       [](const fs::path&, platform::FileSystem& files) { files.DeleteFile(kProgram); }, unfinished,
        "The setup program C:\\\\SETUP\\\\SETUP.EXE cannot be found."},
   };
   // Each case damages the registry folder as it is and puts it back after.
   Reg().CreateKey(platform::RootKey::LocalMachine, "SOFTWARE\\Kept");
-  const fs::path registry = Hive("");
-  const fs::path saved = registry.parent_path().parent_path() / "registry-saved";
+  const fs::path registry = fs::path(Machine().HostDir()) / "registry";
+  const fs::path saved = registry.parent_path() / "registry-saved";
   fs::copy(registry, saved, fs::copy_options::recursive);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -73,9 +75,8 @@ TEST_F(DamagedRun, TheCauseFollowsTheMessageOfTheStepThatFailed) {
     Load("-sC:\\SRC");
     bool initialized = false;
     install_->SetOnAfterInitialized([&](TObject*) { initialized = true; });
-    c.damage(*this);
+    c.damage(registry, Machine().files());
     const std::string hiveBefore = ReadHost(Hive("HKEY_LOCAL_MACHINE.reg"));
-    const bool hiveWasFolder = fs::is_directory(Hive("HKEY_LOCAL_MACHINE.reg"));
 
     StartRun();
 
@@ -85,7 +86,6 @@ TEST_F(DamagedRun, TheCauseFollowsTheMessageOfTheStepThatFailed) {
     EXPECT_EQ(Shown("error", c.cause), 1) << ::testing::PrintToString(transcript_);
     EXPECT_FALSE(initialized) << "went on on a machine it could not keep books on";
     EXPECT_EQ(ReadHost(Hive("HKEY_LOCAL_MACHINE.reg")), hiveBefore) << "the damage was covered up";
-    EXPECT_EQ(fs::is_directory(Hive("HKEY_LOCAL_MACHINE.reg")), hiveWasFolder);
 
     fs::remove_all(registry);
     fs::copy(saved, registry, fs::copy_options::recursive);
@@ -109,8 +109,9 @@ TEST_F(DamagedRun, ARunWaitsForAnotherSetupAndRefusesWhenItDoesNotEnd) {
   const auto start = std::chrono::steady_clock::now();
   StartRun();
   EXPECT_GE(std::chrono::steady_clock::now() - start, 290ms) << "did not wait";
-  EXPECT_EQ(Shown("error", "Another setup is running on this computer. Let it finish, then start "
-                           "this setup again."),
+  EXPECT_EQ(Shown("error",
+                  "Another setup is running on this computer. Let it finish, then start "
+                  "this setup again."),
             1);
   EXPECT_EQ(InstallOutcome(), ioFailed);
   EXPECT_FALSE(initialized);

@@ -5,8 +5,8 @@
 
 #include <unistd.h>
 
-#include <climits>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -189,8 +189,11 @@ int Put(const std::vector<std::string>& args) {
   std::string temp;
   try {
     for (const std::string& d : made) files.CreateDirectory(d);
-    for (int n = 0;; ++n) {
-      temp = dir + "\\~put" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".tmp";
+    // An 8.3 name, so the machine records no short name for it.
+    for (unsigned n = 0;; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof name, "~P%06u.TMP", (unsigned(::getpid()) + n) % 1000000u);
+      temp = dir + "\\" + name;
       if (!files.Stat(temp)) break;
     }
     auto out = files.Create(temp);

@@ -37,11 +37,14 @@ const KindPreset kKinds[] = {
 
 // A whole number, decimal or 0x hex, with nothing before or after it. A
 // minus sign is only taken where the range has negative values; a value
-// that does not fit is out of range, never wrapped or cut.
+// that does not fit is out of range, never wrapped or cut. `whole` is the
+// setting's whole value when `text` is only a part of it (the errors quote
+// what the user wrote).
 template <class T>
-T Number(std::string_view key, std::string_view text, T min, T max) {
+T Number(std::string_view key, std::string_view part, T min, T max, std::string_view whole = {}) {
+  const std::string_view text = whole.empty() ? part : whole;
   static_assert(std::is_integral_v<T> && sizeof(T) <= sizeof(uint64_t));
-  std::string_view digits = text;
+  std::string_view digits = part;
   bool negative = false;
   if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
     negative = digits[0] == '-';
@@ -57,8 +60,7 @@ T Number(std::string_view key, std::string_view text, T min, T max) {
   uint64_t magnitude = 0;
   const auto [end, ec] =
       std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
-  if (digits.empty() || ec == std::errc::invalid_argument ||
-      end != digits.data() + digits.size())
+  if (digits.empty() || ec == std::errc::invalid_argument || end != digits.data() + digits.size())
     Bad(key, text, "not a number");
   const std::string range = "out of range " + std::to_string(min) + ".." + std::to_string(max);
   if (ec != std::errc()) Bad(key, text, range);
@@ -71,8 +73,7 @@ T Number(std::string_view key, std::string_view text, T min, T max) {
     }
     Bad(key, text, "must not be negative");
   }
-  if (magnitude > static_cast<uint64_t>(max) ||
-      (min > 0 && magnitude < static_cast<uint64_t>(min)))
+  if (magnitude > static_cast<uint64_t>(max) || (min > 0 && magnitude < static_cast<uint64_t>(min)))
     Bad(key, text, range);
   return static_cast<T>(magnitude);
 }
@@ -115,7 +116,7 @@ void SetClock(MachineSettings& s, std::string_view key, std::string_view value) 
   }
   if (value.rfind("offset ", 0) == 0) {
     s.clockOffsetSeconds =
-        Number<int64_t>(key, value.substr(7), -100LL * 365 * 86400, 100LL * 365 * 86400);
+        Number<int64_t>(key, value.substr(7), -100LL * 365 * 86400, 100LL * 365 * 86400, value);
     s.clockMode = ClockMode::Offset;
     return;
   }
@@ -186,11 +187,11 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
     if (dot1 == std::string_view::npos) Bad(key, value, "expected MAJOR.MINOR[.BUILD]");
     const std::string_view minor =
         value.substr(dot1 + 1, dot2 == std::string_view::npos ? dot2 : dot2 - dot1 - 1);
-    next.version.major = Number<uint32_t>(key, value.substr(0, dot1), 0, 255);
-    next.version.minor = Number<uint32_t>(key, minor, 0, 255);
+    next.version.major = Number<uint32_t>(key, value.substr(0, dot1), 0, 255, value);
+    next.version.minor = Number<uint32_t>(key, minor, 0, 255, value);
     next.version.build = dot2 == std::string_view::npos
                              ? 0
-                             : Number<uint32_t>(key, value.substr(dot2 + 1), 0, 0xFFFF);
+                             : Number<uint32_t>(key, value.substr(dot2 + 1), 0, 0xFFFF, value);
   } else if (key == "csd") {
     next.version.csdVersion = std::string(value);
   } else if (key == "windows-dir") {
@@ -208,8 +209,8 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
   } else if (key == "screen") {
     size_t x = value.find('x');
     if (x == std::string_view::npos) Bad(key, value, "expected WIDTHxHEIGHT");
-    next.screenWidth = Number<int>(key, value.substr(0, x), 1, 65535);
-    next.screenHeight = Number<int>(key, value.substr(x + 1), 1, 65535);
+    next.screenWidth = Number<int>(key, value.substr(0, x), 1, 65535, value);
+    next.screenHeight = Number<int>(key, value.substr(x + 1), 1, 65535, value);
   } else if (key == "caption-height") {
     next.captionHeight = Number<int>(key, value, 1, 1000);
   } else if (key == "timezone") {

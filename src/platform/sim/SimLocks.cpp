@@ -44,8 +44,7 @@ bool ValidName(std::string_view name) {
 
 }  // namespace
 
-std::unique_ptr<HeldLock> SimLocks::Acquire(std::string_view name,
-                                            std::chrono::milliseconds wait) {
+std::unique_ptr<HeldLock> SimLocks::Acquire(std::string_view name, std::chrono::milliseconds wait) {
   if (!ValidName(name)) Refuse("CreateMutexW", name, kErrorInvalidName);
   const std::string dir = hostDir_ + "/locks";
   if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) RefuseErrno("CreateMutexW", dir);
@@ -64,8 +63,8 @@ std::unique_ptr<HeldLock> SimLocks::Acquire(std::string_view name,
     }
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) break;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-        kPollInterval, deadline - now));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(kPollInterval, deadline - now));
   }
   ::close(fd);
   return nullptr;

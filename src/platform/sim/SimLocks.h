@@ -13,8 +13,7 @@ namespace platform::sim {
 class SimLocks : public MachineLocks {
  public:
   explicit SimLocks(std::string hostDir) : hostDir_(std::move(hostDir)) {}
-  std::unique_ptr<HeldLock> Acquire(std::string_view name,
-                                    std::chrono::milliseconds wait) override;
+  std::unique_ptr<HeldLock> Acquire(std::string_view name, std::chrono::milliseconds wait) override;
 
  private:
   std::string hostDir_;

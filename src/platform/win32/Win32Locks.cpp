@@ -94,7 +94,7 @@ class Win32Locks final : public MachineLocks {
     if (!ValidName(name)) Raise("CreateMutexW", name, ERROR_INVALID_NAME);
     const std::string key(name);
     const long long requested = wait.count();
-    const DWORD total = requested <= 0                ? 0
+    const DWORD total = requested <= 0              ? 0
                         : requested >= kLongestWait ? kLongestWait
                                                     : static_cast<DWORD>(requested);
     const DWORD start = GetTickCount();  // differences stay right across its wrap
