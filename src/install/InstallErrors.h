@@ -3,6 +3,9 @@
 // raised.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "common/exceptions_Pellmore.h"
 
 // Misuse of the container protocol (children, Comp, registered types).
@@ -16,3 +19,13 @@ PELLMORE_DECLARE_EXCEPTION(IECustomInstallFileList, IException);
 PELLMORE_DECLARE_EXCEPTION(IEInstall, IException);
 // A distribution type that needs a net location without one.
 PELLMORE_DECLARE_EXCEPTION(IEInstallNetLocNil, IEInstall);
+
+// Adds the exact reason (what the registry, the file system or the machine
+// said) under a message the user is shown. The message stays as it is, in
+// the language the translator gave it; the cause follows on a line of its
+// own. An empty cause adds nothing.
+template <class E>
+E WithCause(E e, std::string_view cause) {
+  if (!cause.empty()) e.SetMessage(e.Message() + "\n" + std::string(cause));
+  return e;
+}

@@ -56,9 +56,16 @@ std::optional<uint32_t> ReadDWord(const std::string& key, const char* name) {
 }  // namespace
 
 std::string TCustomInstall::FindInstallKey(bool create) {
+  // Each way out without a key says why in installKeyProblem_: the
+  // messages that follow from a missing key show it to the user.
+  installKeyProblem_.clear();
   const std::string program = RunningProgramFile();
   const auto info = platform::files().Stat(program);
-  if (!info || info->IsDirectory()) return {};  // nothing to recognise the setup by
+  if (!info || info->IsDirectory()) {  // nothing to recognise the setup by
+    installKeyProblem_ =
+        "The setup program " + program + (info ? " is a folder, not a file." : " cannot be found.");
+    return {};
+  }
   const uint64_t size = info->size;
   const TDateTime date = platform::FileTimeToLocalDateTime(info->lastWrite);
 
@@ -68,7 +75,8 @@ std::string TCustomInstall::FindInstallKey(bool create) {
   try {
     reg.CreateKey(kRoot, parent);
     names = reg.SubKeyNames(kRoot, parent);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    installKeyProblem_ = e.what();
     return {};
   }
 
@@ -82,12 +90,18 @@ std::string TCustomInstall::FindInstallKey(bool create) {
       reg.WriteValue(kRoot, key, "LastRunDate", DateValue(runStartTime_));
       WriteRegString(kRootLocalMachine, key, "Path", program);
       reg.Flush(kRoot, key);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+      installKeyProblem_ = e.what();
       return {};
     }
     return key;
   }
-  if (!create) return {};
+  if (!create) {
+    installKeyProblem_ = "No key under HKEY_LOCAL_MACHINE" + parent +
+                         " belongs to the setup program " + program + " (" + std::to_string(size) +
+                         " bytes).";
+    return {};
+  }
 
   std::set<std::string> taken;
   for (const std::string& name : names) taken.insert(UpperCase(name));
@@ -105,7 +119,8 @@ std::string TCustomInstall::FindInstallKey(bool create) {
       WriteRegString(kRootLocalMachine, key, "SelfExtract",
                      IncludeTrailingBackslash(sourceDirectory_) + SwitchText('e'));
     reg.Flush(kRoot, key);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    installKeyProblem_ = e.what();
     // A half-written key would only hold a number for nothing.
     DeleteRegKeyTree(kRootLocalMachine, key);
     return {};

@@ -38,6 +38,7 @@ void ContinueObjects(const std::string& name) {
 void TCustomInstall::ResumeAfterReboot() {
   running_ = true;
   runStartTime_ = platform::clock().Now();
+  TakeSetupLock();
   installKey_ = FindInstallKey(false);
   RestoreLanguage();
 

@@ -51,6 +51,10 @@ void TCustomInstall::Process() {
         "Parameters | \"Run Parameters\", type in: -d \"-sBUILDPATH\" where BUILDPATH is the path "
         "into which you built the distributables. Example: -d \"-sC:\\My Build\".");
 
+  // Before the first look at the registry: from here on the run reads,
+  // changes and writes records another setup would change too.
+  TakeSetupLock();
+
   // 3.-4. Without a key nothing could be resumed: ClearUnfinished raises.
   installKey_ = FindInstallKey(true);
   ClearUnfinished();
@@ -91,10 +95,11 @@ void TCustomInstall::Process() {
   // 13.-14. The key and the RunOnce entry stay for the resume run, whether
   // the restart happens now or later.
   if (restartNeeded) {
-    if (reboot_) {
-      SaveLanguage();
-      RebootWindows();
-    }
+    if (reboot_) SaveLanguage();
+    // The resume run after the restart is a setup too (on some systems
+    // the restart's RunOnce commands start at once).
+    ReleaseSetupLock();
+    if (reboot_) RebootWindows();
     running_ = false;
     SetInstallOutcome(ioRestartRequired);
     Application().Terminate();
@@ -110,6 +115,8 @@ void TCustomInstall::FinishGoodInstall() {
   Cleanup();
   RemoveInstallKey();
   if (runAutomatic_) Shutdown();
+  // The programs started now may be setups of their own.
+  ReleaseSetupLock();
   RunFilesAfterInstall();
   running_ = false;
   SetInstallOutcome(ioFinished);
@@ -118,22 +125,28 @@ void TCustomInstall::FinishGoodInstall() {
 void TCustomInstall::ReadExtractionOffset() {
   const std::string program = ResolveArchiveFile();
   uint8_t trailer[kTrailerSize] = {};
-  bool read = false;
+  std::string problem;
   try {
     std::unique_ptr<platform::File> f = platform::files().OpenRead(program);
     const uint64_t size = f->Size();
-    if (size >= kTrailerSize) {
+    if (size < kTrailerSize) {
+      problem = "The file has " + std::to_string(size) + " bytes, fewer than its " +
+                std::to_string(kTrailerSize) + "-byte trailer.";
+    } else {
       f->Seek(static_cast<int64_t>(size - kTrailerSize), platform::SeekOrigin::Begin);
-      read = f->Read(trailer, kTrailerSize) == kTrailerSize;
+      const size_t got = f->Read(trailer, kTrailerSize);
+      if (got != kTrailerSize)
+        problem = "Only " + std::to_string(got) + " of the trailer's " +
+                  std::to_string(kTrailerSize) + " bytes could be read.";
     }
-  } catch (const Exception&) {
-    read = false;  // the reason is the same for the user: no trailer
+  } catch (const Exception& e) {
+    problem = e.Message();
   }
-  if (!read)
-    throw IEInstall(
-        "Could not read the extraction info from the archive file %s when trying to find the "
-        "correct offset into the self extracting file",
-        program);
+  if (!problem.empty())
+    throw WithCause(IEInstall("Could not read the extraction info from the archive file %s when "
+                              "trying to find the correct offset into the self extracting file",
+                              program),
+                    problem);
   uint32_t start = 0;
   for (size_t i = 0; i < 4; ++i)
     start |= static_cast<uint32_t>(trailer[kTrailerFilesStart + i]) << (8 * i);

@@ -15,17 +15,23 @@ constexpr const char* kNoUnfinished =
     "The TInstall could not either write or read unfinished business from the registry";
 constexpr const char* kRunOnceValue = "PellmoreUnfinished";
 
+// The message of every list operation without a key, with the reason the
+// key could not be found or made under it.
+IEInstall NoUnfinished(const std::string& problem) {
+  return WithCause(IEInstall(kNoUnfinished), problem);
+}
+
 }  // namespace
 
 void TCustomInstall::AddUnfinished(const std::string& name, int kind) {
-  if (installKey_.empty()) throw IEInstall(kNoUnfinished);
+  if (installKey_.empty()) throw NoUnfinished(installKeyProblem_);
   ++unfinishedCount_;
   WriteRegString(kRootLocalMachine, installKey_ + "\\Unfinished", name, std::to_string(kind));
 }
 
 void TCustomInstall::ReadUnfinished(TStrings& list) {
   list.Clear();
-  if (installKey_.empty()) throw IEInstall(kNoUnfinished);
+  if (installKey_.empty()) throw NoUnfinished(installKeyProblem_);
   const std::string key = installKey_ + "\\Unfinished";
   platform::Registry& reg = platform::registry();
   if (!reg.KeyExists(platform::RootKey::LocalMachine, key)) return;
@@ -34,7 +40,7 @@ void TCustomInstall::ReadUnfinished(TStrings& list) {
 }
 
 void TCustomInstall::ClearUnfinished() {
-  if (installKey_.empty()) throw IEInstall(kNoUnfinished);
+  if (installKey_.empty()) throw NoUnfinished(installKeyProblem_);
   DeleteRegKeyTree(kRootLocalMachine, installKey_ + "\\Unfinished");
 }
 
@@ -58,7 +64,10 @@ std::string TCustomInstall::RunOnceCommand() {
 }
 
 void TCustomInstall::RegisterRunOnce() {
-  if (!WriteRunOnce(kRunOnceValue, RunOnceCommand(), true))
-    throw IEInstall(
-        "Cannot register the install to be run on reboot in the RunOnce key in the registry");
+  std::string why;
+  if (!WriteRunOnce(kRunOnceValue, RunOnceCommand(), true, &why))
+    throw WithCause(
+        IEInstall(
+            "Cannot register the install to be run on reboot in the RunOnce key in the registry"),
+        why);
 }

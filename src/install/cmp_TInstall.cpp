@@ -201,6 +201,8 @@ void TCustomInstall::HandleException(TObject*, Exception& E) {
     Application().ShowException(EExternalException(again.what()));
     if (runAutomatic_) Application().Terminate();
   }
+  // The run is over, however it ended.
+  ReleaseSetupLock();
 }
 
 void TCustomInstall::ReadArchiveInfo() {

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <memory>
 #include <string>
 
 #include "framework/Application.h"
@@ -16,6 +18,7 @@
 #include "framework/Pictures.h"
 #include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstallInformation.h"
+#include "platform/MachineLocks.h"
 
 // The bookkeeping key's parent under HKEY_LOCAL_MACHINE.
 inline constexpr const char* kInstallKeyParent = "\\SOFTWARE\\Pellmore\\Install";
@@ -101,8 +104,11 @@ class TCustomInstall : public TFileContainer {
   // The key "\SOFTWARE\Pellmore\Install\Install<n>" of this setup program
   // file (matched by size and date), refreshing its LastRunDate and Path;
   // with `create` a new number is taken when none matches. Empty when the
-  // registry refuses or nothing matches.
+  // registry refuses or nothing matches; InstallKeyProblem() then says why.
   std::string FindInstallKey(bool create);
+  // Why the last FindInstallKey found no key (the registry's or the file
+  // system's own words); empty after a key was found.
+  const std::string& InstallKeyProblem() const noexcept { return installKeyProblem_; }
   // Deletes InstallKey with its subkeys and recorded local archives, then
   // the parents that are left empty. Registry refusals are ignored.
   void RemoveInstallKey();
@@ -240,6 +246,12 @@ class TCustomInstall : public TFileContainer {
   void FinishGoodInstall();
   // Starts the pending clean-up batch hidden; never throws.
   void StartPendingCleanup() noexcept;
+  // One setup at a time on a machine: takes the machine-wide setup lock,
+  // waiting a bounded time (with a status text) while another setup holds
+  // it. Raises IEInstall when it stays taken or cannot be had at all.
+  void TakeSetupLock();
+  // Lets another setup start: the machine is no longer changed by the run.
+  void ReleaseSetupLock() noexcept;
 
   std::array<SwitchState, 7> switches_{};
   std::string sourceDirectory_;
@@ -249,6 +261,8 @@ class TCustomInstall : public TFileContainer {
   bool hookInstalled_ = false;
   bool running_ = false;
   std::string installKey_;
+  std::string installKeyProblem_;
+  std::unique_ptr<platform::HeldLock> setupLock_;
   TDateTime runStartTime_ = 0;
   int unfinishedCount_ = 0;
   bool archiveInfoRead_ = false;
@@ -275,6 +289,12 @@ class TInstall : public TCustomInstall {
  public:
   using TCustomInstall::TCustomInstall;
 };
+
+// How long a run waits for another setup on the same machine to finish
+// before it refuses to start (one minute); tests shorten it. Reset with the
+// process state.
+void SetSetupLockWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds SetupLockWait();
 
 // The program-wide default net location (set through an installer's
 // NetLocation), or null.

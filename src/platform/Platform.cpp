@@ -44,5 +44,8 @@ RestartService& Backend::restart() {
 IniFiles& Backend::iniFiles() {
   Missing("INI files");
 }
+MachineLocks& Backend::locks() {
+  Missing("machine locks");
+}
 
 }  // namespace platform

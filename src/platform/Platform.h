@@ -17,6 +17,7 @@ class Processes;       // platform/Processes.h
 class Libraries;       // platform/Libraries.h
 class RestartService;  // platform/Restart.h
 class IniFiles;        // platform/IniFiles.h
+class MachineLocks;    // platform/MachineLocks.h
 
 // The services of one machine. Later services (shell links, DDE, internet)
 // join here as further accessors.
@@ -34,6 +35,7 @@ class Backend {
   virtual Libraries& libraries();
   virtual RestartService& restart();
   virtual IniFiles& iniFiles();
+  virtual MachineLocks& locks();
 };
 
 // The backend in use. On first use without an installed one, the default
@@ -72,6 +74,9 @@ inline RestartService& restart() {
 }
 inline IniFiles& iniFiles() {
   return Current().iniFiles();
+}
+inline MachineLocks& locks() {
+  return Current().locks();
 }
 
 // The default backend of this build; defined once in platform/sim or

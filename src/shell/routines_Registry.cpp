@@ -79,9 +79,11 @@ void WriteRegString(uint8_t rootIndex, std::string_view key, std::string_view id
     auto& reg = platform::registry();
     reg.CreateKey(root, key);
     reg.WriteValue(root, key, ident, RegValue::Str(std::string(value)));
-  } catch (const Exception&) {
+  } catch (const Exception& e) {
+    // The message a user knows, and under it what the registry said.
     throw EIRCannotWriteValue(
-        Format("Cannot install into registry. Key: %s Ident: %s Value %s", key, ident, value));
+        Format("Cannot install into registry. Key: %s Ident: %s Value %s", key, ident, value) +
+        "\n" + e.Message());
   }
 }
 
@@ -92,8 +94,8 @@ void WriteRegInteger(uint8_t rootIndex, std::string_view key, std::string_view i
     auto& reg = platform::registry();
     reg.CreateKey(root, key);
     reg.WriteValue(root, key, ident, RegValue::DWordValue(static_cast<uint32_t>(value)));
-  } catch (const Exception&) {
-    throw EIRCannotWriteValue(std::string(key));
+  } catch (const Exception& e) {
+    throw EIRCannotWriteValue(std::string(key) + "\n" + e.Message());
   }
 }
 
@@ -122,7 +124,8 @@ void DeleteRegKeyTree(uint8_t rootIndex, std::string_view key) {
   DeleteTree(RootKeyFromIndex(rootIndex), std::string(key));
 }
 
-bool WriteRunOnce(std::string_view ident, std::string_view commandLine, bool makeUnique) {
+bool WriteRunOnce(std::string_view ident, std::string_view commandLine, bool makeUnique,
+                  std::string* why) {
   try {
     auto& reg = platform::registry();
     reg.CreateKey(RootKey::LocalMachine, kRunOnceKey);
@@ -139,7 +142,8 @@ bool WriteRunOnce(std::string_view ident, std::string_view commandLine, bool mak
                    RegValue::Str(std::string(commandLine)));
     reg.Flush(RootKey::LocalMachine, kRunOnceKey);
     return true;
-  } catch (const Exception&) {
+  } catch (const Exception& e) {
+    if (why) *why = e.Message();
     return false;
   }
 }

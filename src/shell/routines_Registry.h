@@ -78,5 +78,7 @@ void DeleteRegKeyTree(uint8_t rootIndex, std::string_view key);
 // missing) and flushes the key. With `makeUnique` the value is named
 // `ident`, or `ident` followed by 1, 2, ... (the first free name);
 // without it an existing value of that name is overwritten. False when the
-// key cannot be opened or the write or flush fails; never raises.
-bool WriteRunOnce(std::string_view ident, std::string_view commandLine, bool makeUnique);
+// key cannot be opened or the write or flush fails, with the registry's
+// reason in `why` when given; never raises.
+bool WriteRunOnce(std::string_view ident, std::string_view commandLine, bool makeUnique,
+                  std::string* why = nullptr);

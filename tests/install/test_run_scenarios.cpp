@@ -41,6 +41,7 @@ class GuardedBackend : public platform::Backend {
   platform::Clock& clock() override { return real_->clock(); }
   platform::Libraries& libraries() override { return real_->libraries(); }
   platform::IniFiles& iniFiles() override { return real_->iniFiles(); }
+  platform::MachineLocks& locks() override { return real_->locks(); }
   platform::Processes& processes() override { return processes_; }
   platform::RestartService& restart() override { return restart_; }
 

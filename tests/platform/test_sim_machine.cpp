@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "framework/DateTime.h"
 #include "platform/Clock.h"
@@ -307,6 +308,28 @@ TEST_F(SimMachineTest, SettingsRoundTripAndBadLinesNameTheirPlace) {
       {"[machine]\ncolour=blue\n", "unknown setting 'colour'"},
       {"[elsewhere]\n", "line 1: unknown section [elsewhere]"},
       {"[held]\nC:\\a|b\n", "line 2: setting held=C:\\a|b"},
+      // Numbers: sign, range, overflow and anything around the digits.
+      {"[capacity]\nC=-5\n", "line 2: setting capacity.C=-5: must not be negative"},
+      {"[capacity]\nC=18446744073709551616\n", "capacity.C=18446744073709551616: out of range"},
+      {"[capacity]\nC=4611686018427387905\n", "out of range 0..4611686018427387904"},
+      {"[capacity]\nC=12k\n", "setting capacity.C=12k: not a number"},
+      {"[capacity]\nC= 12\n", "setting capacity.C= 12: not a number"},
+      {"[capacity]\nC=0x\n", "setting capacity.C=0x: not a number"},
+      {"[machine]\nlanguage=+-5\n", "setting language=+-5: not a number"},
+      {"[machine]\nlanguage=0x-5\n", "setting language=0x-5: not a number"},
+      {"[machine]\nlanguage=-1\n", "setting language=-1: must not be negative"},
+      {"[machine]\ntimezone=841\n", "setting timezone=841: out of range -840..840"},
+      {"[machine]\ntimezone=-841\n", "setting timezone=-841: out of range -840..840"},
+      {"[machine]\ntimezone=--5\n", "setting timezone=--5: not a number"},
+      {"[machine]\ntimezone=-9223372036854775809\n", "out of range -840..840"},
+      {"[machine]\nscreen=-800x600\n", "setting screen=-800x600: must not be negative"},
+      {"[machine]\nscreen=800x600 \n", "setting screen=800x600 : not a number"},
+      {"[machine]\nversion=4294967296.0\n", "setting version=4294967296.0: out of range 0..255"},
+      {"[machine]\nversion=4.-1\n", "setting version=4.-1: must not be negative"},
+      {"[machine]\nversion=4.0.1.2\n", "setting version=4.0.1.2: not a number"},
+      {"[machine]\nplatform-id=1e3\n", "setting platform-id=1e3: not a number"},
+      {"[machine]\ncaption-height=0\n", "setting caption-height=0: out of range 1..1000"},
+      {"[machine]\nclock=offset 99999999999999999999\n", "out of range"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -320,6 +343,81 @@ TEST_F(SimMachineTest, SettingsRoundTripAndBadLinesNameTheirPlace) {
   MachineSettings unchanged = s;
   EXPECT_THROW(unchanged.Set("screen", "0x100"), MachineError);
   EXPECT_EQ(unchanged.Items(), s.Items()) << "a refused setting changes nothing";
+  // What the checks must still let through.
+  unchanged.Set("timezone", "-840");
+  unchanged.Set("timezone", "+60");
+  unchanged.Set("capacity.c", "0x10");
+  unchanged.Set("clock", "offset -3600");
+  unchanged.Set("version", "4.10.1998");
+  EXPECT_EQ(unchanged.timeZoneMinutes, 60);
+  EXPECT_EQ(unchanged.capacity.at('C'), 16u);
+  EXPECT_EQ(unchanged.clockOffsetSeconds, -3600);
+  EXPECT_EQ(unchanged.version.build, 1998u);
+}
+
+// A machine directory with a part missing or damaged is refused by name,
+// and opening it changes nothing there (no registry folder is made, no
+// settings written), so the damage stays visible.
+TEST_F(SimMachineTest, AMachineThatIsNotWholeIsRefusedWithWhatIsMissing) {
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path&)> damage;
+    const char* message;
+  };
+  const auto writeIni = [](const std::string& text) {
+    return [text](const fs::path& dir) {
+      std::ofstream(dir / "machine.ini", std::ios::trunc) << text;
+    };
+  };
+  const Case cases[] = {
+      {"no registry folder", [](const fs::path& d) { fs::remove_all(d / "registry"); },
+       "not a whole simulated machine: its registry folder (registry/) is missing"},
+      {"registry is a file",
+       [](const fs::path& d) {
+         fs::remove_all(d / "registry");
+         std::ofstream(d / "registry") << "x";
+       },
+       "its registry folder (registry/) is missing"},
+      {"empty machine.ini", writeIni(""), "machine.ini is empty"},
+      {"machine.ini without its section", writeIni("; only a comment\nkind=nt4\n"),
+       "machine.ini has no [machine] section"},
+      {"machine.ini is a folder",
+       [](const fs::path& d) {
+         fs::remove(d / "machine.ini");
+         fs::create_directory(d / "machine.ini");
+       },
+       "machine.ini is not a regular file"},
+      {"no machine.ini", [](const fs::path& d) { fs::remove(d / "machine.ini"); },
+       "is not a simulated machine (no machine.ini there)"},
+      {"no drive folder of Windows", [](const fs::path& d) { fs::remove_all(d / "drive_c"); },
+       "the folder of its Windows drive C: (drive_c/) is missing"},
+      {"settings damaged by hand", writeIni("[machine]\nkind=nt4\n[capacity]\nC=-5\n"),
+       "machine.ini, line 4: setting capacity.C=-5: must not be negative"},
+      {"no directory at all", [](const fs::path& d) { fs::remove_all(d); },
+       "is not a simulated machine (no such directory)"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = "broken" + std::to_string(n++);
+    const fs::path dir = fs::path(root_) / name;
+    Make({}, name.c_str());
+    c.damage(dir);
+    std::vector<std::string> before;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+      before.push_back(e.path().string());
+    try {
+      SimMachine::Open(dir.string());
+      ADD_FAILURE() << "opened";
+    } catch (const MachineError& e) {
+      EXPECT_THAT(e.Message(), ::testing::HasSubstr(c.message));
+    }
+    std::vector<std::string> after;
+    for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+      after.push_back(e.path().string());
+    EXPECT_EQ(after, before) << "opening changed the directory";
+  }
 }
 
 TEST_F(SimMachineTest, TheClockFollowsTheSettings) {

@@ -185,7 +185,9 @@ struct CorruptCase {
 TEST_F(SimRegistryTest, CorruptHivesNameFileAndLineAndKeepTheLastGoodHive) {
   const std::string head = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Good]\n";
   const CorruptCase cases[] = {
-      {"empty file", "", 1, "\"REGEDIT4\" header expected"},
+      {"empty file", "", 1, "empty file (a hive starts with \"REGEDIT4\")"},
+      {"UTF-16 with its mark", std::string("\xFF\xFER\0E\0G\0", 8), 1, "UTF-16 text"},
+      {"UTF-16 without a mark", std::string("R\0E\0G\0", 6), 1, "UTF-16 text"},
       {"other header", "REGEDIT5\n", 1, "\"REGEDIT4\" header expected"},
       {"unclosed section", head + "[HKEY_LOCAL_MACHINE\\a\n", 4, "without closing ']'"},
       {"other root", head + "[HKEY_USERS\\a]\n", 4, "not under HKEY_LOCAL_MACHINE"},

@@ -118,8 +118,11 @@ TEST_F(RegistryRoutines, FailedWritesRaiseEIRCannotWriteValueWithTheirMessages) 
     WriteRegString(4, blocked + "\\" + longName, "Ident", "50% done");
     ADD_FAILURE() << "no exception";
   } catch (const EIRCannotWriteValue& e) {
-    EXPECT_EQ(e.Message(), "Cannot install into registry. Key: " + blocked + "\\" + longName +
-                               " Ident: Ident Value 50% done");
+    // The message, then on its own line what the registry said.
+    const std::string message = "Cannot install into registry. Key: " + blocked + "\\" + longName +
+                                " Ident: Ident Value 50% done\n";
+    EXPECT_EQ(e.Message().substr(0, message.size()), message);
+    EXPECT_GT(e.Message().size(), message.size()) << "no cause under the message";
   }
 #ifndef _WIN32
   // The simulated registry refuses a line break in a value name (Windows
@@ -128,7 +131,7 @@ TEST_F(RegistryRoutines, FailedWritesRaiseEIRCannotWriteValueWithTheirMessages) 
     WriteRegInteger(4, blocked, "two\nlines", 1);
     ADD_FAILURE() << "no exception";
   } catch (const EIRCannotWriteValue& e) {
-    EXPECT_EQ(e.Message(), blocked);
+    EXPECT_EQ(e.Message().substr(0, blocked.size() + 1), blocked + "\n");
     EXPECT_STREQ(e.ClassName(), "EIRCannotWriteValue");
   }
 #endif
@@ -171,6 +174,9 @@ TEST_F(RegistryRoutines, WriteRunOnceFindsAFreeNameAndFlushes) {
             0u);
   // A name the simulated registry refuses (Windows takes a line break).
   EXPECT_FALSE(WriteRunOnce("bad\nname", "x", false));
+  std::string why;
+  EXPECT_FALSE(WriteRunOnce("bad\nname", "x", false, &why));
+  EXPECT_THAT(why, ::testing::HasSubstr("RegSetValueExW")) << "the reason is handed back";
 #endif
 }
 

@@ -3,6 +3,10 @@
 // the machine (see Commands.h).
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -25,14 +29,18 @@ void Need(const std::vector<std::string>& args, size_t min, size_t max) {
   if (args.size() > max) throw UsageError("too many arguments");
 }
 
+// A whole number that fits an int: std::stol alone skips leading blanks
+// and a long would be cut to an int without a word.
 int Integer(const std::string& option, const std::string& text) {
   try {
     size_t used = 0;
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+      throw std::invalid_argument(text);
     long v = std::stol(text, &used, 0);
-    if (used != text.size()) throw std::invalid_argument(text);
+    if (used != text.size() || v < INT_MIN || v > INT_MAX) throw std::invalid_argument(text);
     return int(v);
   } catch (const std::exception&) {
-    throw UsageError(option + " needs a number, not '" + text + "'");
+    throw UsageError(option + " needs a whole number, not '" + text + "'");
   }
 }
 
@@ -95,14 +103,19 @@ int Settings(const std::vector<std::string>& args) {
       size_t eq = args[i].find('=');
       if (eq == std::string::npos) throw UsageError("expected key=value, not '" + args[i] + "'");
       std::string key = args[i].substr(0, eq), value = args[i].substr(eq + 1);
-      if (key.size() == 6 && key.rfind("free.", 0) == 0) {
-        try {
-          size_t used = 0;
-          freeBytes[char(key[5] & ~0x20)] = std::stoull(value, &used);
-          if (used != value.size()) throw std::invalid_argument(value);
-        } catch (const std::exception&) {
-          throw UsageError(key + " needs a byte count");
-        }
+      if (key.rfind("free.", 0) == 0) {
+        // Checked as the settings file checks its numbers ("-5" must not
+        // wrap around to a huge count), and the drive must exist, so that
+        // nothing is saved when one of them is wrong.
+        const char drive = key.size() == 6 ? char(key[5] & ~0x20) : 0;
+        if (drive < 'A' || drive > 'Z')
+          throw UsageError("expected free.LETTER=BYTES, not '" + args[i] + "'");
+        const uint64_t bytes = platform::sim::ByteCount(key, value);
+        struct stat st {};
+        const std::string driveDir = args[0] + "/drive_" + char(drive | 0x20);
+        if (::stat(driveDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+          throw platform::sim::MachineError(key + ": the machine has no drive " + drive + ":");
+        freeBytes[drive] = bytes;
         continue;
       }
       s.Set(key, value);
@@ -152,23 +165,56 @@ int List(const std::vector<std::string>& args) {
   return 0;
 }
 
+// Copies a host file into the machine through a temporary file beside the
+// target, put in place only when the whole copy is there: a failed put
+// leaves neither a partial file nor a folder it made, and an existing
+// target keeps its old content.
 int Put(const std::vector<std::string>& args) {
   Need(args, 3, 3);
   auto machine = SimMachine::Open(args[0]);
+  struct stat st {};
+  if (::stat(args[1].c_str(), &st) != 0) throw std::runtime_error("cannot read " + args[1]);
+  if (!S_ISREG(st.st_mode)) throw std::runtime_error(args[1] + " is not a regular file");
   std::ifstream in(args[1], std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + args[1]);
-  std::string target = machine->files().FullPathName(args[2]);
-  std::string dir = target.substr(0, target.rfind('\\'));
-  if (dir.size() > 2) machine->files().CreateDirectories(dir);
-  auto out = machine->files().Create(target);
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) out->Write(buffer, size_t(in.gcount()));
-  // The file keeps its host modification time, so a mirrored program has
-  // the size and date of the real one.
-  struct stat st;
-  if (::stat(args[1].c_str(), &st) == 0)
+  platform::FileSystem& files = machine->files();
+  const std::string target = files.FullPathName(args[2]);
+  const std::string dir = target.substr(0, target.rfind('\\'));
+
+  // The folders to make, outermost first, so a failure can take them back.
+  std::vector<std::string> made;
+  for (std::string d = dir; d.size() > 2 && !files.DirectoryExists(d);
+       d = d.substr(0, d.rfind('\\')))
+    made.insert(made.begin(), d);
+  std::string temp;
+  try {
+    for (const std::string& d : made) files.CreateDirectory(d);
+    // An 8.3 name, so the machine records no short name for it.
+    for (unsigned n = 0;; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof name, "~P%06u.TMP", (unsigned(::getpid()) + n) % 1000000u);
+      temp = dir + "\\" + name;
+      if (!files.Stat(temp)) break;
+    }
+    auto out = files.Create(temp);
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+      out->Write(buffer, size_t(in.gcount()));
+    if (in.bad()) throw std::runtime_error("cannot read " + args[1]);
+    // The file keeps its host modification time, so a mirrored program has
+    // the size and date of the real one.
     out->SetLastWriteTime(platform::sim::FileTimeOfHost(st.st_mtim.tv_sec, st.st_mtim.tv_nsec));
-  out->Close();
+    out->Close();
+    files.MoveFile(temp, target, platform::kMoveReplaceExisting);
+  } catch (...) {
+    try {
+      if (!temp.empty() && files.Stat(temp)) files.DeleteFile(temp);
+      for (auto d = made.rbegin(); d != made.rend(); ++d) files.RemoveDirectory(*d);
+    } catch (const std::exception&) {
+      // The first failure is the one to report.
+    }
+    throw;
+  }
   return 0;
 }
 

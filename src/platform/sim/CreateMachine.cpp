@@ -156,6 +156,7 @@ std::unique_ptr<SimMachine> CreateMachine(const std::string& hostDir,
   try {
     fs::create_directories(dir);
     for (char d : drives) fs::create_directories(dir / (std::string("drive_") + char(d | 0x20)));
+    fs::create_directories(dir / "registry");
     SaveSettings(hostDir, settings);
     auto machine = SimMachine::Open(hostDir);
 

@@ -50,9 +50,22 @@ bool ParseGeneration(std::string_view digits, uint64_t& out) {
   return true;
 }
 
+// UTF-16 text (what regedit exports, and what the machine tool's "reg
+// export" writes): a byte-order mark, or the NULs every ASCII character has
+// beside it.
+bool LooksLikeUtf16(std::string_view text) {
+  if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") return true;
+  return text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
+}
+
 }  // namespace
 
 void ReadHiveText(std::string_view text, const std::string& file, Hive& hive) {
+  // The two mistakes a hand-made hive most often has get their own words;
+  // "header expected" would not say what to do about them.
+  if (text.empty()) throw HiveError(file, 1, "empty file (a hive starts with \"REGEDIT4\")");
+  if (LooksLikeUtf16(text))
+    throw HiveError(file, 1, "UTF-16 text; hive files are UTF-8 text starting with \"REGEDIT4\"");
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Lines lines(text);
   std::string_view line;

@@ -3,6 +3,7 @@
 // temporary file, so a reader never sees half of it.
 #include "platform/sim/MachineSettings.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -34,24 +35,47 @@ const KindPreset kKinds[] = {
                      std::string(why));
 }
 
+// A whole number, decimal or 0x hex, with nothing before or after it. A
+// minus sign is only taken where the range has negative values; a value
+// that does not fit is out of range, never wrapped or cut. `whole` is the
+// setting's whole value when `text` is only a part of it (the errors quote
+// what the user wrote).
 template <class T>
-T Number(std::string_view key, std::string_view text, T min, T max) {
-  std::string_view digits = text;
+T Number(std::string_view key, std::string_view part, T min, T max, std::string_view whole = {}) {
+  const std::string_view text = whole.empty() ? part : whole;
+  static_assert(std::is_integral_v<T> && sizeof(T) <= sizeof(uint64_t));
+  std::string_view digits = part;
+  bool negative = false;
+  if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+    negative = digits[0] == '-';
+    digits.remove_prefix(1);
+  }
   int base = 10;
   if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
     digits.remove_prefix(2);
     base = 16;
   }
-  if (!digits.empty() && digits[0] == '+') digits.remove_prefix(1);
-  // Parsed wide, so a value just past T's range reads as out of range.
-  using Wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
-  Wide value{};
-  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  // An unsigned parse takes no sign of its own, so "+-5" or "0x-5" stay
+  // garbage instead of turning negative.
+  uint64_t magnitude = 0;
+  const auto [end, ec] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, base);
   if (digits.empty() || ec == std::errc::invalid_argument || end != digits.data() + digits.size())
     Bad(key, text, "not a number");
-  if (ec != std::errc() || value < Wide(min) || value > Wide(max))
-    Bad(key, text, "out of range " + std::to_string(min) + ".." + std::to_string(max));
-  return T(value);
+  const std::string range = "out of range " + std::to_string(min) + ".." + std::to_string(max);
+  if (ec != std::errc()) Bad(key, text, range);
+  if (negative && magnitude != 0) {
+    if constexpr (std::is_signed_v<T>) {
+      // -magnitude >= min, written so that nothing overflows.
+      if (min < 0 && magnitude - 1 <= static_cast<uint64_t>(-(static_cast<int64_t>(min) + 1)))
+        return static_cast<T>(-static_cast<int64_t>(magnitude - 1) - 1);
+      if (min < 0) Bad(key, text, range);
+    }
+    Bad(key, text, "must not be negative");
+  }
+  if (magnitude > static_cast<uint64_t>(max) || (min > 0 && magnitude < static_cast<uint64_t>(min)))
+    Bad(key, text, range);
+  return static_cast<T>(magnitude);
 }
 
 std::string FullPath(std::string_view key, std::string_view text) {
@@ -92,7 +116,7 @@ void SetClock(MachineSettings& s, std::string_view key, std::string_view value) 
   }
   if (value.rfind("offset ", 0) == 0) {
     s.clockOffsetSeconds =
-        Number<int64_t>(key, value.substr(7), -100LL * 365 * 86400, 100LL * 365 * 86400);
+        Number<int64_t>(key, value.substr(7), -100LL * 365 * 86400, 100LL * 365 * 86400, value);
     s.clockMode = ClockMode::Offset;
     return;
   }
@@ -158,16 +182,16 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
   } else if (key == "platform-id") {
     next.version.platformId = Number<uint32_t>(key, value, 0, 0xFFFF);
   } else if (key == "version") {
-    unsigned major, minor, build = 0;
-    char tail;
-    std::string text(value);
-    int n = std::sscanf(text.c_str(), "%u.%u.%u%c", &major, &minor, &build, &tail);
-    if ((n != 2 && n != 3) || text.find_first_not_of("0123456789.") != std::string::npos ||
-        major > 255 || minor > 255 || build > 0xFFFF)
-      Bad(key, value, "expected MAJOR.MINOR[.BUILD]");
-    next.version.major = major;
-    next.version.minor = minor;
-    next.version.build = build;
+    const size_t dot1 = value.find('.');
+    const size_t dot2 = dot1 == std::string_view::npos ? dot1 : value.find('.', dot1 + 1);
+    if (dot1 == std::string_view::npos) Bad(key, value, "expected MAJOR.MINOR[.BUILD]");
+    const std::string_view minor =
+        value.substr(dot1 + 1, dot2 == std::string_view::npos ? dot2 : dot2 - dot1 - 1);
+    next.version.major = Number<uint32_t>(key, value.substr(0, dot1), 0, 255, value);
+    next.version.minor = Number<uint32_t>(key, minor, 0, 255, value);
+    next.version.build = dot2 == std::string_view::npos
+                             ? 0
+                             : Number<uint32_t>(key, value.substr(dot2 + 1), 0, 0xFFFF, value);
   } else if (key == "csd") {
     next.version.csdVersion = std::string(value);
   } else if (key == "windows-dir") {
@@ -185,15 +209,12 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
   } else if (key == "screen") {
     size_t x = value.find('x');
     if (x == std::string_view::npos) Bad(key, value, "expected WIDTHxHEIGHT");
-    next.screenWidth = Number<int>(key, value.substr(0, x), 1, 65535);
-    next.screenHeight = Number<int>(key, value.substr(x + 1), 1, 65535);
+    next.screenWidth = Number<int>(key, value.substr(0, x), 1, 65535, value);
+    next.screenHeight = Number<int>(key, value.substr(x + 1), 1, 65535, value);
   } else if (key == "caption-height") {
     next.captionHeight = Number<int>(key, value, 1, 1000);
   } else if (key == "timezone") {
-    std::string_view v = value;
-    bool negative = !v.empty() && v[0] == '-';
-    if (negative) v.remove_prefix(1);
-    next.timeZoneMinutes = (negative ? -1 : 1) * Number<int>(key, v, 0, 14 * 60);
+    next.timeZoneMinutes = Number<int>(key, value, -14 * 60, 14 * 60);
   } else if (key == "clock") {
     SetClock(next, key, value);
   } else if (key == "delayed-move-refused") {
@@ -209,7 +230,7 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
     if (value.empty() || value == "host")
       next.capacity.erase(drive);
     else
-      next.capacity[drive] = Number<uint64_t>(key, value, 0, UINT64_MAX);
+      next.capacity[drive] = Number<uint64_t>(key, value, 0, kMaxByteCount);
   } else if (key == "held") {
     std::string path = FullPath(key, value);
     bool present = false;
@@ -280,13 +301,32 @@ std::string SettingsFile(const std::string& hostDir) {
 }
 
 MachineSettings LoadSettings(const std::string& hostDir) {
-  std::string file = SettingsFile(hostDir);
-  std::ifstream in(file, std::ios::binary);
-  if (!in)
+  const std::string file = SettingsFile(hostDir);
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0)
     throw MachineError("'" + hostDir + "' is not a simulated machine (no machine.ini there)");
+  // A directory opens as an empty stream on the host: it must not pass for
+  // a machine with default settings.
+  if (!S_ISREG(st.st_mode))
+    throw MachineError("'" + hostDir + "' is not a whole simulated machine: " + file +
+                       " is not a regular file");
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw MachineError("cannot read " + file);
   std::ostringstream text;
   text << in.rdbuf();
-  return MachineSettings::Parse(text.str(), file);
+  if (in.bad()) throw MachineError("cannot read " + file);
+  const std::string content = text.str();
+  // Every machine.ini the machine writes has the [machine] section; a file
+  // without one (empty, cut short, something else) would silently give a
+  // default NT 4 machine instead of the one that was made.
+  if (content.find("[machine]") == std::string::npos)
+    throw MachineError("'" + hostDir + "' is not a whole simulated machine: " + file +
+                       (content.empty() ? " is empty" : " has no [machine] section"));
+  return MachineSettings::Parse(content, file);
+}
+
+uint64_t ByteCount(std::string_view key, std::string_view text) {
+  return Number<uint64_t>(key, text, 0, kMaxByteCount);
 }
 
 void SaveSettings(const std::string& hostDir, const MachineSettings& settings) {

@@ -68,9 +68,18 @@ struct MachineSettings {
   static MachineSettings Parse(std::string_view text, const std::string& fileName);
 };
 
-// Reads "<hostDir>/machine.ini"; a missing file raises MachineError saying
-// the directory is no machine.
+// Reads "<hostDir>/machine.ini". A missing file raises MachineError saying
+// the directory is no machine; a directory in its place, an empty file or
+// one without its [machine] section say the machine is not whole.
 MachineSettings LoadSettings(const std::string& hostDir);
+
+// The largest byte count a setting takes (drive capacities, free space):
+// room enough for any drive, and far enough from 2^64 that adding what a
+// drive holds cannot wrap.
+inline constexpr uint64_t kMaxByteCount = uint64_t(1) << 62;
+// Reads a byte count as the settings do (decimal or 0x hex, no sign, no
+// other text, at most kMaxByteCount); raises MachineError naming `key`.
+uint64_t ByteCount(std::string_view key, std::string_view text);
 // Writes it atomically (a temporary file renamed over the old one).
 void SaveSettings(const std::string& hostDir, const MachineSettings& settings);
 

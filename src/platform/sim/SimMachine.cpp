@@ -2,6 +2,8 @@
 // SimMachine.h); also the default backend of the sim build.
 #include "platform/sim/SimMachine.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "framework/StrUtils.h"
@@ -19,14 +21,43 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
       processes_(core_, files_, system_, table_),
       libraries_(core_, files_, system_, table_),
       restart_(core_, files_, [this]() -> Registry& { return registry(); }),
-      iniFiles_(files_, system_) {}
+      iniFiles_(files_, system_),
+      locks_(core_.HostDir()) {}
 
 SimMachine::~SimMachine() = default;
+
+namespace {
+
+bool IsHostDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A machine lacking one of its parts would be used as if it were new: a
+// missing registry folder comes back empty, a missing system drive has no
+// Windows. Either way a setup would "succeed" on a machine nobody made, so
+// such a directory is refused with what is missing.
+void CheckWhole(const std::string& dir, const MachineSettings& settings) {
+  const auto notWhole = [&](const std::string& what) {
+    throw MachineError("'" + dir + "' is not a whole simulated machine: " + what);
+  };
+  if (!IsHostDirectory(dir + "/registry")) notWhole("its registry folder (registry/) is missing");
+  const char drive = char(settings.windowsDir[0] | 0x20);
+  const std::string driveDir = std::string("drive_") + drive;
+  if (!IsHostDirectory(dir + "/" + driveDir))
+    notWhole("the folder of its Windows drive " + std::string(1, char(drive & ~0x20)) + ": (" +
+             driveDir + "/) is missing");
+}
+
+}  // namespace
 
 std::unique_ptr<SimMachine> SimMachine::Open(const std::string& hostDir) {
   std::string dir = hostDir;
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (!IsHostDirectory(dir))
+    throw MachineError("'" + dir + "' is not a simulated machine (no such directory)");
   MachineSettings settings = LoadSettings(dir);
+  CheckWhole(dir, settings);
   std::unique_ptr<SimMachine> machine(new SimMachine(dir, std::move(settings)));
   // A program the machine started begins in its starter's current
   // directory, as a Windows child process does.
@@ -73,6 +104,12 @@ void SimMachine::Release(std::string_view path) {
 
 void SimMachine::SetFreeSpace(char drive, uint64_t bytes) {
   drive = char(drive & ~0x20);
+  if (drive < 'A' || drive > 'Z' ||
+      !IsHostDirectory(HostDir() + "/drive_" + std::string(1, char(drive | 0x20))))
+    throw MachineError("free." + std::string(1, drive) + ": the machine has no such drive");
+  if (bytes > kMaxByteCount)
+    throw MachineError("free." + std::string(1, drive) + "=" + std::to_string(bytes) +
+                       ": out of range 0.." + std::to_string(kMaxByteCount));
   // Count without a capacity first, so the current files are what is used.
   ChangeSettings([&](MachineSettings& s) { s.capacity.erase(drive); });
   uint64_t used = core_.UsedBytes(drive);

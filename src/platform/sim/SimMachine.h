@@ -1,7 +1,8 @@
 // A simulated Windows machine: a host directory with drive folders
 // (drive_c/ ...), the registry's hive files (registry/), the settings file
 // (machine.ini), the short-name record (shortnames.txt), the program table
-// (programs.ini), the start log (starts.log) and a pending restart request.
+// (programs.ini), the start log (starts.log), a pending restart request and
+// the lock files of machine-wide named locks (locks/).
 // SimMachine is the platform Backend over such a directory; CreateMachine
 // makes a fresh one with the folders and registry values a fresh Windows has.
 #pragma once
@@ -20,6 +21,7 @@
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimIniFiles.h"
 #include "platform/sim/SimLibraries.h"
+#include "platform/sim/SimLocks.h"
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimPrograms.h"
 #include "platform/sim/SimRestart.h"
@@ -42,6 +44,7 @@ class SimMachine : public Backend {
   Libraries& libraries() override { return libraries_; }
   RestartService& restart() override { return restart_; }
   IniFiles& iniFiles() override { return iniFiles_; }
+  MachineLocks& locks() override { return locks_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
   const MachineSettings& Settings() const { return core_.Settings(); }
@@ -119,6 +122,7 @@ class SimMachine : public Backend {
   SimLibraries libraries_;
   SimRestart restart_;
   SimIniFiles iniFiles_;
+  SimLocks locks_;
 };
 
 // What a fresh machine looks like.

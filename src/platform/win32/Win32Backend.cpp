@@ -1,6 +1,7 @@
 // The default backend of the Win32 build: the real machine's registry,
-// files, system queries, clock, programs, libraries, restart and INI files. The services hold no
-// state of their own beyond what Windows keeps, so one backend serves the whole process.
+// files, system queries, clock, programs, libraries, restart, INI files and
+// named locks. The services hold no state of their own beyond what Windows
+// keeps, so one backend serves the whole process.
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -20,7 +21,8 @@ class Win32Backend final : public Backend {
         processes_(win32::CreateWin32Processes()),
         libraries_(win32::CreateWin32Libraries()),
         restart_(win32::CreateWin32Restart()),
-        iniFiles_(win32::CreateWin32IniFiles()) {}
+        iniFiles_(win32::CreateWin32IniFiles()),
+        locks_(win32::CreateWin32Locks()) {}
 
   Registry& registry() override { return *registry_; }
   FileSystem& files() override { return *files_; }
@@ -30,6 +32,7 @@ class Win32Backend final : public Backend {
   Libraries& libraries() override { return *libraries_; }
   RestartService& restart() override { return *restart_; }
   IniFiles& iniFiles() override { return *iniFiles_; }
+  MachineLocks& locks() override { return *locks_; }
 
  private:
   std::unique_ptr<Registry> registry_;
@@ -40,6 +43,7 @@ class Win32Backend final : public Backend {
   std::unique_ptr<Libraries> libraries_;
   std::unique_ptr<RestartService> restart_;
   std::unique_ptr<IniFiles> iniFiles_;
+  std::unique_ptr<MachineLocks> locks_;
 };
 
 }  // namespace
