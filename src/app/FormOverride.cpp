@@ -3,50 +3,23 @@
 // nothing of the simulated machine is involved.
 #include "app/FormOverride.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "framework/ClassRegistry.h"
 #include "framework/FormParser.h"
 #include "framework/Forms.h"
 #include "framework/Utf8.h"
+#include "platform/HostFiles.h"
 
 namespace {
 
-// A description is text; anything this large is not one.
-constexpr size_t kMaxDescriptionBytes = 64u * 1024 * 1024;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-
-std::FILE* OpenHostFile(const std::string& path) {
-#ifdef _WIN32
-  const std::u16string wide = Utf8ToUtf16(path);
-  return _wfopen(reinterpret_cast<const wchar_t*>(wide.c_str()), L"rb");
-#else
-  return std::fopen(path.c_str(), "rb");
-#endif
-}
-
-std::string ReadHostFile(const std::string& path) {
-  const auto cannot = [&path](const std::string& why) {
-    return Exception("Cannot read the form description " + path +
-                     " named by PELLMORE_FORM: " + why);
-  };
-  std::unique_ptr<std::FILE, FileCloser> f(OpenHostFile(path));
-  if (!f) throw cannot("the file cannot be opened");
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    const size_t n = std::fread(buffer, 1, sizeof buffer, f.get());
-    if (n == 0) break;
-    if (text.size() + n > kMaxDescriptionBytes) throw cannot("the file is too large");
-    text.append(buffer, n);
+std::string ReadDescription(const std::string& path) {
+  try {
+    return platform::ReadHostFile(path, kMaxFormDescriptionBytes);
+  } catch (const platform::EHostFileError& e) {
+    throw Exception("Cannot read the form description " + path +
+                    " named by PELLMORE_FORM: " + e.Message());
   }
-  if (std::ferror(f.get())) throw cannot("reading failed");
-  return text;
 }
 
 }  // namespace
@@ -64,7 +37,7 @@ std::optional<std::string> FormOverridePath() {
 }
 
 std::string RegisterFormOverride(const std::string& hostPath, ClassRegistry& registry) {
-  const std::string text = ReadHostFile(hostPath);
+  const std::string text = ReadDescription(hostPath);
   // Parsed once here so a syntax error names the file before anything is
   // created, and so the root class is known.
   const FormObject root = ParseFormDescription(text, hostPath);

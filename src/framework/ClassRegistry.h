@@ -196,6 +196,19 @@ class ClassBuilder {
     return *this;
   }
 
+  // A property that descriptions made elsewhere carry but this framework
+  // has no use for (OldCreateOrder, Scaled ...): the reader accepts any
+  // value for it, of any syntax, and drops it; it is never written.
+  ClassBuilder& Ignored(std::string_view name) {
+    PropInfo& p = NewProp(name);
+    p.kind_ = TTypeKind::Integer;
+    p.ignored_ = true;
+    p.stored_ = false;
+    p.getOrd_ = [](const TObject&) -> int64_t { return 0; };
+    p.setOrd_ = [](TObject&, int64_t) {};
+    return *this;
+  }
+
   // The last property's stored flag, or a predicate deciding it.
   ClassBuilder& Stored(bool stored) {
     Last().stored_ = stored;

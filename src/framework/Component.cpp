@@ -3,6 +3,7 @@
 #include "framework/Component.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/StrUtils.h"
 
@@ -80,9 +81,8 @@ int TComponent::ComponentIndex() const noexcept {
 
 TComponent* TComponent::FindComponent(std::string_view name) const noexcept {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameText(c->name_, name)) return c;
-  return nullptr;
+  const auto it = names_.find(AsciiUpperCase(name));
+  return it == names_.end() ? nullptr : it->second;
 }
 
 void TComponent::SetName(const std::string& name) {
@@ -93,6 +93,9 @@ void TComponent::SetName(const std::string& name) {
     const TComponent* other = owner_->FindComponent(name);
     if (other && other != this)
       throw EComponentError("A component named " + name + " already exists");
+    // Reserve first: if that fails, nothing has changed.
+    if (!name.empty()) owner_->names_[AsciiUpperCase(name)] = this;
+    if (!name_.empty() && !SameText(name_, name)) owner_->names_.erase(AsciiUpperCase(name_));
   }
   name_ = name;
 }
@@ -111,6 +114,14 @@ void TComponent::InsertComponent(TComponent* c) {
     throw EComponentError("A component named " + c->name_ + " already exists");
   if (c->owner_) c->owner_->RemoveComponent(c);
   components_.push_back(c);
+  if (!c->name_.empty()) {
+    try {
+      names_.emplace(AsciiUpperCase(c->name_), c);
+    } catch (...) {
+      components_.pop_back();
+      throw;
+    }
+  }
   c->owner_ = this;
   if (InState(csDesigning)) c->SetDesigning(true);
   Notification(c, opInsert);
@@ -120,6 +131,10 @@ void TComponent::RemoveComponent(TComponent* c) {
   if (!c || c->owner_ != this) return;
   Notification(c, opRemove);
   Unlink(components_, c);
+  if (!c->name_.empty()) {
+    const auto it = names_.find(AsciiUpperCase(c->name_));
+    if (it != names_.end() && it->second == c) names_.erase(it);
+  }
   c->owner_ = nullptr;
 }
 
@@ -146,7 +161,9 @@ void TComponent::FreeNotification(TComponent* c) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* c) noexcept {
-  if (!c) return;
+  // Links are mutual: without partners of its own, nobody links to this one
+  // (every sibling hears each removal, so this is the common case).
+  if (!c || freeNotifies_.empty()) return;
   Unlink(freeNotifies_, c);
   Unlink(c->freeNotifies_, this);
 }
@@ -161,6 +178,11 @@ void TComponent::Notification(TComponent* c, TOperation op) {
 }
 
 void TComponent::NotifyOwned(TComponent* c, TOperation op) {
+  // While a description is read into this component, joining components are
+  // not announced to the others it owns: with thousands of siblings that
+  // would tell each one of every other, and no component acts on a sibling
+  // joining while it is still being read.
+  if (op == opInsert && InState(csReading)) return;
   // A receiver may add or destroy components: re-check the bound each time.
   for (size_t i = components_.size(); i-- > 0;)
     if (i < components_.size()) components_[i]->Notification(c, op);
@@ -193,6 +215,6 @@ std::vector<const TComponent*> TComponent::LiveComponents() {
 }
 
 void TComponent::Unlink(std::vector<TComponent*>& list, TComponent* c) noexcept {
-  const auto it = std::find(list.begin(), list.end(), c);
-  if (it != list.end()) list.erase(it);
+  const auto it = std::find(list.rbegin(), list.rend(), c);
+  if (it != list.rend()) list.erase(std::next(it).base());
 }

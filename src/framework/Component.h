@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/Object.h"
@@ -90,7 +91,9 @@ class TComponent : public TPersistent {
   virtual void Loaded();
   // A component joined or leaves. The default forgets a free-notification
   // link to a leaving component and passes the call on to every owned
-  // component (newest first); overrides call it.
+  // component (newest first); overrides call it. While this component is
+  // reading a description (csReading), a joining one is announced to it
+  // alone, not passed on.
   virtual void Notification(TComponent* c, TOperation op);
 
   // The nesting of form descriptions. A component nested inside another in
@@ -122,10 +125,16 @@ class TComponent : public TPersistent {
  private:
   void NotifyOwned(TComponent* c, TOperation op);
   void LeaveLiveList() noexcept;
+  // Removes `c`, searching from the end: components and links mostly go
+  // newest first.
   static void Unlink(std::vector<TComponent*>& list, TComponent* c) noexcept;
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;  // owned, creation order
+  // The named ones among them by upper-case name, so finding a name (and
+  // checking that a new one is free) does not walk a form of thousands of
+  // components every time.
+  std::unordered_map<std::string, TComponent*> names_;
   std::vector<TComponent*> freeNotifies_;
   std::string name_;
   int64_t tag_ = 0;

@@ -23,17 +23,6 @@ auto SetEvent(E C::*member) {
 }
 #define EVENT(Class, Name) #Name, GetEvent(&Class::Name), SetEvent(&Class::Name)
 
-// Properties of classic descriptions that this framework has no use for;
-// read and dropped, never written.
-template <class C>
-auto Ignored() {
-  return [](const C&) { return 0; };
-}
-template <class C>
-auto Drop() {
-  return [](C&, int) {};
-}
-
 void RegisterEnums(ClassRegistry& r) {
   r.Enum<TFontStyle>("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
   r.Enum<TFontPitch>("TFontPitch", {"fpDefault", "fpVariable", "fpFixed"});
@@ -398,14 +387,11 @@ void RegisterForms(ClassRegistry& r) {
       .Prop("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
       .Prop("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible, false)
       .Prop("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
-      .Prop("OldCreateOrder", Ignored<TCustomForm>(), Drop<TCustomForm>())
-      .Stored(false)
-      .Prop("PixelsPerInch", Ignored<TCustomForm>(), Drop<TCustomForm>())
-      .Stored(false)
-      .Prop("Scaled", Ignored<TCustomForm>(), Drop<TCustomForm>())
-      .Stored(false)
-      .Prop("TextHeight", Ignored<TCustomForm>(), Drop<TCustomForm>())
-      .Stored(false)
+      // Classic descriptions carry these; nothing here uses them.
+      .Ignored("OldCreateOrder")
+      .Ignored("PixelsPerInch")
+      .Ignored("Scaled")
+      .Ignored("TextHeight")
       .Prop(EVENT(TCustomForm, OnActivate))
       .Prop(EVENT(TCustomForm, OnClose))
       .Prop(EVENT(TCustomForm, OnCloseQuery))

@@ -466,6 +466,13 @@ const char* FormValuePhrase(FormValue::Kind kind) noexcept {
 }
 
 FormObject ParseFormDescription(std::string_view text, const std::string& fileName) {
-  Parser parser(text, fileName);
+  if (text.size() > kMaxFormDescriptionBytes)
+    throw EFormError(fileName, {},
+                     "The description is larger than the limit of " +
+                         std::to_string(kMaxFormDescriptionBytes) + " bytes");
+  if (DetectTextEncoding(text) == TextEncoding::Utf16)
+    throw EFormError(fileName, {}, "UTF-16 is not supported: save the description as UTF-8");
+  // The mark is not part of the text: line 1, column 1 is what follows it.
+  Parser parser(WithoutUtf8Bom(text), fileName);
   return parser.ParseRoot();
 }

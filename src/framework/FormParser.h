@@ -15,6 +15,7 @@
 // < item Prop = value end ... >. Keywords ignore case.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -67,5 +68,11 @@ const char* FormValuePhrase(FormValue::Kind kind) noexcept;
 // Objects, items and lists may nest this deep; deeper input is refused.
 inline constexpr int kMaxFormNesting = 100;
 
-// Parses one description; raises EFormError naming `fileName`.
+// A description is text of a few hundred kilobytes at most; anything larger
+// than this is not one, and programs reading a file stop at this size.
+inline constexpr size_t kMaxFormDescriptionBytes = 64u * 1024 * 1024;
+
+// Parses one description; raises EFormError naming `fileName`. The text is
+// UTF-8, with or without a byte-order mark; UTF-16 and text larger than
+// kMaxFormDescriptionBytes are refused.
 FormObject ParseFormDescription(std::string_view text, const std::string& fileName);

@@ -65,9 +65,8 @@ class Session {
   void Rollback(TComponentState before) noexcept {
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
       // Only what the root still owns: component code may have freed some.
-      bool owned = false;
-      for (int i = 0; i < root_.ComponentCount() && !owned; ++i) owned = root_.Components(i) == *it;
-      if (owned) (*it)->Free();
+      // (Asked again each time: freeing one may free others.)
+      if (OwnedByRoot(*it)) (*it)->Free();
     }
     for (TComponentStateItem s : {csLoading, csReading}) {
       if (before.Contains(s))
@@ -75,6 +74,14 @@ class Session {
       else
         root_.ExcludeState(s);
     }
+  }
+
+  // Whether `c` is still one of the root's components; newest first, as
+  // the rollback frees them, so the search is short.
+  bool OwnedByRoot(const TComponent* c) const noexcept {
+    for (int i = root_.ComponentCount(); i-- > 0;)
+      if (root_.Components(i) == c) return true;
+    return false;
   }
 
   void ApplyRoot(const FormObject& ast, const std::string& file, int inheritance) {
@@ -149,6 +156,8 @@ class Session {
       const PropInfo* prop = ci ? ci->FindProp(parts[i]) : nullptr;
       if (!prop)
         Fail(file, p.pos, "Property " + parts[i] + " does not exist in " + obj->ClassName());
+      // Whatever the value says (and whatever lies below it), it is dropped.
+      if (prop->IsIgnored()) return;
       const bool last = i + 1 == parts.size();
       const bool linesOfList = prop->Kind() == TTypeKind::StringList && i + 2 == parts.size() &&
                                SameText(parts[i + 1], "Strings");

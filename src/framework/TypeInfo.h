@@ -106,6 +106,10 @@ class PropInfo {
   // Event: typeid of the std::function type.
   std::type_index EventType() const noexcept { return eventType_; }
 
+  // Read and dropped whatever its value (ClassBuilder::Ignored); the kind
+  // means nothing then.
+  bool IsIgnored() const noexcept { return ignored_; }
+
   bool HasDefault() const noexcept { return hasDefault_; }
   int64_t DefaultOrd() const noexcept { return defOrd_; }
   double DefaultFloat() const noexcept { return defFloat_; }
@@ -158,6 +162,7 @@ class PropInfo {
   double defFloat_ = 0;
   std::string defStr_;
   bool stored_ = true;
+  bool ignored_ = false;
   std::function<bool(const TObject&)> storedFn_;
   std::function<int64_t(const TObject&)> getOrd_;
   std::function<void(TObject&, int64_t)> setOrd_;

@@ -141,3 +141,18 @@ std::string Utf16ToUtf8(std::u16string_view s) {
   }
   return out;
 }
+
+TextEncoding DetectTextEncoding(std::string_view text) noexcept {
+  if (text.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8WithBom;
+  if (text.size() < 2) return TextEncoding::Utf8;
+  const auto b0 = static_cast<unsigned char>(text[0]);
+  const auto b1 = static_cast<unsigned char>(text[1]);
+  if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) return TextEncoding::Utf16;
+  if ((b0 == 0) != (b1 == 0)) return TextEncoding::Utf16;
+  return TextEncoding::Utf8;
+}
+
+std::string_view WithoutUtf8Bom(std::string_view text) noexcept {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  return text;
+}

@@ -36,3 +36,20 @@ std::u16string Utf8ToUtf16(std::string_view s);
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view s);
+
+// What the first bytes of a text file say about its encoding. Text files
+// the programs read (form descriptions, UI scripts, string tables) are
+// UTF-8; editors on Windows often add a UTF-8 byte-order mark, and some
+// save UTF-16, which must be refused with a message rather than read as
+// garbage.
+enum class TextEncoding {
+  Utf8,         // no mark (what every reader expects)
+  Utf8WithBom,  // EF BB BF: skip the mark, read the rest as UTF-8
+  Utf16,        // a UTF-16 mark of either byte order, or, without one, a NUL
+                // first or second byte beside a non-NUL one (UTF-16 text
+                // starting with an ASCII character); never valid text here
+};
+TextEncoding DetectTextEncoding(std::string_view text) noexcept;
+
+// `text` without a leading UTF-8 byte-order mark.
+std::string_view WithoutUtf8Bom(std::string_view text) noexcept;

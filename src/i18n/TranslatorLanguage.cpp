@@ -121,13 +121,16 @@ void TLangFormatStrings::LoadFromStream(platform::File& file) {
   for (;;) {
     const size_t n = file.Read(buffer, sizeof buffer);
     if (n == 0) break;
-    if (text.size() + n > kMaxTableFileSize)
-      throw Exception("The string table " + file.Path() + " is too large");
+    if (n > kMaxTableFileSize - text.size())
+      throw Exception("The string table " + file.Path() + " is too large: the limit is " +
+                      std::to_string(kMaxTableFileSize) + " bytes");
     text.append(buffer, n);
   }
-  std::string_view view(text);
-  if (view.starts_with("\xEF\xBB\xBF")) view.remove_prefix(3);
-  SetText(view);
+  // Tables are UTF-8; a byte-order mark is not part of the first line.
+  if (DetectTextEncoding(text) == TextEncoding::Utf16)
+    throw Exception("The string table " + file.Path() +
+                    " cannot be read: UTF-16 is not supported, save it as UTF-8");
+  SetText(WithoutUtf8Bom(text));
 }
 
 void TLangFormatStrings::LoadFromFile(std::string_view path) {

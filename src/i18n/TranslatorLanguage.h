@@ -106,8 +106,8 @@ class TLangFormatStrings : public TStringList {
 
   // Replaces the lines by the UTF-8 text read from `file`'s position to its
   // end (a UTF-8 byte-order mark is skipped). Raises platform::OsError when
-  // reading fails and Exception for a text over 16 MiB; the lines are
-  // unchanged then.
+  // reading fails and Exception for a text over 16 MiB (reading stops
+  // there) or in UTF-16; the lines are unchanged then.
   void LoadFromStream(platform::File& file);
   // The same for the file at a Windows path, with the flag off while the
   // lines change.

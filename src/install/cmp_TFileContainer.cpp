@@ -327,6 +327,21 @@ std::string TFileContainer::LocalArchivePath() {
 
 // --- TInstallFileGroup ------------------------------------------------------------------
 
-TInstallFileGroup::TInstallFileGroup(TComponent* owner) : TFileContainer(owner) {
-  SetGroupName("Unnamed File Group");
+TInstallFileGroup::TInstallFileGroup(TComponent* owner)
+    : TFileContainer(owner), defaultName_("Unnamed File Group") {
+  SetGroupName(defaultName_);
+}
+
+void TInstallFileGroup::Loaded() {
+  TFileContainer::Loaded();
+  defaultName_.clear();
+}
+
+void TInstallFileGroup::ContainerChanged(TInstallContainer* newContainer) {
+  TFileContainer::ContainerChanged(newContainer);
+  // A name somebody chose (or a description gave) is never replaced.
+  if (defaultName_.empty() || GroupName() != defaultName_) return;
+  defaultName_ = newContainer ? "Group #" + std::to_string(newContainer->FileContainerCount())
+                              : std::string("Unnamed File Group");
+  SetGroupName(defaultName_);
 }

@@ -136,6 +136,20 @@ class TInstallFileGroup : public TFileContainer {
   PELLMORE_CLASS(TInstallFileGroup, TFileContainer)
 
  public:
-  // GroupName starts as "Unnamed File Group".
+  // GroupName starts as "Unnamed File Group". A new group that is put into
+  // a container (outside loading) and still has the name it gave itself
+  // becomes "Group #n", n being the number of file containers the
+  // container then holds (itself included); without a container it is
+  // "Unnamed File Group" again. A group read from a description keeps the
+  // name the description gave it.
   explicit TInstallFileGroup(TComponent* owner);
+
+ protected:
+  void Loaded() override;
+  void ContainerChanged(TInstallContainer* newContainer) override;
+
+ private:
+  // The name the group last gave itself; empty once it was read from a
+  // description.
+  std::string defaultName_;
 };

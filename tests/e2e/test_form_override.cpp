@@ -85,8 +85,9 @@ TEST_F(FormOverride, TheFilesDescriptionIsStreamedForItsRootClass) {
 
 TEST_F(FormOverride, UnusableFilesAreRefusedWithTheirName) {
   const std::string missing = (dir_ / "missing.dfm").string();
-  EXPECT_EQ(ErrorOf(missing), "Cannot read the form description " + missing +
-                                  " named by PELLMORE_FORM: the file cannot be opened");
+  EXPECT_EQ(ErrorOf(missing),
+            "Cannot read the form description " + missing +
+                " named by PELLMORE_FORM: the file cannot be opened (No such file or directory)");
   const std::string button = Write("button.dfm", "object B: TButton\nend\n");
   EXPECT_EQ(ErrorOf(button), "The form description " + button +
                                  " named by PELLMORE_FORM describes TButton, which is not a "

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 
 #include "SetupChild.h"
 #include "platform/Registry.h"
@@ -41,8 +43,9 @@ class SetupProgram : public ::testing::Test {
     f->Close();
   }
 
-  Outcome Run(const std::vector<std::string>& args) {
-    return e2e::RunSetup(PELLMORE_SETUP_EXE, Machine(), args, dir_);
+  Outcome Run(const std::vector<std::string>& args,
+              const std::map<std::string, std::string>& env = {}) {
+    return e2e::RunSetup(PELLMORE_SETUP_EXE, Machine(), args, dir_, env);
   }
 
   fs::path dir_;
@@ -129,6 +132,76 @@ TEST_F(SetupProgram, BuildSwitchShowsItsErrorInAMessageBoxAndEnds) {
     EXPECT_TRUE(o.Has("message", c.message));
     EXPECT_EQ(o.Count("error"), 0);
     EXPECT_EQ(o.Count("form"), 0);  // the program ended without showing its form
+  }
+}
+
+// Without a transcript (PELLMORE_UI_LOG unset) the error output is all a
+// user of -b or -f sees: each message box must reach it.
+TEST_F(SetupProgram, WithoutATranscriptMessageBoxesGoToStandardError) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    const char* buildInf;  // null: none
+    const char* message;
+  };
+  const Case cases[] = {
+      {"-b without BUILD.INF",
+       {"-b"},
+       nullptr,
+       "Need to have a BUILD.INF file in this directory with the first line specifying the build "
+       "directory"},
+      {"-b with an empty BUILD.INF",
+       {"-b"},
+       "",
+       "Must be 1 line in BUILD.INF. This line should specify the build directory"},
+      {"-f",
+       {"-f"},
+       nullptr,
+       "Transferring the setup to floppies is not available in this build yet"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.buildInf) PutMachineFile("C:\\SETUP\\BUILD.INF", c.buildInf);
+    std::string errors;
+    const int code =
+        e2e::RunChild(PELLMORE_SETUP_EXE, c.args, {{"PELLMORE_MACHINE", Machine()}}, dir_, &errors);
+    EXPECT_EQ(code, 1);
+    EXPECT_THAT(errors, HasSubstr(c.message));
+    EXPECT_THAT(errors, HasSubstr("Quenby Database Engine 8.2.0"));  // the caption, first
+  }
+}
+
+// UI scripts that are empty, marked or in UTF-16, as a user passes them to
+// the setup: an empty one runs with the default answers and says so, a
+// UTF-8 mark is no part of the first command, UTF-16 is refused by name.
+TEST_F(SetupProgram, UiScriptsThatAreEmptyMarkedOrUtf16) {
+  struct Case {
+    const char* what;
+    std::string script;
+    int code;
+    const char* error;  // in the error output
+  };
+  const Case cases[] = {
+      {"empty", "", 1, "is empty: every form and message box gets its default answer"},
+      {"UTF-8 mark",
+       "\xEF\xBB\xBF"
+       "form fmMain\n",
+       1, nullptr},
+      {"UTF-16",
+       std::string("\xFF\xFE"
+                   "f\0o\0r\0m\0",
+                   10),
+       1, ": UTF-16 is not supported: save the script as UTF-8"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path script = dir_ / "setup.ui";
+    std::ofstream(script, std::ios::binary) << c.script;
+    const Outcome o = Run({}, {{"PELLMORE_UI_SCRIPT", script.string()}});
+    EXPECT_EQ(o.code, c.code);
+    EXPECT_THAT(o.errors, Not(HasSubstr("Cannot read the UI script")));
+    EXPECT_THAT(o.errors, Not(HasSubstr("unknown command")));
+    if (c.error) EXPECT_THAT(o.errors, HasSubstr(c.error));
   }
 }
 

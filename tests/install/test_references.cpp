@@ -110,6 +110,50 @@ TEST_F(References, LoadingUndoesConstructorDefaultsNotStored) {
 }
 #endif
 
+TEST_F(References, NewGroupsAreNamedAfterTheFileContainersOfTheirContainer) {
+  Owned<TForm> form(NewForm());
+  auto* top = New<TTestGroup>(form.get(), "Top");
+  auto* other = New<TTestGroup>(form.get(), "Other");
+  EXPECT_EQ(top->GroupName(), "Unnamed File Group");  // no container yet
+
+  // Each new group counts the file containers its container then holds,
+  // itself included; install files and dialogs are not file containers.
+  New<TTestFile>(form.get(), "File")->SetContainer(top);
+  New<TTestDialog>(form.get(), "Dialog")->SetContainer(top);
+  auto* first = New<TTestGroup>(form.get(), "First");
+  first->SetContainer(top);
+  EXPECT_EQ(first->GroupName(), "Group #1");
+  auto* second = New<TTestGroup>(form.get(), "Second");
+  second->SetContainer(top);
+  EXPECT_EQ(second->GroupName(), "Group #2");
+
+  // A default name follows a move; a chosen one never changes.
+  second->SetContainer(other);
+  EXPECT_EQ(second->GroupName(), "Group #1");
+  second->SetContainer(nullptr);
+  EXPECT_EQ(second->GroupName(), "Unnamed File Group");
+  first->SetGroupName("Tools");
+  first->SetContainer(other);
+  EXPECT_EQ(first->GroupName(), "Tools");
+  EXPECT_EQ(top->GroupName(), "Unnamed File Group");  // containers are not renamed
+
+#ifndef _WIN32  // reading an installer's form reads the command line (see above)
+  // A group read from a description keeps the name it was given, or the
+  // stored default, whatever container it sits in and wherever it moves.
+  Owned<TForm> read(ReadForm(
+      "object T: TForm\n object Outer: TInstallFileGroup\n end\n"
+      " object A: TInstallFileGroup\n  Container = Outer\n end\n"
+      " object B: TInstallFileGroup\n  Container = Outer\n  GroupName = 'Docs'\n end\nend\n"));
+  auto* a = static_cast<TInstallFileGroup*>(read->FindComponent("A"));
+  auto* b = static_cast<TInstallFileGroup*>(read->FindComponent("B"));
+  EXPECT_EQ(a->GroupName(), "Unnamed File Group");
+  EXPECT_EQ(b->GroupName(), "Docs");
+  a->SetContainer(top);
+  EXPECT_EQ(a->GroupName(), "Unnamed File Group");
+  a->SetContainer(nullptr);
+#endif
+}
+
 TEST_F(References, ListsRefuseBlankEntries) {
   EXPECT_THROW(InstallContainerList().Add(nullptr), IEContainerList);
   EXPECT_THROW(CustomInstallFileList().Add(nullptr), IECustomInstallFileList);

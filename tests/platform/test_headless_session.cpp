@@ -3,6 +3,8 @@
 // script that is missing or broken.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -66,7 +68,8 @@ TEST_F(HeadlessSessionTest, AMissingOrBrokenScriptIsAnError) {
     CreateHeadless(missing, "");
     ADD_FAILURE() << "no error";
   } catch (const EUIScriptError& e) {
-    EXPECT_EQ(e.Message(), "Cannot read the UI script " + missing);
+    EXPECT_EQ(e.Message(), "Cannot read the UI script " + missing +
+                               ": the file cannot be opened (No such file or directory)");
   }
   const std::string broken = Write("broken.ui", "press OK\nwave\n");
   try {
@@ -76,6 +79,54 @@ TEST_F(HeadlessSessionTest, AMissingOrBrokenScriptIsAnError) {
     EXPECT_EQ(e.Message(), broken + ", line 2: unknown command \"wave\"");
   }
   EXPECT_THROW(CreateHeadless("", (dir / "no" / "such" / "dir.log").string()), Exception);
+}
+
+// Scripts that are not plain UTF-8 text files of sensible size: each is
+// refused with the file named and the reason (reading stops at the
+// limit, so a device that never ends is no hazard), or read as a script.
+TEST_F(HeadlessSessionTest, ScriptsThatAreEmptyEndlessOrNotUtf8) {
+  const std::string fifo = (dir / "fifo.ui").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    const char* what;
+    std::string path;
+    const char* error;   // after "Cannot read the UI script <path>" or "<path>"; null: reads
+    int answer = IDYES;  // the answer "Reboot now?" gets
+  };
+  const std::string utf16 =
+      std::string("\xFF\xFE") + std::string("a\0n\0s\0w\0e\0r\0 \0N\0o\0", 18);
+  const Case cases[] = {
+      {"endless device", "/dev/zero",
+       ": the file is larger than the limit of 16 MiB (16777216 bytes)"},
+      {"a directory", dir.string(), ": the path names a directory"},
+      {"a FIFO nobody writes to", fifo, nullptr},
+      {"empty file", Write("empty.ui", ""), nullptr},
+      {"blanks only", Write("blank.ui", "\r\n  \n"), nullptr},
+      {"UTF-8 mark",
+       Write("bom.ui",
+             "\xEF\xBB\xBF"
+             "answer No\n"),
+       nullptr, IDNO},
+      {"UTF-8 mark on an empty script", Write("bomonly.ui", "\xEF\xBB\xBF"), nullptr},
+      {"UTF-16LE", Write("utf16.ui", utf16), ": UTF-16 is not supported: save the script as UTF-8"},
+      {"UTF-16BE without mark", Write("utf16be.ui", std::string("\0a\0n\0s", 6)),
+       ": UTF-16 is not supported: save the script as UTF-8"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      InstallWidgetset(CreateHeadless(c.path, ""));
+      EXPECT_EQ(c.error, nullptr) << "accepted";
+      EXPECT_EQ(Application().MessageBox("Reboot now?", "Setup", MB_YESNO), c.answer);
+      InstallWidgetset(nullptr);
+    } catch (const EUIScriptError& e) {
+      ASSERT_NE(c.error, nullptr) << e.Message();
+      const std::string prefix = std::string(c.error).starts_with(": UTF-16")
+                                     ? c.path
+                                     : "Cannot read the UI script " + c.path;
+      EXPECT_EQ(e.Message(), prefix + c.error);
+    }
+  }
 }
 
 }  // namespace

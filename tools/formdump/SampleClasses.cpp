@@ -118,6 +118,8 @@ void RegisterSampleClasses(ClassRegistry& r) {
       .Prop("Order", &TDemoComponent::Order, &TDemoComponent::SetOrder, -1);
   r.Class<TDemoForm, TDemoControl>("TDemoForm")
       .Prop("OnCreate", &TDemoForm::OnCreate, &TDemoForm::SetOnCreate)
+      .Ignored("OldCreateOrder")
+      .Ignored("Scaled")
       .Handler("FormCreate", &TDemoForm::FormCreate)
       .Handler("ButtonClick", &TDemoForm::ButtonClick);
   r.Class<TDemoPage, TDemoForm>("TDemoPage")

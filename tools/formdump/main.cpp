@@ -14,24 +14,25 @@
 // Exit codes: 0 done, 1 the description is wrong (the message names file,
 // line and column) or the round trip differs, 2 bad usage or unreadable
 // file.
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "SampleClasses.h"
 #include "framework/FormParser.h"
+#include "platform/HostFiles.h"
 
 namespace {
 
+// False, with the reason in `text`, when the file cannot be read whole.
 bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  text = s.str();
-  return !in.bad();
+  try {
+    text = platform::ReadHostFile(path, kMaxFormDescriptionBytes);
+    return true;
+  } catch (const platform::EHostFileError& e) {
+    text = e.Message();
+    return false;
+  }
 }
 
 void PrintTree(const TComponent& c, const TComponent& root, int depth) {
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> texts(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     if (!ReadFile(files[i], texts[i])) {
-      std::cerr << "pellmore-formdump: cannot read " << files[i] << '\n';
+      std::cerr << "pellmore-formdump: cannot read " << files[i] << ": " << texts[i] << '\n';
       return 2;
     }
   }

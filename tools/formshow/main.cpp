@@ -12,9 +12,7 @@
 // options name other files.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "framework/Application.h"
@@ -22,6 +20,7 @@
 #include "framework/ControlsRegistration.h"
 #include "framework/FormParser.h"
 #include "framework/WidgetsetSlot.h"
+#include "platform/HostFiles.h"
 #include "platform/headless/HeadlessSession.h"
 
 namespace {
@@ -57,23 +56,23 @@ int main(int argc, char** argv) {
   }
   if (file.empty()) return Usage();
   try {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf())) throw Exception("Cannot read " + file);
+    std::string text;
+    try {
+      text = platform::ReadHostFile(file, kMaxFormDescriptionBytes);
+    } catch (const platform::EHostFileError& e) {
+      throw Exception("Cannot read " + file + ": " + e.Message());
+    }
     const std::string name = std::filesystem::path(file).filename().string();
 
     ClassRegistry& registry = ClassRegistry::Global();
     RegisterControls(registry);
-    const FormObject root = ParseFormDescription(text.str(), name);
-    registry.RegisterDescription(root.className, name, text.str());
+    const FormObject root = ParseFormDescription(text, name);
+    registry.RegisterDescription(root.className, name, text);
 
     if (log.empty()) {
       platform::headless::HeadlessOptions options;
       if (!script.empty()) {
-        std::ifstream s(script, std::ios::binary);
-        std::ostringstream body;
-        if (!s || !(body << s.rdbuf())) throw Exception("Cannot read the UI script " + script);
-        options.script = body.str();
+        options.script = platform::headless::ReadUiScriptFile(script);
         options.scriptName = std::filesystem::path(script).filename().string();
       }
       options.transcript = [](std::string_view line) { std::cout << line << '\n'; };

@@ -2,15 +2,16 @@
 // simulated authoring machine from a form description (the installation
 // the setup will run), and lists what went in.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <string>
 
 #include "app/SetupRegistration.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Exception.h"
+#include "framework/FormParser.h"
 #include "framework/ProcessState.h"
 #include "framework/WidgetsetSlot.h"
+#include "platform/HostFiles.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessSession.h"
 #include "platform/sim/SimMachine.h"
@@ -42,13 +43,13 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return 2;
   }
-  std::ifstream in(args[1], std::ios::binary);
-  if (!in) {
-    std::cerr << "pellmore-pack: cannot read " << args[1] << "\n";
+  std::string text;
+  try {
+    text = platform::ReadHostFile(args[1], kMaxFormDescriptionBytes);
+  } catch (const platform::EHostFileError& e) {
+    std::cerr << "pellmore-pack: cannot read " << args[1] << ": " << e.Message() << "\n";
     return 1;
   }
-  std::stringstream text;
-  text << in.rdbuf();
 
   int code = 0;
   try {
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     // Long operations let the message loop run; nothing is ever shown.
     InstallWidgetset(platform::headless::CreateHeadless("", ""));
     RegisterSetupClasses(ClassRegistry::Global());
-    const pack::PackResult r = pack::PackDistribution(text.str(), args[1], args[2]);
+    const pack::PackResult r = pack::PackDistribution(text, args[1], args[2]);
     if (!quiet)
       for (const pack::PackedFile& f : r.files)
         std::printf("%-20s %10lld  %-14s %s\n", f.component.c_str(), static_cast<long long>(f.size),

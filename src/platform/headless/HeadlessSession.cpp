@@ -5,20 +5,38 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+
+#include "framework/StrUtils.h"
+#include "framework/Utf8.h"
+#include "platform/HostFiles.h"
 
 namespace platform::headless {
+namespace {
+// A script is a few hundred lines; nothing that answers a setup comes near
+// this, and reading stops here (a script named /dev/zero never ends).
+constexpr size_t kMaxScriptBytes = 16u * 1024 * 1024;
+}  // namespace
+
+std::string ReadUiScriptFile(const std::string& file) {
+  try {
+    return ReadHostFile(file, kMaxScriptBytes);
+  } catch (const EHostFileError& e) {
+    throw EUIScriptError("Cannot read the UI script " + file + ": " + e.Message());
+  }
+}
 
 std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
                                                   const std::string& transcriptFile) {
   HeadlessOptions options;
+  options.errors = [](std::string_view text) { std::cerr << text << std::endl; };
   if (!scriptFile.empty()) {
-    std::ifstream in(scriptFile, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf()))
-      throw EUIScriptError("Cannot read the UI script " + scriptFile);
-    options.script = text.str();
+    options.script = ReadUiScriptFile(scriptFile);
     options.scriptName = scriptFile;
+    // An empty script is a script without answers, not a missing one; say
+    // so, since a run that was meant to be steered takes every default.
+    if (Trim(WithoutUtf8Bom(options.script)).empty())
+      options.errors("The UI script " + scriptFile +
+                     " is empty: every form and message box gets its default answer");
   }
   if (!transcriptFile.empty()) {
     auto out = std::make_shared<std::ofstream>(transcriptFile, std::ios::binary | std::ios::app);
@@ -29,7 +47,6 @@ std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
       out->flush();
     };
   }
-  options.errors = [](std::string_view text) { std::cerr << text << std::endl; };
   return std::make_unique<HeadlessWidgetset>(std::move(options));
 }
 

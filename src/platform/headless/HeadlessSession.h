@@ -11,6 +11,12 @@
 
 namespace platform::headless {
 
+// The text of the UI script file `file`, read up to a limit of 16 MiB.
+// Raises EUIScriptError "Cannot read the UI script <file>: <reason>" when
+// the file cannot be read or is larger (reading stops at the limit). An
+// empty file is an empty text, a script without answers.
+std::string ReadUiScriptFile(const std::string& file);
+
 // Raises EUIScriptError when the script file cannot be read or parsed, and
 // Exception when the transcript file cannot be opened.
 std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment();

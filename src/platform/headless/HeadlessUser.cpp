@@ -322,6 +322,10 @@ int HeadlessWidgetset::MessageBox(const std::string& text, const std::string& ca
   o.Str("answer", MessageBoxAnswerName(answer));
   By(o, used.line ? &used : nullptr);
   Record(o.Text());
+  // Without a transcript the error output is the only place a box can be
+  // seen (a build that fails shows its reason in one).
+  if (!options_.transcript && options_.errors)
+    options_.errors(caption.empty() ? text : caption + ": " + text);
   return answer;
 }
 

@@ -5,7 +5,8 @@
 // or, without one or when it is used up, by their default button; every
 // form shown, every answer and every message box is written to the
 // transcript (Transcript.h). Errors the application displays go to the
-// error output and the transcript.
+// error output and the transcript; message boxes go to the error output
+// too when there is no transcript.
 #pragma once
 
 #include <functional>
@@ -40,7 +41,9 @@ struct HeadlessOptions {
   std::string scriptName = "UI script";
   // Receives each transcript line (without a line break); null: none.
   std::function<void(std::string_view line)> transcript;
-  // The default error display's output; null: none.
+  // The default error display's output; null: none. Without a transcript
+  // it also gets every message box ("<caption>: <text>"), so a run without
+  // a transcript still tells its user what it showed.
   std::function<void(std::string_view text)> errors;
   // Screen metrics; by default those of the platform backend's machine
   // (800 x 600 with an 18-pixel caption when there is none).

@@ -3,6 +3,7 @@
 
 #include "framework/ControlTypes.h"
 #include "framework/StrUtils.h"
+#include "framework/Utf8.h"
 
 namespace platform::headless {
 namespace {
@@ -93,6 +94,9 @@ std::vector<UiStep> UiScript::Remaining() const {
 UiScript UiScript::Parse(std::string_view text, const std::string& name) {
   UiScript script;
   script.name_ = name;
+  if (DetectTextEncoding(text) == TextEncoding::Utf16)
+    throw EUIScriptError(name + ": UTF-16 is not supported: save the script as UTF-8");
+  text = WithoutUtf8Bom(text);
   int lineNo = 0;
   size_t start = 0;
   while (start <= text.size()) {

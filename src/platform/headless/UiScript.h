@@ -11,7 +11,8 @@
 //   close              close the waiting form by its title bar
 //   answer BUTTON      answer a message box: OK, Cancel, Yes, No, Abort,
 //                      Retry or Ignore
-// Blank lines and lines starting with '#' are skipped. An argument is a
+// Blank lines and lines starting with '#' are skipped; an empty script
+// answers nothing (every form gets its default answer). An argument is a
 // word, or a double-quoted text ("" inside stands for one quote); the last
 // argument of type and pick may also be the rest of the line, unquoted.
 #pragma once
@@ -46,7 +47,8 @@ class UiScript {
  public:
   UiScript() = default;
   // Parses the whole script; EUIScriptError "<name>, line <n>: <reason>"
-  // for the first bad line.
+  // for the first bad line. The text is UTF-8, a leading byte-order mark
+  // skipped; UTF-16 raises "<name>: UTF-16 is not supported ...".
   static UiScript Parse(std::string_view text, const std::string& name);
 
   const std::string& Name() const noexcept { return name_; }
