@@ -38,6 +38,17 @@ TEST_F(IniContract, WritesKeepOtherLinesAndReadsIgnoreCase) {
   EXPECT_EQ(text.find("other=2"), std::string::npos);
 }
 
+// A write must not replace what it could not read: a profile "file" that is
+// a folder refuses the write and stays, and a read of it gives the fallback.
+TEST_F(IniContract, WhatCannotBeReadIsNeverReplaced) {
+  const std::string folder = At("folder.ini");
+  Files().CreateDirectory(folder);
+  WriteFile(folder + "\\inside.txt", "kept");
+  EXPECT_THROW(iniFiles().WriteString(folder, "s", "k", "v"), OsError);
+  EXPECT_EQ(ReadFile(folder + "\\inside.txt"), "kept");
+  EXPECT_EQ(iniFiles().ReadString(folder, "s", "k", "fallback"), "fallback");
+}
+
 TEST_F(ProcessesContract, RunWaitsAndReturnsTheExitCodeStartAnswersAbove31) {
   pegen::PeOptions o;
   o.machine = pegen::kLoadableMachine;

@@ -393,6 +393,9 @@ TEST_F(SimMachineTest, AMachineThatIsNotWholeIsRefusedWithWhatIsMissing) {
        "the folder of its Windows drive C: (drive_c/) is missing"},
       {"settings damaged by hand", writeIni("[machine]\nkind=nt4\n[capacity]\nC=-5\n"),
        "machine.ini, line 4: setting capacity.C=-5: must not be negative"},
+      {"machine.ini that never ends",
+       writeIni("[machine]\nkind=nt4\n" + std::string(2 * 1024 * 1024, ';') + "\n"),
+       "machine.ini: the file is larger than the limit of 1 MiB"},
       {"no directory at all", [](const fs::path& d) { fs::remove_all(d); },
        "is not a simulated machine (no such directory)"},
   };

@@ -13,6 +13,7 @@
 #include <type_traits>
 
 #include "framework/StrUtils.h"
+#include "platform/HostFiles.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/WinPath.h"
 
@@ -296,6 +297,9 @@ MachineSettings MachineSettings::Parse(std::string_view text, const std::string&
   return s;
 }
 
+// machine.ini holds a few dozen lines; a larger file is not one.
+constexpr size_t kMaxSettingsBytes = 1024 * 1024;
+
 std::string SettingsFile(const std::string& hostDir) {
   return hostDir + "/machine.ini";
 }
@@ -310,12 +314,12 @@ MachineSettings LoadSettings(const std::string& hostDir) {
   if (!S_ISREG(st.st_mode))
     throw MachineError("'" + hostDir + "' is not a whole simulated machine: " + file +
                        " is not a regular file");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineError("cannot read " + file);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw MachineError("cannot read " + file);
-  const std::string content = text.str();
+  std::string content;
+  try {
+    content = ReadHostFile(file, kMaxSettingsBytes);
+  } catch (const EHostFileError& e) {
+    throw MachineError("cannot read " + file + ": " + e.Message());
+  }
   // Every machine.ini the machine writes has the [machine] section; a file
   // without one (empty, cut short, something else) would silently give a
   // default NT 4 machine instead of the one that was made.

@@ -8,6 +8,10 @@ namespace platform::sim {
 namespace {
 
 constexpr const char* kWriteCall = "WritePrivateProfileStringW";
+// INI files are small; one larger than this is damaged or not an INI file,
+// and is not read whole into memory.
+constexpr uint64_t kMaxIniBytes = 16 * 1024 * 1024;
+constexpr uint32_t kErrorNotEnoughMemory = 8;
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -114,14 +118,18 @@ std::string SimIniFiles::PathOf(std::string_view file) {
 }
 
 std::string SimIniFiles::ReadText(std::string_view path) {
+  std::unique_ptr<File> f;
   try {
-    auto f = files_.OpenRead(path);
-    std::string text(size_t(f->Size()), '\0');
-    text.resize(f->Read(text.data(), text.size()));
-    return text;
-  } catch (const OsError&) {
-    return {};
+    f = files_.OpenRead(path);
+  } catch (const OsError& e) {
+    if (e.Code() == kErrorFileNotFound || e.Code() == kErrorPathNotFound) return {};
+    throw;
   }
+  const uint64_t size = f->Size();
+  if (size > kMaxIniBytes) throw OsError("ReadFile", std::string(path), kErrorNotEnoughMemory);
+  std::string text(size_t(size), '\0');
+  text.resize(f->Read(text.data(), text.size()));
+  return text;
 }
 
 void SimIniFiles::WriteString(std::string_view file, std::string_view section, std::string_view key,
@@ -129,7 +137,14 @@ void SimIniFiles::WriteString(std::string_view file, std::string_view section, s
   const std::string path = PathOf(file);
   if (Trim(section).empty() || Trim(key).empty())
     throw OsError(kWriteCall, path, kErrorInvalidParameter);
-  std::string text = IniWrite(ReadText(path), section, key, value);
+  std::string old;
+  try {
+    old = ReadText(path);
+  } catch (const OsError& e) {
+    // Writing what could not be read would replace the file's other entries.
+    throw OsError(kWriteCall, path, e.Code());
+  }
+  std::string text = IniWrite(old, section, key, value);
   const std::string temp = path + ".new";
   try {
     {
@@ -149,7 +164,12 @@ void SimIniFiles::WriteString(std::string_view file, std::string_view section, s
 
 std::string SimIniFiles::ReadString(std::string_view file, std::string_view section,
                                     std::string_view key, std::string_view fallback) {
-  std::string text = ReadText(PathOf(file));
+  std::string text;
+  try {
+    text = ReadText(PathOf(file));
+  } catch (const OsError&) {
+    return std::string(fallback);  // as Windows answers for a file it cannot read
+  }
   return IniRead(text, section, key).value_or(std::string(fallback));
 }
 

@@ -43,7 +43,8 @@ class SimIniFiles : public IniFiles {
 
   // The full path a file name given to the profile calls stands for.
   std::string PathOf(std::string_view file);
-  // The whole file's text ("" when it cannot be read).
+  // The whole file's text; "" when the file does not exist. Raises OsError
+  // when it exists but cannot be read (held, a folder, larger than 16 MiB).
   std::string ReadText(std::string_view path);
 
  private:

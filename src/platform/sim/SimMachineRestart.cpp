@@ -50,7 +50,15 @@ void SimMachine::PerformRenames(std::vector<std::string>& steps) {
   if (platformId == kPlatformWindows) {
     const std::string ini = iniFiles_.PathOf("WININIT.INI");
     if (!files_.FileExists(ini)) return;
-    for (const IniEntry& e : IniSectionEntries(iniFiles_.ReadText(ini), "Rename")) {
+    std::string text;
+    try {
+      text = iniFiles_.ReadText(ini);
+    } catch (const OsError& e) {
+      // An unreadable WININIT.INI keeps its name, so its renames are not lost.
+      steps.push_back("failed: read " + ini + ": " + e.Message());
+      return;
+    }
+    for (const IniEntry& e : IniSectionEntries(text, "Rename")) {
       if (SameText(e.key, "NUL")) {
         attempt("delete " + e.value, [&] { DeletePath(files_, e.value); });
       } else {

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "framework/StrUtils.h"
+#include "platform/HostFiles.h"
 #include "platform/sim/SimErrors.h"
 
 namespace platform::sim {
@@ -41,11 +42,17 @@ class TableLock {
   int fd_ = -1;
 };
 
+// The machine's own tables are small; anything larger is damaged.
+constexpr size_t kMaxTableBytes = 16 * 1024 * 1024;
+
+// A table of the machine directory; "" when it does not exist yet.
 std::string ReadAll(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
-  return text.str();
+  if (::access(file.c_str(), F_OK) != 0) return {};
+  try {
+    return ReadHostFile(file, kMaxTableBytes);
+  } catch (const EHostFileError& e) {
+    throw MachineError("cannot read " + file + ": " + e.Message());
+  }
 }
 
 uint32_t Number(const std::string& file, const std::string& text) {
