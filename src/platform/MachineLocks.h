@@ -11,6 +11,11 @@
 
 namespace platform {
 
+// Whether `name` may name a lock: 1 to 200 letters, digits, '-', '_' and
+// '.', and not "." or "..". Both builds refuse others alike (the simulated
+// machine makes a file of that name; Windows puts it in a namespace).
+bool IsValidLockName(std::string_view name);
+
 // A held lock; destroying it releases the lock. Never throws on release.
 class HeldLock {
  public:

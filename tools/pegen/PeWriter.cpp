@@ -141,6 +141,26 @@ Code DllCode(const std::vector<Export>& sorted, bool x64) {
   return c;
 }
 
+// One step of the /REGSERVER search, the same bytes in 32- and 64-bit
+// code: the pattern's next character in al from [edi/rdi] (its end: jump
+// to `found`), the command line's in dl from [ebx/rbx] folded to upper
+// case; a difference jumps to `next`.
+void CompareCharacter(Assembler& a, int found, int next) {
+  const int noCase = a.Label();
+  a.Bytes({0x8A, 0x07});        // mov al, [edi]
+  a.Bytes({0x84, 0xC0});        // test al, al
+  a.Jump8(0x74, found);         // jz found
+  a.Bytes({0x8A, 0x13});        // mov dl, [ebx]
+  a.Bytes({0x80, 0xFA, 'a'});   // cmp dl, 'a'
+  a.Jump8(0x72, noCase);        // jb
+  a.Bytes({0x80, 0xFA, 'z'});   // cmp dl, 'z'
+  a.Jump8(0x77, noCase);        // ja
+  a.Bytes({0x80, 0xEA, 0x20});  // sub dl, 20h
+  a.Bind(noCase);
+  a.Bytes({0x38, 0xD0});  // cmp al, dl
+  a.Jump8(0x75, next);    // jne next
+}
+
 // The x86-64 form of ExeCode: the same steps with RIP-relative addresses,
 // the first argument in ecx and 40 bytes of stack for the callee's shadow
 // space that also align the stack to 16.
@@ -161,8 +181,8 @@ Code ExeCode64(const PeOptions& o, const CodeAddresses& at, uint32_t textRva) {
     c.bytes = a.Finish();
     return c;
   }
-  const int scan = a.Label(), compare = a.Label(), noCase = a.Label(), next = a.Label(),
-            found = a.Label(), notFound = a.Label();
+  const int scan = a.Label(), compare = a.Label(), next = a.Label(), found = a.Label(),
+            notFound = a.Label();
   a.Bytes({0xFF, 0x15});  // call qword [rip + GetCommandLineA]
   a.RipRel32(at.getCommandLineSlot, textRva);
   a.Bytes({0x48, 0x89, 0xC6});  // mov rsi, rax
@@ -171,18 +191,7 @@ Code ExeCode64(const PeOptions& o, const CodeAddresses& at, uint32_t textRva) {
   a.RipRel32(at.pattern, textRva);
   a.Bytes({0x48, 0x89, 0xF3});  // mov rbx, rsi
   a.Bind(compare);
-  a.Bytes({0x8A, 0x07});        // mov al, [rdi]
-  a.Bytes({0x84, 0xC0});        // test al, al
-  a.Jump8(0x74, found);         // jz found
-  a.Bytes({0x8A, 0x13});        // mov dl, [rbx]
-  a.Bytes({0x80, 0xFA, 'a'});   // cmp dl, 'a'
-  a.Jump8(0x72, noCase);        // jb
-  a.Bytes({0x80, 0xFA, 'z'});   // cmp dl, 'z'
-  a.Jump8(0x77, noCase);        // ja
-  a.Bytes({0x80, 0xEA, 0x20});  // sub dl, 20h
-  a.Bind(noCase);
-  a.Bytes({0x38, 0xD0});                          // cmp al, dl
-  a.Jump8(0x75, next);                            // jne next
+  CompareCharacter(a, found, next);
   a.Bytes({0x48, 0xFF, 0xC7, 0x48, 0xFF, 0xC3});  // inc rdi; inc rbx
   a.Jump8(0xEB, compare);
   a.Bind(next);
@@ -221,8 +230,8 @@ Code ExeCode(const PeOptions& o, const CodeAddresses& rvas, uint32_t imageBase32
     c.bytes = a.Finish();
     return c;
   }
-  const int scan = a.Label(), compare = a.Label(), noCase = a.Label(), next = a.Label(),
-            found = a.Label(), notFound = a.Label();
+  const int scan = a.Label(), compare = a.Label(), next = a.Label(), found = a.Label(),
+            notFound = a.Label();
   a.Bytes({0xFF, 0x15});  // call dword [GetCommandLineA]
   a.Imm32(at.getCommandLineSlot);
   a.Bytes({0x89, 0xC6});  // mov esi, eax
@@ -231,18 +240,7 @@ Code ExeCode(const PeOptions& o, const CodeAddresses& rvas, uint32_t imageBase32
   a.Imm32(at.pattern);
   a.Bytes({0x89, 0xF3});  // mov ebx, esi
   a.Bind(compare);
-  a.Bytes({0x8A, 0x07});        // mov al, [edi]
-  a.Bytes({0x84, 0xC0});        // test al, al
-  a.Jump8(0x74, found);         // jz found
-  a.Bytes({0x8A, 0x13});        // mov dl, [ebx]
-  a.Bytes({0x80, 0xFA, 'a'});   // cmp dl, 'a'
-  a.Jump8(0x72, noCase);        // jb
-  a.Bytes({0x80, 0xFA, 'z'});   // cmp dl, 'z'
-  a.Jump8(0x77, noCase);        // ja
-  a.Bytes({0x80, 0xEA, 0x20});  // sub dl, 20h
-  a.Bind(noCase);
-  a.Bytes({0x38, 0xD0});  // cmp al, dl
-  a.Jump8(0x75, next);    // jne next
+  CompareCharacter(a, found, next);
   a.Bytes({0x47, 0x43});  // inc edi; inc ebx
   a.Jump8(0xEB, compare);
   a.Bind(next);

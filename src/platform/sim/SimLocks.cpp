@@ -32,20 +32,10 @@ class SimHeldLock : public HeldLock {
   int fd_;
 };
 
-bool ValidName(std::string_view name) {
-  if (name.empty() || name.size() > 200 || name == "." || name == "..") return false;
-  for (char c : name) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '_' || c == '.';
-    if (!ok) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::unique_ptr<HeldLock> SimLocks::Acquire(std::string_view name, std::chrono::milliseconds wait) {
-  if (!ValidName(name)) Refuse("CreateMutexW", name, kErrorInvalidName);
+  if (!IsValidLockName(name)) Refuse("CreateMutexW", name, kErrorInvalidName);
   const std::string dir = hostDir_ + "/locks";
   if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) RefuseErrno("CreateMutexW", dir);
   const std::string path = dir + "/" + std::string(name) + ".lock";

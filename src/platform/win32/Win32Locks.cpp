@@ -38,16 +38,6 @@ void Forget(const std::string& name) noexcept {
   HeldNames().erase(name);
 }
 
-bool ValidName(std::string_view name) {
-  if (name.empty() || name.size() > 200 || name == "." || name == "..") return false;
-  for (char c : name) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '_' || c == '.';
-    if (!ok) return false;
-  }
-  return true;
-}
-
 class Win32HeldLock final : public HeldLock {
  public:
   Win32HeldLock(HANDLE mutex, std::string name) : mutex_(mutex), name_(std::move(name)) {}
@@ -91,7 +81,7 @@ class Win32Locks final : public MachineLocks {
  public:
   std::unique_ptr<HeldLock> Acquire(std::string_view name,
                                     std::chrono::milliseconds wait) override {
-    if (!ValidName(name)) Raise("CreateMutexW", name, ERROR_INVALID_NAME);
+    if (!IsValidLockName(name)) Raise("CreateMutexW", name, ERROR_INVALID_NAME);
     const std::string key(name);
     const long long requested = wait.count();
     const DWORD total = requested <= 0              ? 0
