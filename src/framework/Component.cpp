@@ -160,7 +160,7 @@ void TComponent::DestroyComponents() noexcept {
     RemoveComponent(c);
     c->Free();
   }
-  if (started) listeners_.reset();
+  if (started) EndTargetedRemovals();
 }
 
 void TComponent::DestroyComponents(const std::vector<TComponent*>& list) noexcept {
@@ -173,7 +173,7 @@ void TComponent::DestroyComponents(const std::vector<TComponent*>& list) noexcep
     RemoveComponent(*it);
     (*it)->Free();
   }
-  if (started) listeners_.reset();
+  if (started) EndTargetedRemovals();
 }
 
 bool TComponent::StartTargetedRemovals() noexcept {
@@ -194,6 +194,11 @@ bool TComponent::StartTargetedRemovals() noexcept {
     // outside these loops.
     return false;
   }
+}
+
+void TComponent::EndTargetedRemovals() noexcept {
+  for (TComponent* c : *listeners_) c->listening_ = false;  // those that stay
+  listeners_.reset();
 }
 
 bool TComponent::ActsOnAnySibling() const noexcept {

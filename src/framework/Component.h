@@ -149,9 +149,10 @@ class TComponent : public TPersistent {
   // owner destroys all it owns (see DestroyComponents).
   bool ActsOnAnySibling() const noexcept;
   // Makes removals go only to the owned components that may act on them
-  // until listeners_ is reset; false when that was so already (or no
-  // memory was left for the list).
+  // until EndTargetedRemovals; false when that was so already (or no memory
+  // was left for the list).
   bool StartTargetedRemovals() noexcept;
+  void EndTargetedRemovals() noexcept;
   void NotifyOwned(TComponent* c, TOperation op);
   void LeaveLiveList() noexcept;
   // Removes `c`, searching from the end: components and links mostly go

@@ -201,7 +201,9 @@ TEST_F(SetupProgram, UiScriptsThatAreEmptyMarkedOrUtf16) {
     EXPECT_EQ(o.code, c.code);
     EXPECT_THAT(o.errors, Not(HasSubstr("Cannot read the UI script")));
     EXPECT_THAT(o.errors, Not(HasSubstr("unknown command")));
-    if (c.error) EXPECT_THAT(o.errors, HasSubstr(c.error));
+    if (c.error) {
+      EXPECT_THAT(o.errors, HasSubstr(c.error));
+    }
   }
 }
 

@@ -201,6 +201,12 @@ TEST_F(ComponentTeardownTest, ManyComponentsGoTellingOnlyThoseThatMayAct) {
         EXPECT_EQ(owner->removals, removedNewer);
         EXPECT_EQ(g_heardByLinked, n);
         EXPECT_EQ(g_gone.size(), static_cast<size_t>(n));
+        // Those that stay are ordinary components again: one that leaves
+        // alone is announced to every sibling, the keeper too.
+        watcher->Free();
+        EXPECT_EQ(owner->ComponentCount(), 2);
+        EXPECT_EQ(g_heardByLinked, n + 1);
+        --g_heardByLinked;
         owner->Free();
         break;
     }
