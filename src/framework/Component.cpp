@@ -37,7 +37,10 @@ TComponent::TComponent(TComponent* owner) : state_(g_creationState) {
     owner->InsertComponent(this);  // an unnamed component always fits
   } catch (...) {
     // A sibling's Notification failed: no destructor will run, so undo here.
-    if (owner_) Unlink(owner_->components_, this);
+    if (owner_) {
+      Unlink(owner_->components_, this);
+      if (listening_) Unlink(*owner_->listeners_, this);
+    }
     LeaveLiveList();
     throw;
   }
@@ -114,13 +117,21 @@ void TComponent::InsertComponent(TComponent* c) {
     throw EComponentError("A component named " + c->name_ + " already exists");
   if (c->owner_) c->owner_->RemoveComponent(c);
   components_.push_back(c);
-  if (!c->name_.empty()) {
-    try {
-      names_.emplace(AsciiUpperCase(c->name_), c);
-    } catch (...) {
-      components_.pop_back();
-      throw;
+  try {
+    if (!c->name_.empty()) names_.emplace(AsciiUpperCase(c->name_), c);
+    // Joining while everything here is being destroyed (a destructor made
+    // it): what it will do is unknown, so it hears every removal.
+    if (listeners_) {
+      listeners_->push_back(c);
+      c->listening_ = true;
     }
+  } catch (...) {
+    components_.pop_back();
+    if (!c->name_.empty()) {
+      const auto it = names_.find(AsciiUpperCase(c->name_));
+      if (it != names_.end() && it->second == c) names_.erase(it);
+    }
+    throw;
   }
   c->owner_ = this;
   if (InState(csDesigning)) c->SetDesigning(true);
@@ -131,6 +142,10 @@ void TComponent::RemoveComponent(TComponent* c) {
   if (!c || c->owner_ != this) return;
   Notification(c, opRemove);
   Unlink(components_, c);
+  if (c->listening_) {
+    Unlink(*listeners_, c);
+    c->listening_ = false;
+  }
   if (!c->name_.empty()) {
     const auto it = names_.find(AsciiUpperCase(c->name_));
     if (it != names_.end() && it->second == c) names_.erase(it);
@@ -139,11 +154,60 @@ void TComponent::RemoveComponent(TComponent* c) {
 }
 
 void TComponent::DestroyComponents() noexcept {
+  const bool started = StartTargetedRemovals();
   while (!components_.empty()) {
     TComponent* c = components_.back();
     RemoveComponent(c);
     c->Free();
   }
+  if (started) EndTargetedRemovals();
+}
+
+void TComponent::DestroyComponents(const std::vector<TComponent*>& list) noexcept {
+  const bool started = StartTargetedRemovals();
+  for (auto it = list.rbegin(); it != list.rend(); ++it) {
+    // Only what is still owned here (asked each time: freeing one may free
+    // others); newest first, so the search from the end is short.
+    const auto owned = std::find(components_.rbegin(), components_.rend(), *it);
+    if (owned == components_.rend()) continue;
+    RemoveComponent(*it);
+    (*it)->Free();
+  }
+  if (started) EndTargetedRemovals();
+}
+
+bool TComponent::StartTargetedRemovals() noexcept {
+  // Announcing each leaving component to every owned one makes removing
+  // many of them take time growing with the square of their number. Only
+  // some can act on it: the rest keep no pointer to it that a free
+  // notification does not cover, so skipping them changes nothing.
+  if (listeners_ || components_.empty()) return false;
+  try {
+    auto listeners = std::make_unique<std::vector<TComponent*>>();
+    for (TComponent* c : components_)
+      if (c->ActsOnAnySibling()) listeners->push_back(c);
+    for (TComponent* c : *listeners) c->listening_ = true;
+    listeners_ = std::move(listeners);
+    return true;
+  } catch (...) {
+    // Without memory for the list, everything hears everything, as it does
+    // outside these loops.
+    return false;
+  }
+}
+
+void TComponent::EndTargetedRemovals() noexcept {
+  for (TComponent* c : *listeners_) c->listening_ = false;  // those that stay
+  listeners_.reset();
+}
+
+bool TComponent::ActsOnAnySibling() const noexcept {
+  if (!components_.empty()) return true;  // passes announcements on
+  const TMetaClass* linksOnly = NotificationOnlyForLinks();
+  const TMetaClass* const base = &TComponent::StaticMetaClass();
+  for (const TMetaClass* m = &MetaClass(); m && m != base; m = m->parent)
+    if (m->declaresNotification) return m != linksOnly;
+  return false;
 }
 
 void TComponent::Destroying() noexcept {
@@ -183,6 +247,22 @@ void TComponent::NotifyOwned(TComponent* c, TOperation op) {
   // would tell each one of every other, and no component acts on a sibling
   // joining while it is still being read.
   if (op == opInsert && InState(csReading)) return;
+  if (op == opRemove && listeners_) {
+    // DestroyComponents is running. Linked siblings hear it now, as they
+    // would from a full announcement (its destructor tells the others).
+    // Hearing it unlinks a partner: re-check the bound each time.
+    if (c && c->owner_ == this) {
+      auto& partners = c->freeNotifies_;
+      for (size_t i = partners.size(); i-- > 0;) {
+        if (i >= partners.size()) continue;
+        TComponent* p = partners[i];
+        if (p->owner_ == this && !p->listening_) p->Notification(c, op);
+      }
+    }
+    for (size_t i = listeners_->size(); i-- > 0;)
+      if (i < listeners_->size()) (*listeners_)[i]->Notification(c, op);
+    return;
+  }
   // A receiver may add or destroy components: re-check the bound each time.
   for (size_t i = components_.size(); i-- > 0;)
     if (i < components_.size()) components_[i]->Notification(c, op);

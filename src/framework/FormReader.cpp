@@ -63,25 +63,14 @@ class Session {
   }
 
   void Rollback(TComponentState before) noexcept {
-    for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-      // Only what the root still owns: component code may have freed some.
-      // (Asked again each time: freeing one may free others.)
-      if (OwnedByRoot(*it)) (*it)->Free();
-    }
+    // Only what the root still owns: component code may have freed some.
+    root_.DestroyComponents(created_);
     for (TComponentStateItem s : {csLoading, csReading}) {
       if (before.Contains(s))
         root_.IncludeState(s);
       else
         root_.ExcludeState(s);
     }
-  }
-
-  // Whether `c` is still one of the root's components; newest first, as
-  // the rollback frees them, so the search is short.
-  bool OwnedByRoot(const TComponent* c) const noexcept {
-    for (int i = root_.ComponentCount(); i-- > 0;)
-      if (root_.Components(i) == c) return true;
-    return false;
   }
 
   void ApplyRoot(const FormObject& ast, const std::string& file, int inheritance) {

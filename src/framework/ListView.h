@@ -146,6 +146,10 @@ class TListView : public TWinControl {
   void Notification(TComponent* c, TOperation op) override;
 
  protected:
+  // Notification drops only the image lists, which FreeNotification links.
+  const TMetaClass* NotificationOnlyForLinks() const noexcept override {
+    return &StaticMetaClass();
+  }
   platform::WSControl& WS() const override;
 
  private:

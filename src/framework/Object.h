@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,12 @@
 struct TMetaClass {
   const char* name;
   const TMetaClass* parent;
+  // The class itself declares a member function named Notification (an
+  // override of TComponent's, or TComponent's own); found by
+  // PELLMORE_CLASS, so no class can forget to say so. A component whose
+  // nearest such class is below TComponent may act on any component that
+  // leaves its owner (see TComponent::DestroyComponents).
+  bool declaresNotification = false;
 
   // True when this class is `other` or derives from it.
   bool InheritsFrom(const TMetaClass& other) const noexcept;
@@ -31,17 +38,35 @@ struct TMetaClass {
 // Declares a class's class information. Put it first in the class body:
 //   class TFoo : public TBar { PELLMORE_CLASS(TFoo, TBar) public: ... };
 // It leaves the access at `private`, like the start of a class body.
-#define PELLMORE_CLASS(Self, Base)                                   \
- public:                                                             \
-  static const ::TMetaClass& StaticMetaClass() noexcept {            \
-    static const ::TMetaClass meta{#Self, &Base::StaticMetaClass()}; \
-    return meta;                                                     \
-  }                                                                  \
-  const ::TMetaClass& MetaClass() const noexcept override {          \
-    return StaticMetaClass();                                        \
-  }                                                                  \
-                                                                     \
+#define PELLMORE_CLASS(Self, Base)                                                             \
+ public:                                                                                       \
+  static const ::TMetaClass& StaticMetaClass() noexcept {                                      \
+    static const ::TMetaClass meta{                                                            \
+        #Self, &Base::StaticMetaClass(), []<class S>(S*) {                                     \
+          if constexpr (requires { ::pellmore_meta::DeclaringClass(&S::Notification); })       \
+            return std::is_same_v<decltype(::pellmore_meta::DeclaringClass(&S::Notification)), \
+                                  S*>;                                                         \
+          else                                                                                 \
+            return false;                                                                      \
+        }(static_cast<Self*>(nullptr))};                                                       \
+    return meta;                                                                               \
+  }                                                                                            \
+  const ::TMetaClass& MetaClass() const noexcept override {                                    \
+    return StaticMetaClass();                                                                  \
+  }                                                                                            \
+                                                                                               \
  private:
+
+namespace pellmore_meta {
+// The class a member function pointer belongs to, as a pointer type: for
+// &Derived::f it is Derived* only when Derived declares f itself. The
+// check runs inside the class (a lambda in StaticMetaClass), so a
+// protected or private override is seen too.
+template <class C, class R, class... A>
+C* DeclaringClass(R (C::*)(A...));
+template <class C, class R, class... A>
+C* DeclaringClass(R (C::*)(A...) noexcept);
+}  // namespace pellmore_meta
 
 class TObject;
 

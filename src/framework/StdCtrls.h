@@ -48,6 +48,10 @@ class TCustomLabel : public TGraphicControl {
   void Notification(TComponent* c, TOperation op) override;
 
  protected:
+  // Notification drops only FocusControl, which FreeNotification links.
+  const TMetaClass* NotificationOnlyForLinks() const noexcept override {
+    return &StaticMetaClass();
+  }
   // An auto-sized label takes the size of its text: without WordWrap the
   // widest line, with WordWrap its width (or its widest word) and as many
   // lines as the text needs; a right-justified one keeps its right edge.

@@ -187,6 +187,10 @@ class TTreeView : public TWinControl {
   void Notification(TComponent* c, TOperation op) override;
 
  protected:
+  // Notification drops only Images and StateImages, which FreeNotification links.
+  const TMetaClass* NotificationOnlyForLinks() const noexcept override {
+    return &StaticMetaClass();
+  }
   platform::WSControl& WS() const override;
 
  private:
