@@ -143,9 +143,9 @@ TStandardPathSpecifier::~TStandardPathSpecifier() {
 
 // --- the standard kinds -----------------------------------------------------------
 
-#define PELLMORE_SPECIFIER_CTOR(Self)                             \
-  Self::Self(TComponent* owner) : TStandardPathSpecifier(owner) { \
-    SetStandardName(#Self + 1); /* "TpsX" -> "psX" */             \
+#define PELLMORE_SPECIFIER_CTOR(Self)                                    \
+  Self::Self(TComponent* owner) : TStandardPathSpecifier(owner) {        \
+    SetStandardName(std::string(#Self).substr(1)); /* "TpsX" -> "psX" */ \
   }
 
 PELLMORE_SPECIFIER_CTOR(TpsQDEDLL)
