@@ -12,8 +12,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# scripts/wine64-bin/wine runs a program under the 64-bit loader whatever else is
-# installed (Debian's wrapper prefers the 32-bit one when it is present).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine64-bin/wine)
+# scripts/wine-run-test runs a test program under the 64-bit loader whatever
+# else is installed (Debian's wrapper prefers the 32-bit one when it is
+# present), and starts it again when Wine ended it silently before it ran.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run-test)
 # GCC 12 warns falsely about overlapping copies in ordinary string code.
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")

@@ -154,12 +154,25 @@ check "the new copy waits as QDENG32.1" 'cmp -s "$dest/QDENG32.1" "$engine/QDENG
 # Wine's restart request performs the restart's steps in the prefix at once
 # (as wineboot -r does) without ending the programs that run: the pending
 # move is tried while the file is still held and dropped, and RunOnce
-# starts the resume run, which finishes the installation.
-check "the restart took the scheduled move" \
-  '! wine reg query "HKLM\\System\\CurrentControlSet\\Control\\Session Manager" /v PendingFileRenameOperations >/dev/null 2>&1'
-check "RunOnce started the resume run" \
-  '! wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce" /v PellmoreUnfinished >/dev/null 2>&1'
-check "which removed the bookkeeping key" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
+# starts the resume run, which finishes the installation. The request
+# returns before that work is done, so wait for it (up to two minutes on a
+# loaded machine) before looking.
+pending() {
+  wine reg query "HKLM\\System\\CurrentControlSet\\Control\\Session Manager" \
+    /v PendingFileRenameOperations >/dev/null 2>&1
+}
+run_once() {
+  wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce" \
+    /v PellmoreUnfinished >/dev/null 2>&1
+}
+bookkeeping() { wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1; }
+for _ in $(seq 120); do
+  if ! pending && ! run_once && ! bookkeeping; then break; fi
+  sleep 1
+done
+check "the restart took the scheduled move" '! pending'
+check "RunOnce started the resume run" '! run_once'
+check "which removed the bookkeeping key" '! bookkeeping'
 touch "$work/release"
 wait "$holder"
 
