@@ -36,16 +36,44 @@ else()
   target_link_libraries(pellmore_zlib INTERFACE ZLIB::ZLIB)
 endif()
 
-# pellmore_library(NAME SOURCES ... [DEPS ...])
-# A subsystem's static library; includes are rooted at src/ so code says
-# #include "framework/Classes.h".
+# pellmore_library(NAME SOURCES ... [DEPS ...] [FOLDERS ...])
+# A subsystem's static library. Code says #include "framework/Classes.h",
+# but no library sees all of src/: each has an include root of its own
+# under the build tree holding links to just its FOLDERS (default: the
+# folder named after the library), and sees other roots only through the
+# libraries it links. An include of a library it does not depend on fails
+# to compile; tests/layering checks the order beyond that.
 function(pellmore_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;FOLDERS" ${ARGN})
+  if(NOT ARG_FOLDERS)
+    string(REGEX REPLACE "^pellmore_" "" folder ${name})
+    set(ARG_FOLDERS ${folder})
+  endif()
+  set(root ${PROJECT_BINARY_DIR}/include/${name})
+  foreach(folder IN LISTS ARG_FOLDERS)
+    pellmore_link_folder(${root} ${folder})
+  endforeach()
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PUBLIC ${root})
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   endif()
+endfunction()
+
+# Makes ROOT/FOLDER a link to src/FOLDER (FOLDER may have several levels).
+function(pellmore_link_folder root folder)
+  set(link ${root}/${folder})
+  set(target ${PROJECT_SOURCE_DIR}/src/${folder})
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} current)
+    if(current STREQUAL target)
+      return()
+    endif()
+    file(REMOVE ${link})
+  endif()
+  get_filename_component(parent ${link} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${target} ${link} SYMBOLIC)
 endfunction()
 
 # pellmore_test(NAME SOURCES ... [DEPS ...])

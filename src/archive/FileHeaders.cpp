@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "archive/ArchiveLayout.h"
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "framework/Format.h"
 #include "framework/StrUtils.h"
 #include "framework/Strings.h"

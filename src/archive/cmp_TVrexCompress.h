@@ -18,7 +18,7 @@
 #include "archive/FileStats.h"
 #include "archive/MemberDecoder.h"
 #include "archive/ZlibStreams.h"
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "framework/Component.h"
 #include "framework/Strings.h"
 

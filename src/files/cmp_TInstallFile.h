@@ -8,7 +8,7 @@
 #include <string>
 
 #include "files/InstallFileInfo.h"
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "install/InstallErrors.h"
 #include "install/cmp_TFileContainer.h"
 
@@ -117,6 +117,11 @@ class TCustomInstallFile : public TFileRelated {
   void ReadArchiveInformation() override { ReadInfoFromArchive(); }
   void ReadSourceInformation() override { ReadInfoFromSource(); }
   void CopyFromSource() override { SetState(ifsCopying); }
+  void Compress(uint32_t /*options*/) override { SetState(ifsCompressing); }
+  bool KeepsOwnNetArchive() const override {
+    return overwriteMode_ == owVersion || overwriteMode_ == owDate ||
+           overwriteMode_ == owVersionDate;
+  }
   bool StartsAfterInstall() const override { return runAfterInstall_; }
   // The destination directory followed by DestName.
   std::string InstalledPath() override { return ResolveDestDir() + "\\" + destName_; }
@@ -204,10 +209,10 @@ class TCustomInstallFile : public TFileRelated {
   bool NetPacked() const noexcept {
     return netPacked_;
   }
-  void SetNetPacked(bool v) noexcept {
+  void SetNetPacked(bool v) noexcept override {
     netPacked_ = v;
   }
-  void ClearBuildMarkers() noexcept;
+  void ClearBuildMarkers() noexcept override;
 
   // The record written to the build's file list.
   TFileInfoRecord InfoRecord() const;

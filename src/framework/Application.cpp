@@ -4,7 +4,7 @@
 
 #include "framework/ProcessState.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 namespace {
 TApplication*& Slot() {

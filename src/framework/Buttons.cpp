@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "framework/Forms.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 namespace {
 constexpr TModalResult kKindResults[] = {mrNone, mrOk,    mrCancel, mrNone,   mrYes, mrNo,

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 // --- TProgressBar
 

@@ -9,7 +9,7 @@
 #include "framework/Forms.h"
 #include "framework/ProcessState.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 // --- the widgetset slot
 

@@ -2,7 +2,7 @@
 // font, parent), TWinControl (a control that parents others and lays them
 // out by Align), TGraphicControl and TCustomControl (controls that paint on
 // a canvas). The model owns every value; a control with a native peer
-// pushes each change through the widgetset (platform/Widgetset.h), and a
+// pushes each change through the widgetset (framework/Widgetset.h), and a
 // new peer receives all stored state at once.
 //
 // Parent/child (Parent, Controls) is not ownership: a form owns what its

@@ -8,7 +8,7 @@
 #include "framework/ClassRegistry.h"
 #include "framework/FormReader.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 namespace {
 // Forms whose Release is pending; a form leaves the list when destroyed, so

@@ -6,7 +6,7 @@
 #include "framework/Pictures.h"
 #include "framework/Utf8.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 namespace {
 bool IsWide(char32_t c) {

@@ -5,7 +5,7 @@
 
 #include "framework/ImgList.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 // --- columns
 

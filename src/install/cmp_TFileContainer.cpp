@@ -4,14 +4,10 @@
 #include "install/cmp_TFileContainer.h"
 
 #include "archive/cmp_TVrexCompress.h"
-#include "files/ContainerCompress.h"
 #include "framework/StrUtils.h"
+#include "install/ContainerCompress.h"
 #include "install/InstallErrors.h"
 
-namespace {
-
-// The install file `o` stands for, or null: an install object of
-// registered type 2000. A class without a registered type is no file.
 TFileRelated* AsInstallFile(TObject* o) {
   if (!o || !o->Is<TFileRelated>()) return nullptr;
   auto* f = static_cast<TFileRelated*>(o);
@@ -21,6 +17,8 @@ TFileRelated* AsInstallFile(TObject* o) {
     return nullptr;
   }
 }
+
+namespace {
 
 TParameterList& RequireList(TObject* PO) {
   if (!PO->Is<TParameterList>())
@@ -298,10 +296,6 @@ void TFileContainer::FreeFiles() {
     if (i >= ObjectCount()) continue;
     if (TFileRelated* file = AsInstallFile(Objects(i))) file->Free();
   }
-}
-
-void TFileContainer::Compress(uint32_t options) {
-  CompressContainer(*this, options);
 }
 
 TFileRelated* TFileContainer::FindFile(const std::string& sourcePath) {

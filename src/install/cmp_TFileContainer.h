@@ -21,6 +21,10 @@ enum TFileContainerState : uint8_t {
   fcsCopying = 3
 };
 
+// The install file `o` stands for, or null: an install object of
+// registered type 2000. A class without a registered type is no file.
+TFileRelated* AsInstallFile(TObject* o);
+
 class TFileContainer : public TFileRelated {
   PELLMORE_CLASS(TFileContainer, TFileRelated)
 
@@ -45,8 +49,9 @@ class TFileContainer : public TFileRelated {
   virtual void CopyFiles();
   // Frees the child install files.
   virtual void FreeFiles();
-  // Compresses the subtree into its archives (build mode).
-  virtual void Compress(uint32_t options);
+  // Compresses the subtree into its archives (build mode; see
+  // ContainerCompress.h).
+  void Compress(uint32_t options) override;
   // The install file of the subtree with this source path (ignoring case),
   // or null.
   virtual TFileRelated* FindFile(const std::string& sourcePath);

@@ -3,7 +3,7 @@
 // local copy of a downloaded archive recorded under the setup's
 // bookkeeping key. It also holds the extension points through which file
 // containers ask install files (registered type 2000) for their sizes,
-// their stored information and their copies.
+// their stored information, their copies and their build-mode steps.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +66,19 @@ class TFileRelated : public TInstallObject {
   // Registers the file again after its self-registration failed during the
   // run (see RetryList.h); a failure now raises.
   virtual void RetryRegistration() {}
+
+  // --- build-mode steps (install files and file containers override) -------
+  // Packs the object into the archive its settings name for this build:
+  // an install file packs itself, a container its subtree (`options` are
+  // the container packing bits of ContainerCompress.h).
+  virtual void Compress(uint32_t /*options*/) {}
+  // Whether a net install file without a location of its own keeps an
+  // archive of its own, because it replaces by version or date, rather than
+  // sharing its container's.
+  virtual bool KeepsOwnNetArchive() const { return false; }
+  // The markers the build leaves on install files: packed as a net file.
+  virtual void SetNetPacked(bool /*value*/) {}
+  virtual void ClearBuildMarkers() {}
 
   // --- properties ----------------------------------------------------------
   const std::string& ArchiveFile() const noexcept { return archiveFile_; }

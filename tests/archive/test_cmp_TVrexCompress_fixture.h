@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "archive/cmp_TVrexCompress.h"
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"

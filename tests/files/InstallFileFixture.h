@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "files/ContainerCompress.h"
+#include "install/ContainerCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
 #include "install/InstallFixture.h"

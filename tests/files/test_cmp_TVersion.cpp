@@ -3,7 +3,7 @@
 // and dates or a second file, including files that cannot be opened.
 #include <gtest/gtest.h>
 
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "framework/ProcessState.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"

@@ -10,7 +10,7 @@
 #include "framework/ControlsRegistration.h"
 #include "framework/StdCtrls.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 #include "support/Fixture.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "framework/Forms.h"
 #include "framework/TreeView.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 #include "support/Fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 #include "support/Fixture.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "ToolBackend.h"
 #include "archive/MemberNames.h"
 #include "archive/cmp_TVrexCompress.h"
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 #include "framework/DateTime.h"
 #include "framework/ProcessState.h"
 #include "framework/StrUtils.h"

@@ -2,7 +2,7 @@
 #include "tools/pack/Pack.h"
 
 #include "archive/cmp_TVrexCompress.h"
-#include "files/ContainerCompress.h"
+#include "install/ContainerCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
 #include "framework/FormParser.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 #include "platform/headless/RecordingCanvas.h"
 #include "platform/headless/UiScript.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Widgetset.h"
+#include "framework/Widgetset.h"
 
 namespace platform::headless {
 

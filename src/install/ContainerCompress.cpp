@@ -1,29 +1,17 @@
 // The container side of build mode (see ContainerCompress.h).
-#include "files/ContainerCompress.h"
+#include "install/ContainerCompress.h"
 
 #include <vector>
 
-#include "files/cmp_TInstallFile.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
+#include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstall.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 namespace {
-
-// The container's state and byte totals belong to the object model and
-// are set here through pointers to its protected members, formed through a
-// derived class as the language allows.
-struct ContainerAccess : TFileContainer {
-  static void State(TFileContainer& c, TFileContainerState s) {
-    (c.*(&ContainerAccess::SetState))(s);
-  }
-  static void Totals(TFileContainer& c, int64_t total, int64_t done) {
-    (c.*(&ContainerAccess::SetTotals))(total, done);
-  }
-};
 
 TNetLocationPathResolver& Resolver() {
   static TNetLocationPathResolver resolver;
@@ -73,8 +61,8 @@ void ReadSources(TFileContainer& c, bool all) {
   for (int i = 0; i < c.ObjectCount(); ++i) {
     TInstallObject* o = c.Objects(i);
     if (!all && !o->Include()) continue;
-    if (o->Is<TCustomInstallFile>())
-      static_cast<TCustomInstallFile*>(o)->ReadInfoFromSource();
+    if (TFileRelated* file = AsInstallFile(o))
+      file->ReadSourceInformation();
     else if (o->Is<TFileContainer>())
       ReadSources(static_cast<TFileContainer&>(*o), all);
   }
@@ -100,25 +88,28 @@ void Redirect(TFileRelated& child, TlzhCommand mode, const std::string& archive)
   child.SetArchiveFile(archive);
 }
 
+// Whether the build packs `child` as a net file: install files that are
+// net, or all of them under coForceFilesNet, unless coForceNetFilesLocal.
+bool PackedAsNetFile(TFileRelated& child, uint32_t options) {
+  if (!AsInstallFile(&child) || (options & coForceNetFilesLocal)) return false;
+  return child.Net() || (options & coForceFilesNet);
+}
+
 // Points one child at the archive it is packed into for this build.
 void Prepare(TFileContainer& c, TFileRelated& child, uint32_t options,
              const std::string& containerArchive, const std::string& netArchive) {
-  auto* file = child.Is<TCustomInstallFile>() ? static_cast<TCustomInstallFile*>(&child) : nullptr;
-  const bool net =
-      file && !(options & coForceNetFilesLocal) && (file->Net() || (options & coForceFilesNet));
   const std::string containerDir = ExtractFileDir(containerArchive);
-  if (net) {
+  if (PackedAsNetFile(child, options)) {
     auto perObject = [&](TComponent* location) {
-      return JoinPath(containerDir, NetLocationPath(location)) + "\\" + file->Name() + ".1";
+      return JoinPath(containerDir, NetLocationPath(location)) + "\\" + child.Name() + ".1";
     };
-    if (file->NetLocation()) {
-      Redirect(*file, lzcOverwrite, perObject(file->NetLocation()));
-    } else {
-      const TOverwriteType m = file->OverwriteMode();
-      const bool own = m == owVersion || m == owDate || m == owVersionDate;
-      Redirect(*file, lzcOnlyAdd, own ? perObject(EffectiveNetLocation(&c)) : netArchive);
-    }
-    file->SetNetPacked(true);
+    if (child.NetLocation())
+      Redirect(child, lzcOverwrite, perObject(child.NetLocation()));
+    else if (child.KeepsOwnNetArchive())
+      Redirect(child, lzcOnlyAdd, perObject(EffectiveNetLocation(&c)));
+    else
+      Redirect(child, lzcOnlyAdd, netArchive);
+    child.SetNetPacked(true);
     return;
   }
   TCustomPathSpecifier* type = child.ArchiveFileType();
@@ -144,17 +135,13 @@ void CompressChildren(TFileContainer& c, uint32_t options, const std::string& co
   for (TInstallObject* o : children) {
     if (!o->Is<TFileRelated>()) continue;
     auto& child = static_cast<TFileRelated&>(*o);
-    const bool isFile = child.Is<TCustomInstallFile>();
-    if (!isFile && !child.Is<TFileContainer>()) continue;
+    if (!AsInstallFile(&child) && !child.Is<TFileContainer>()) continue;
     const SavedSettings saved{child.AddToArchive(), child.ArchiveFile(), child.ArchiveFileType(),
                               child.Include()};
     try {
       if (options & coEverything) child.SetInclude(true);
       Prepare(c, child, options, containerArchive, netArchive);
-      if (isFile)
-        static_cast<TCustomInstallFile&>(child).SetState(ifsCompressing);
-      else
-        CompressContainer(static_cast<TFileContainer&>(child), options);
+      child.Compress(options);
     } catch (...) {
       Restore(child, saved);
       throw;
@@ -163,85 +150,77 @@ void CompressChildren(TFileContainer& c, uint32_t options, const std::string& co
   }
 }
 
-void Finish(TFileContainer& c) {
-  ContainerAccess::State(c, fcsIdle);
-  c.BroadcastCall(&c, kCallCopyEnded, nullptr);
-}
-
-void PassUp(TFileContainer& c, int code) {
-  if (TInstallContainer* up = c.Container()) up->DoInformationEventControl(&c, code, &c);
-}
-
 }  // namespace
 
 void SetNetLocationPathResolver(TNetLocationPathResolver resolver) {
   Resolver() = std::move(resolver);
 }
 
-void CompressContainer(TFileContainer& c, uint32_t options) {
+void CompressContainer(TFileContainer& container, uint32_t options) {
+  container.Compress(options);
+}
+
+void TFileContainer::Compress(uint32_t options) {
   if ((options & coForceNetFilesLocal) && (options & coForceFilesNet))
     throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
-  ContainerAccess::State(c, fcsCompressing);
+  // Idle again and the end announced, on every path.
+  auto finish = [this] {
+    SetState(fcsIdle);
+    BroadcastCall(this, kCallCopyEnded, nullptr);
+  };
+  SetState(fcsCompressing);
   try {
-    if (c.OnBeforeProcess()) c.OnBeforeProcess()(&c);
-    if (!c.Include()) {
-      Finish(c);
-      return;
-    }
-    {
+    if (OnBeforeProcess()) OnBeforeProcess()(this);
+    if (Include()) {
       const bool all = (options & coEverything) != 0;
-      PassUp(c, kInfoContainerStarts);
-      ReadSources(c, all);
-      ContainerAccess::Totals(c, c.RecursiveByteTotal(all), 0);
+      PassUp(this, kInfoContainerStarts, this);
+      ReadSources(*this, all);
+      SetTotals(RecursiveByteTotal(all), 0);
 
-      const std::string containerArchive = c.ResolveArchiveFile();
+      const std::string containerArchive = ResolveArchiveFile();
       std::string netArchive;
-      if (TComponent* location = EffectiveNetLocation(&c)) {
+      if (TComponent* location = EffectiveNetLocation(this)) {
         netArchive = JoinPath(ExtractFileDir(containerArchive), NetLocationPath(location)) + "\\" +
-                     c.Name() + ".1";
+                     Name() + ".1";
       } else if (!(options & coForceNetFilesLocal)) {
-        throw IEFileRel_NoNetLocation("%s does not have a net location", c.Name());
+        throw IEFileRel_NoNetLocation("%s does not have a net location", Name());
       }
 
-      if (c.AddToArchive() == lzcOverwrite) DeleteArchive(c, ChangeFileExt(containerArchive, ".1"));
+      if (AddToArchive() == lzcOverwrite)
+        DeleteArchive(*this, ChangeFileExt(containerArchive, ".1"));
       bool hasNetFile = false;
-      for (int i = 0; i < c.ObjectCount() && !(options & coForceNetFilesLocal); ++i) {
-        TInstallObject* o = c.Objects(i);
-        if (o->Is<TCustomInstallFile>() &&
-            (static_cast<TCustomInstallFile*>(o)->Net() || (options & coForceFilesNet)))
-          hasNetFile = true;
+      for (int i = 0; i < ObjectCount() && !hasNetFile; ++i) {
+        TInstallObject* o = Objects(i);
+        hasNetFile =
+            o->Is<TFileRelated>() && PackedAsNetFile(static_cast<TFileRelated&>(*o), options);
       }
-      if (hasNetFile && !netArchive.empty()) DeleteArchive(c, netArchive);
+      if (hasNetFile && !netArchive.empty()) DeleteArchive(*this, netArchive);
 
-      CompressChildren(c, options, containerArchive, netArchive);
+      CompressChildren(*this, options, containerArchive, netArchive);
+      if (OnAfterProcess()) OnAfterProcess()(this);
+      PassUp(this, kInfoContainerEnds, this);
     }
-    if (c.OnAfterProcess()) c.OnAfterProcess()(&c);
-    PassUp(c, kInfoContainerEnds);
   } catch (...) {
     try {
-      Finish(c);
+      finish();
     } catch (...) {
       // The first failure is the one to report.
     }
     throw;
   }
-  Finish(c);
+  finish();
 }
 
 void ClearAllBuildMarkers() {
   TCustomInstallFileList& list = CustomInstallFileList();
-  for (int i = 0; i < list.Count(); ++i)
-    if (list.Items(i)->Is<TCustomInstallFile>())
-      static_cast<TCustomInstallFile*>(list.Items(i))->ClearBuildMarkers();
+  for (int i = 0; i < list.Count(); ++i) list.Items(i)->ClearBuildMarkers();
 }
 
 void RemoveFilesWithoutSource(TFileContainer& group) {
-  std::vector<TCustomInstallFile*> gone;
+  std::vector<TFileRelated*> gone;
   for (int i = 0; i < group.ObjectCount(); ++i) {
-    TInstallObject* o = group.Objects(i);
-    if (!o->Is<TCustomInstallFile>()) continue;
-    auto* file = static_cast<TCustomInstallFile*>(o);
-    if (!platform::files().FileExists(file->SourcePath())) gone.push_back(file);
+    TFileRelated* file = AsInstallFile(group.Objects(i));
+    if (file && !platform::files().FileExists(file->SourcePath())) gone.push_back(file);
   }
-  for (TCustomInstallFile* file : gone) file->Free();
+  for (TFileRelated* file : gone) file->Free();
 }

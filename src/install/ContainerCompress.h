@@ -31,9 +31,10 @@ inline constexpr uint32_t kBuildOptionsTraditional = 2 + 4 + 8 + 32;
 inline constexpr uint32_t kBuildOptionsWeb = 2 + 4 + 16 + 32;
 inline constexpr uint32_t kBuildOptionsTraditionalNet = 2 + 4 + 32;
 
-// Packs `container`'s subtree. Every child's AddToArchive, ArchiveFile,
-// ArchiveFileType and Include are put back after its step, also when the
-// step fails; the container ends idle.
+// Packs `container`'s subtree (TFileContainer::Compress). Every child's
+// AddToArchive, ArchiveFile, ArchiveFileType and Include are put back after
+// its step, also when the step fails; the container ends idle. Install
+// files take part through TFileRelated's build-mode steps.
 void CompressContainer(TFileContainer& container, uint32_t options);
 
 // Clears the packed and net-packed markers of every install file.

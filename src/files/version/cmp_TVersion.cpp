@@ -1,6 +1,6 @@
 // TVersionResource: reading through the platform's version service, the
 // version comparison and the overwrite decisions.
-#include "files/cmp_TVersion.h"
+#include "files/version/cmp_TVersion.h"
 
 #include "framework/ClassRegistry.h"
 #include "framework/ProcessState.h"
