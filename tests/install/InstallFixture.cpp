@@ -51,12 +51,8 @@ void InstallTest::PutFile(const std::string& path, const std::string& bytes, TDa
   f->Close();
 }
 
-TForm* InstallTest::NewForm() {
-  return new TForm(nullptr);
-}
-
 TForm* InstallTest::ReadForm(const std::string& text) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   ::ReadForm(*form, text, "test.dfm");
   return form.release();
 }
