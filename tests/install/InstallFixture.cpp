@@ -12,15 +12,7 @@
 
 namespace installtest {
 
-namespace {
-testsupport::TestMachineOptions Options() {
-  testsupport::TestMachineOptions o;
-  o.scratchPrefix = "pellmore-install";
-  return o;
-}
-}  // namespace
-
-InstallTest::InstallTest() : machine_(Options()) {
+InstallTest::InstallTest() : machine_(testsupport::ScratchNamed("pellmore-install")) {
   ClassRegistry& r = ClassRegistry::Global();
   RegisterControls(r);
   RegisterInstallClasses(r);

@@ -15,15 +15,7 @@
 
 namespace pathstest {
 
-namespace {
-testsupport::TestMachineOptions Options() {
-  testsupport::TestMachineOptions o;
-  o.scratchPrefix = "pellmore-paths";
-  return o;
-}
-}  // namespace
-
-PathsTest::PathsTest() : machine_(Options()) {
+PathsTest::PathsTest() : machine_(testsupport::ScratchNamed("pellmore-paths")) {
   ClassRegistry& r = ClassRegistry::Global();
   RegisterControls(r);
   RegisterPathSpecifiers(r);

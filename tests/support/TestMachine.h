@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -80,6 +81,13 @@ struct TestMachineOptions {
   platform::sim::MachineOptions sim;
 #endif
 };
+
+// The default options with the scratch directory's name prefix changed.
+inline TestMachineOptions ScratchNamed(std::string prefix) {
+  TestMachineOptions o;
+  o.scratchPrefix = std::move(prefix);
+  return o;
+}
 
 class TestMachine {
  public:
