@@ -1,8 +1,6 @@
 // The archive tests' fixture (see test_cmp_TVrexCompress_fixture.h).
 #include "test_cmp_TVrexCompress_fixture.h"
 
-#include "support/Noise.h"
-
 #include "framework/StrUtils.h"
 #include "framework/Strings.h"
 
@@ -51,15 +49,13 @@ std::string Sample(size_t n, uint32_t seed) {
   return v;
 }
 
-std::string Noise(size_t n, uint32_t seed) {
-  return testsupport::Noise(n, seed);
-}
-
 namespace {
 testsupport::TestMachineOptions Options() {
   testsupport::TestMachineOptions o;
   o.scratchPrefix = "pellmore-archive";
-  o.extraDrives = "AD";
+#ifndef _WIN32
+  o.sim.extraDrives = "AD";
+#endif
   return o;
 }
 }  // namespace

@@ -23,6 +23,7 @@
 #include "platform/sim/SimMachine.h"
 #endif
 #include "support/Fixture.h"
+#include "support/Noise.h"
 #include "support/TestMachine.h"
 
 namespace archive_test {
@@ -40,7 +41,7 @@ class FakeVersions : public platform::VersionInfoService {
 // Deterministic text-like bytes with some noise: they compress, not much.
 std::string Sample(size_t n, uint32_t seed);
 // Bytes that do not compress.
-std::string Noise(size_t n, uint32_t seed);
+using testsupport::Noise;
 
 class ArchiveTest : public PellmoreTest {
  protected:

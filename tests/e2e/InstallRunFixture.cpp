@@ -4,8 +4,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "platform/FileSystem.h"
 
 namespace e2e {
@@ -15,17 +13,11 @@ using platform::RootKey;
 
 constexpr time_t kSourceEpochSeconds = 1588327200;  // 2020-05-01 10:00:00 UTC
 
-Distribution::~Distribution() {
-  std::error_code ec;
-  if (!dir.empty()) fs::remove_all(dir, ec);
-}
-
 const Distribution& DemoDistribution() {
   static Distribution d = [] {
     Distribution r;
-    r.dir = MakeTempDirectory("pellmore-e2e-authoring");
-    const fs::path machine = r.dir / "machine";
-    platform::sim::CreateMachine(machine.string(), {});
+    r.authoring.Create();
+    const fs::path machine = r.authoring.MachineDir();
     // The authoring machine's C:\Authoring\Engine82, where the demo form's
     // files come from.
     r.sourceDir = machine / "drive_c" / "Authoring" / "Engine82";
@@ -38,8 +30,8 @@ const Distribution& DemoDistribution() {
       ::utimensat(AT_FDCWD, (r.sourceDir / r.engine[i].name).c_str(), times, 0);
     }
     r.packCode = RunChild(PELLMORE_PACK_EXE, {machine.string(), PELLMORE_DEMO_FORM, "C:\\Build"},
-                          {}, r.dir, &r.packErrors, &r.packOutput);
-    r.archive = Slurp(machine / "drive_c" / "Build" / "files.1");
+                          {}, r.authoring.Dir().Path(), &r.packErrors, &r.packOutput);
+    r.archive = ReadHostFile(machine / "drive_c" / "Build" / "files.1");
     return r;
   }();
   return d;
@@ -49,15 +41,19 @@ void InstallRun::SetUp() {
   const Distribution& d = DemoDistribution();
   ASSERT_EQ(d.packCode, 0) << d.packErrors;
   ASSERT_FALSE(d.archive.empty());
-  dir_ = MakeTempDirectory("pellmore-e2e-target");
-  platform::sim::CreateMachine(MachineDir(), {});
-  PlaceProgram(kSetupProgram, "MZ the setup program");
-  PutFile(std::string(kSetupDir) + "\\files.1", d.archive);
+  home_.emplace("pellmore-e2e-target");
+  dir_ = home_->Dir().Path();
+  FreshTarget();
 }
 
 void InstallRun::TearDown() {
-  std::error_code ec;
-  fs::remove_all(dir_, ec);
+  home_.reset();
+}
+
+void InstallRun::FreshTarget() {
+  home_->Recreate();
+  PlaceProgram(kSetupProgram, "MZ the setup program");
+  PutFile(std::string(kSetupDir) + "\\files.1", DemoDistribution().archive);
 }
 
 void InstallRun::PutFile(const std::string& path, const std::string& bytes, TDateTime date) {
@@ -88,13 +84,11 @@ void InstallRun::PlaceProgram(const std::string& path, const std::string& bytes,
 }
 
 std::string InstallRun::WriteForm(const std::string& name, const std::string& text) {
-  const fs::path p = dir_ / name;
-  std::ofstream(p, std::ios::binary) << text;
-  return p.string();
+  return home_->Dir().Write(name, text);
 }
 
 std::string InstallRun::DemoFormText() {
-  return Slurp(PELLMORE_DEMO_FORM);
+  return ReadHostFile(PELLMORE_DEMO_FORM);
 }
 
 Outcome InstallRun::Run(const std::vector<std::string>& args, const std::string& form,
@@ -102,9 +96,7 @@ Outcome InstallRun::Run(const std::vector<std::string>& args, const std::string&
   std::map<std::string, std::string> env = {
       {"PELLMORE_FORM", form.empty() ? PELLMORE_DEMO_FORM : form}};
   if (!script.empty()) {
-    const fs::path p = dir_ / "setup.ui";
-    std::ofstream(p, std::ios::binary) << script;
-    env["PELLMORE_UI_SCRIPT"] = p.string();
+    env["PELLMORE_UI_SCRIPT"] = home_->Dir().Write("setup.ui", script);
   }
   return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), args, dir_, env);
 }

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,20 +17,20 @@
 #include "framework/DateTime.h"
 #include "platform/Registry.h"
 #include "platform/sim/SimMachine.h"
+#include "support/SimMachineHome.h"
 #include "tools/sample-engine/SampleEngine.h"
 
 namespace e2e {
 
 // The demo distribution: what went in and the archive that came out.
 struct Distribution {
-  std::filesystem::path dir;        // holds the authoring machine; removed at exit
+  testsupport::SimMachineHome authoring{"pellmore-e2e-authoring"};  // removed at exit
   std::filesystem::path sourceDir;  // the engine's files on the authoring machine
   std::vector<sample_engine::EngineFile> engine;
   std::string archive;     // the bytes of files.1
   std::string packOutput;  // what pellmore-pack printed
   std::string packErrors;
   int packCode = -1;
-  ~Distribution();
 };
 
 // Built on first use.
@@ -46,10 +47,11 @@ class InstallRun : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  std::string MachineDir() const { return (dir_ / "machine").string(); }
-  std::unique_ptr<platform::sim::SimMachine> Open() const {
-    return platform::sim::SimMachine::Open(MachineDir());
-  }
+  std::string MachineDir() const { return home_->MachineDir(); }
+  std::unique_ptr<platform::sim::SimMachine> Open() const { return home_->Open(); }
+  // A new target machine in place of the current one, holding the setup
+  // program and the demo archive in kSetupDir.
+  void FreshTarget();
   // Writes a file into the target machine, dated `date`.
   void PutFile(const std::string& path, const std::string& bytes, TDateTime date = kProgramDate);
   std::string ReadFile(const std::string& path) const;
@@ -79,7 +81,8 @@ class InstallRun : public ::testing::Test {
   // sample engine: the names that are missing or differ.
   std::vector<std::string> EngineFilesNotInstalled() const;
 
-  std::filesystem::path dir_;
+  std::optional<testsupport::SimMachineHome> home_;
+  std::filesystem::path dir_;  // the test's host directory; the machine is below it
 };
 
 }  // namespace e2e

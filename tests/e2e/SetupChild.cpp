@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <sstream>
 
 extern char** environ;
@@ -38,13 +37,6 @@ std::string Outcome::Dump() const {
   std::string all = "exit code " + std::to_string(code) + "\nstderr: " + errors + "\n";
   for (const std::string& line : transcript) all += line.substr(0, 400) + "\n";
   return all;
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 int RunChild(const std::string& program, const std::vector<std::string>& args,
@@ -80,8 +72,8 @@ int RunChild(const std::string& program, const std::vector<std::string>& args,
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  if (errors) *errors = Slurp(err);
-  if (output) *output = Slurp(out);
+  if (errors) *errors = ReadHostFile(err);
+  if (output) *output = ReadHostFile(out);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -97,16 +89,10 @@ Outcome RunSetup(const std::string& setupProgram, const std::string& machine,
   o.code = RunChild(setupProgram, args, all, work, &o.errors);
   // A sanitizer's report would hide behind an expected non-zero exit.
   EXPECT_THAT(o.errors, AllOf(Not(HasSubstr("Sanitizer")), Not(HasSubstr("runtime error"))));
-  std::istringstream lines(Slurp(log));
+  std::istringstream lines(ReadHostFile(log));
   for (std::string line; std::getline(lines, line);)
     if (!line.empty()) o.transcript.push_back(line);
   return o;
-}
-
-fs::path MakeTempDirectory(const std::string& prefix) {
-  std::string base = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-  if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed for " + base);
-  return base;
 }
 
 }  // namespace e2e

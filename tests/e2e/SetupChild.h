@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
+
 namespace e2e {
 
 struct Outcome {
@@ -22,7 +24,7 @@ struct Outcome {
   std::string Dump() const;
 };
 
-std::string Slurp(const std::filesystem::path& p);
+using testsupport::ReadHostFile;
 
 // Runs `program` with `args` and an environment made of the caller's
 // (without any PELLMORE_ variable) plus `env`. Standard error goes to
@@ -38,8 +40,5 @@ int RunChild(const std::string& program, const std::vector<std::string>& args,
 Outcome RunSetup(const std::string& setupProgram, const std::string& machine,
                  const std::vector<std::string>& args, const std::filesystem::path& work,
                  const std::map<std::string, std::string>& env = {});
-
-// A new empty directory under the system's temporary directory.
-std::filesystem::path MakeTempDirectory(const std::string& prefix);
 
 }  // namespace e2e

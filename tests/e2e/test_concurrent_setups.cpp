@@ -22,13 +22,6 @@ const std::string kFilesRecord =
 
 class ConcurrentSetups : public InstallRun {
  protected:
-  // A new target machine in place of the last trial's.
-  void FreshTarget() {
-    fs::remove_all(MachineDir());
-    platform::sim::CreateMachine(MachineDir(), {});
-    PlaceProgram(kSetupProgram, "MZ the setup program");
-    PutFile(std::string(kSetupDir) + "\\files.1", DemoDistribution().archive);
-  }
   // Runs two setups at the same time, each with its own transcript.
   std::pair<Outcome, Outcome> RunTwo(const std::function<void()>& whileRunning = {}) {
     Outcome a, b;

@@ -25,12 +25,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
   std::error_code ec;
   for (const auto& e : fs::recursive_directory_iterator(dir, ec))
     all[fs::relative(e.path(), dir).string()] =
-        e.is_directory() ? std::string("<dir>") : Slurp(e.path());
+        e.is_directory() ? std::string("<dir>") : ReadHostFile(e.path());
   return all;
-}
-
-void WriteHost(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // The names whose content differs between two snapshots (or that only one
@@ -48,12 +44,6 @@ std::vector<std::string> Changed(const std::map<std::string, std::string>& a,
 class DamagedMachine : public InstallRun {
  protected:
   fs::path Host() const { return MachineDir(); }
-  void FreshTarget() {
-    fs::remove_all(MachineDir());
-    platform::sim::CreateMachine(MachineDir(), {});
-    PlaceProgram(kSetupProgram, "MZ the setup program");
-    PutFile(std::string(kSetupDir) + "\\files.1", DemoDistribution().archive);
-  }
   int Tool(const std::vector<std::string>& args, std::string* errors) {
     return RunChild(PELLMORE_MACHINE_EXE, args, {}, dir_, errors);
   }
@@ -70,8 +60,9 @@ TEST_F(DamagedMachine, SetupShowsTheMessageAndTheMachinesReasonAndInstallsNothin
     std::string cause;
   };
   const auto hive = [](std::string text) {
-    return
-        [text](const fs::path& m) { WriteHost(m / "registry" / "HKEY_LOCAL_MACHINE.reg", text); };
+    return [text](const fs::path& m) {
+      testsupport::WriteHostFile(m / "registry" / "HKEY_LOCAL_MACHINE.reg", text);
+    };
   };
   const Case cases[] = {
       {"quoted string not closed",
@@ -86,7 +77,8 @@ TEST_F(DamagedMachine, SetupShowsTheMessageAndTheMachinesReasonAndInstallsNothin
        unfinished, "line 1: UTF-16 text; hive files are UTF-8"},
       {"no registry folder", [](const fs::path& m) { fs::remove_all(m / "registry"); }, "",
        notWhole + "its registry folder (registry/) is missing"},
-      {"empty machine.ini", [](const fs::path& m) { WriteHost(m / "machine.ini", ""); }, "",
+      {"empty machine.ini",
+       [](const fs::path& m) { testsupport::WriteHostFile(m / "machine.ini", ""); }, "",
        "/machine.ini is empty"},
       {"machine.ini is a folder",
        [](const fs::path& m) {
@@ -134,8 +126,8 @@ namespace {
 TEST_F(DamagedMachine, TheMachineToolRefusesBadNumbersAndLeavesNothingHalfMade) {
   const std::string m = MachineDir();
   const fs::path host = dir_ / "payload.bin";
-  WriteHost(host, std::string(5000, 'p'));
-  WriteHost(dir_ / "small.bin", "new");
+  testsupport::WriteHostFile(host, std::string(5000, 'p'));
+  testsupport::WriteHostFile(dir_ / "small.bin", "new");
   PutFile("C:\\Keep.txt", "old content");
   struct Case {
     const char* what;

@@ -4,10 +4,8 @@
 // for a file that is missing, does not parse or describes no form.
 #include <gmock/gmock.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/FormOverride.h"
 #include "app/SetupRegistration.h"
@@ -19,6 +17,7 @@
 #include "platform/headless/HeadlessWidgetset.h"
 #include "platform/sim/SimMachine.h"
 #include "support/Fixture.h"
+#include "support/SimMachineHome.h"
 
 namespace {
 
@@ -28,10 +27,7 @@ namespace fs = std::filesystem;
 class FormOverride : public PellmoreTest {
  protected:
   FormOverride() {
-    std::string base = (fs::temp_directory_path() / "pellmore-formoverride-XXXXXX").string();
-    if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = base;
-    platform::Install(platform::sim::CreateMachine((dir_ / "machine").string(), {}));
+    home_.Install();
     InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>());
     RegisterSetupClasses(ClassRegistry::Global());
   }
@@ -39,13 +35,9 @@ class FormOverride : public PellmoreTest {
     ::unsetenv("PELLMORE_FORM");
     ProcessState::ResetAll();
     platform::Install(nullptr);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
   std::string Write(const std::string& name, const std::string& text) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
+    return home_.Dir().Write(name, text);
   }
   std::string ErrorOf(const std::string& path) {
     try {
@@ -56,7 +48,8 @@ class FormOverride : public PellmoreTest {
     return "registered";
   }
 
-  fs::path dir_;
+  testsupport::SimMachineHome home_{"pellmore-formoverride"};
+  const std::filesystem::path dir_ = home_.Dir().Path();
 };
 
 TEST_F(FormOverride, VariableUnsetOrEmptyMeansTheBuiltInForm) {

@@ -140,7 +140,7 @@ TEST_F(InstallRun, CancelAtAMissingDiskEndsCancelledAndRemovesTheKey) {
   Tool(PELLMORE_ARCHIVE_EXE, {"split", whole.string(), (dir_ / "disks").string(), "--volume-size",
                               std::to_string(DemoDistribution().archive.size() / 2)});
   ASSERT_TRUE(std::filesystem::exists(dir_ / "disks" / "files.2"));
-  PutFile("C:\\SETUP\\files.1", Slurp(dir_ / "disks" / "files.1"));
+  PutFile("C:\\SETUP\\files.1", ReadHostFile(dir_ / "disks" / "files.1"));
 
   const Outcome o = Run({kSource}, {}, "answer Cancel\n");
   EXPECT_EQ(o.code, 2) << o.Dump();

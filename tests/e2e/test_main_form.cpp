@@ -2,9 +2,6 @@
 // read through the program's own registration list, FormCreate covering
 // the screen, and the installer's configuration as stored.
 #include <gmock/gmock.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "app/Main.h"
 #include "app/SetupRegistration.h"
@@ -17,6 +14,7 @@
 #include "platform/headless/HeadlessWidgetset.h"
 #include "platform/sim/SimMachine.h"
 #include "support/Fixture.h"
+#include "support/SimMachineHome.h"
 
 namespace {
 
@@ -25,24 +23,18 @@ using ::testing::ElementsAre;
 class MainForm : public PellmoreTest {
  protected:
   MainForm() {
-    std::string base =
-        (std::filesystem::temp_directory_path() / "pellmore-mainform-XXXXXX").string();
-    if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
-    dir_ = base;
     platform::sim::MachineOptions options;
     options.screenWidth = 1280;
     options.screenHeight = 1024;
-    platform::Install(platform::sim::CreateMachine(dir_ + "/machine", options));
+    home_.Install(options);
     InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>());
     RegisterSetupClasses(ClassRegistry::Global());
   }
   ~MainForm() override {
     ProcessState::ResetAll();  // the form goes while the machine exists
     platform::Install(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
-  std::string dir_;
+  testsupport::SimMachineHome home_{"pellmore-mainform"};
 };
 
 TEST_F(MainForm, EmbeddedDescriptionDeclaresTheInstaller) {

@@ -20,7 +20,7 @@ TEST_F(InstallRun, PackListsEveryEngineFileOnce) {
 
 TEST_F(InstallRun, PackRefusesWhatItCannotPack) {
   const Distribution& d = DemoDistribution();
-  const std::string authoring = (d.dir / "machine").string();
+  const std::string authoring = d.authoring.MachineDir();
   std::string missingSource = DemoFormText();
   const std::string name = "FileName = 'QDMGR.EXE'";
   missingSource.replace(missingSource.find(name), name.size(), "FileName = 'QDMGR2.EXE'");

@@ -10,6 +10,7 @@
 #include "SetupChild.h"
 #include "platform/Registry.h"
 #include "platform/sim/SimMachine.h"
+#include "support/SimMachineHome.h"
 
 namespace {
 
@@ -22,22 +23,17 @@ namespace fs = std::filesystem;
 class SetupProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = e2e::MakeTempDirectory("pellmore-e2e");
-    auto machine = platform::sim::CreateMachine(Machine(), {});
+    auto machine = home_.Create();
     // The running program's file, so the bookkeeping lookup can recognise it.
     machine->files().CreateDirectories("C:\\SETUP");
     auto f = machine->files().Create("C:\\SETUP\\SETUP.EXE");
     f->Write("MZ setup", 8);
     f->Close();
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Machine() const { return (dir_ / "machine").string(); }
+  std::string Machine() const { return home_.MachineDir(); }
 
   void PutMachineFile(const std::string& path, const std::string& bytes) {
-    auto machine = platform::sim::SimMachine::Open(Machine());
+    auto machine = home_.Open();
     auto f = machine->files().Create(path);
     f->Write(bytes.data(), bytes.size());
     f->Close();
@@ -48,7 +44,8 @@ class SetupProgram : public ::testing::Test {
     return e2e::RunSetup(PELLMORE_SETUP_EXE, Machine(), args, dir_, env);
   }
 
-  fs::path dir_;
+  testsupport::SimMachineHome home_{"pellmore-e2e"};
+  const fs::path dir_ = home_.Dir().Path();
 };
 
 const char* const kInvalid = ". Valid command line parameters are: -b (Build)";

@@ -13,15 +13,11 @@
 
 namespace {
 
-testsupport::TestMachineOptions Options() {
-  testsupport::TestMachineOptions o;
-  o.scratchPrefix = "pellmore-version";
-  return o;
-}
-
 class VersionTest : public PellmoreTest {
  protected:
-  VersionTest() : machine_(Options()) { platform::files().CreateDirectories(P("C:\\QDE")); }
+  VersionTest() : machine_(testsupport::ScratchNamed("pellmore-version")) {
+    platform::files().CreateDirectories(P("C:\\QDE"));
+  }
   ~VersionTest() override { TVersionResource::FreeShared(); }
 
   // `text` with its C:\\ paths in the scratch directory.

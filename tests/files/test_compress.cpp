@@ -3,11 +3,6 @@
 // archive, with the child's settings put back afterwards, also on error.
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-#include <filesystem>
-
 #include "InstallFileFixture.h"
 #include "archive/cmp_TVrexCompress.h"
 
@@ -52,9 +47,7 @@ TEST_F(CompressTest, TreePacksIntoOneArchiveAndInstallsOnAFreshMachine) {
 
 #ifndef _WIN32
   // A fresh machine holding only the archive.
-  std::string host = (std::filesystem::temp_directory_path() / "pellmore-files-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(host.data()), nullptr);
-  platform::Install(platform::sim::CreateMachine(host + "/machine", {}));
+  ReplaceMachine({});
 #else
   // The real system cannot be replaced: the sources go instead.
   testsupport::TestMachine::RemoveTree(P("C:\\src"));
@@ -75,10 +68,6 @@ TEST_F(CompressTest, TreePacksIntoOneArchiveAndInstallsOnAFreshMachine) {
               static_cast<int64_t>(std::string(sources[i].contents).size()));
   }
   EXPECT_EQ(group_->BytesDone(), group_->TotalBytes());
-#ifndef _WIN32
-  std::error_code ec;
-  std::filesystem::remove_all(host, ec);
-#endif
 }
 
 TEST_F(CompressTest, ChildArchiveLocationsFollowTheOptions) {

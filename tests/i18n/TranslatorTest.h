@@ -16,11 +16,9 @@
 #include "platform/Platform.h"
 #include "support/Fixture.h"
 #ifndef _WIN32
-#include <unistd.h>
+#include <optional>
 
-#include <filesystem>
-
-#include "platform/sim/SimMachine.h"
+#include "support/SimMachineHome.h"
 #endif
 
 class TranslatorTest : public PellmoreTest {
@@ -32,7 +30,6 @@ class TranslatorTest : public PellmoreTest {
   ~TranslatorTest() override {
 #ifndef _WIN32
     platform::Install(nullptr);
-    if (!machineDir_.empty()) std::filesystem::remove_all(machineDir_);
 #endif
   }
 
@@ -57,19 +54,13 @@ class TranslatorTest : public PellmoreTest {
   // A fresh simulated machine with this user language, installed as the
   // current backend until the case ends.
   platform::sim::SimMachine& UseMachine(uint16_t langId = 0x0409) {
-    machineDir_ = std::filesystem::temp_directory_path() /
-                  ("pellmore-i18n-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(machineDir_);
+    if (!machines_) machines_.emplace("pellmore-i18n");
     platform::sim::MachineOptions o;
     o.language = langId;
-    auto m = platform::sim::CreateMachine(machineDir_.string(), o);
-    auto& ref = *m;
-    platform::Install(std::move(m));
-    return ref;
+    return machines_->Install(o);
   }
 
  private:
-  std::filesystem::path machineDir_;
+  std::optional<testsupport::SimMachineHome> machines_;
 #endif
 };

@@ -59,7 +59,7 @@ class TranslateFormTest : public TranslatorTest {
   }
 
   TTranslator t{nullptr};
-  Owned<TForm> form{new TForm(nullptr)};
+  Owned<TForm> form{NewForm()};
 };
 
 TEST_F(TranslateFormTest, TranslatesByIdByTextAndLeavesNegativeIds) {

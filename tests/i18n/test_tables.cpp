@@ -12,16 +12,15 @@
 #include "TranslatorTest.h"
 #include "common/exceptions_Pellmore.h"
 #include "framework/FormReader.h"
+#include "support/TempDir.h"
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
+using testsupport::ReadHostFile;
 
 std::string TableText(TVrexLanguage language) {
-  return ReadFile(std::filesystem::path(PELLMORE_I18N_TABLES) / (LanguageStem(language) + ".txt"));
+  return ReadHostFile(std::filesystem::path(PELLMORE_I18N_TABLES) /
+                      (LanguageStem(language) + ".txt"));
 }
 
 class TablesTest : public TranslatorTest {
@@ -85,7 +84,7 @@ TEST_F(TablesTest, KitTextsComeOutInEveryLanguage) {
 
 #ifdef PELLMORE_TRANSLATOR_BLOCK
 TEST_F(TablesTest, TheEmbeddedBlockReadsBackIntoTheSameTables) {
-  const std::string block = ReadFile(PELLMORE_TRANSLATOR_BLOCK);
+  const std::string block = ReadHostFile(PELLMORE_TRANSLATOR_BLOCK);
   ASSERT_FALSE(block.empty());
   Owned<TComponent> read(CreateFromForm(block, "MainTranslator.dfm"));
   auto& main = dynamic_cast<TTranslator&>(*read);

@@ -12,15 +12,7 @@
 
 namespace installtest {
 
-namespace {
-testsupport::TestMachineOptions Options() {
-  testsupport::TestMachineOptions o;
-  o.scratchPrefix = "pellmore-install";
-  return o;
-}
-}  // namespace
-
-InstallTest::InstallTest() : machine_(Options()) {
+InstallTest::InstallTest() : machine_(testsupport::ScratchNamed("pellmore-install")) {
   ClassRegistry& r = ClassRegistry::Global();
   RegisterControls(r);
   RegisterInstallClasses(r);
@@ -51,12 +43,8 @@ void InstallTest::PutFile(const std::string& path, const std::string& bytes, TDa
   f->Close();
 }
 
-TForm* InstallTest::NewForm() {
-  return new TForm(nullptr);
-}
-
 TForm* InstallTest::ReadForm(const std::string& text) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   ::ReadForm(*form, text, "test.dfm");
   return form.release();
 }

@@ -128,6 +128,10 @@ class InstallTest : public PellmoreTest {
   }
   // Sets the running program's command line (the program itself first).
   void SetCommandLine(const std::string& line);
+  // Replaces the simulated machine with a fresh one of this shape.
+  platform::sim::SimMachine& ReplaceMachine(const platform::sim::MachineOptions& options) {
+    return machine_.Replace(options);
+  }
 #endif
   // A path in the test's scratch directory.
   std::string At(std::string_view relative) const {
@@ -140,18 +144,8 @@ class InstallTest : public PellmoreTest {
   // Writes a file into the machine with an exact last-write time.
   void PutFile(const std::string& path, const std::string& bytes, TDateTime localDate);
 
-  // A plain form that owns what a test creates (deleted by the test).
-  TForm* NewForm();
-
   // The form description `text` read into a new TForm; the caller frees it.
   TForm* ReadForm(const std::string& text);
-
-  template <class T>
-  T* New(TComponent* owner, const std::string& name) {
-    auto* c = new T(owner);
-    c->SetName(name);
-    return c;
-  }
 
  private:
   testsupport::TestMachine machine_;

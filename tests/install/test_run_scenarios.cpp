@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "platform/Processes.h"
 #include "platform/Restart.h"
+#include "support/GuardedBackend.h"
 #include "tools/pegen/PeWriter.h"
 #ifndef _WIN32
 #include "platform/sim/SimMachine.h"
@@ -27,65 +28,11 @@ using ::testing::SizeIs;
 
 namespace {
 
-#ifdef _WIN32
-// The real system with two services replaced: restart requests are only
-// counted (a test must never restart the machine it runs on) and program
-// starts are passed on with their WinExec result recorded.
-class GuardedBackend : public platform::Backend {
- public:
-  explicit GuardedBackend(std::unique_ptr<platform::Backend> real)
-      : real_(std::move(real)), processes_(real_->processes()) {}
-  platform::Registry& registry() override { return real_->registry(); }
-  platform::FileSystem& files() override { return real_->files(); }
-  platform::SystemInfo& system() override { return real_->system(); }
-  platform::Clock& clock() override { return real_->clock(); }
-  platform::Libraries& libraries() override { return real_->libraries(); }
-  platform::IniFiles& iniFiles() override { return real_->iniFiles(); }
-  platform::MachineLocks& locks() override { return real_->locks(); }
-  platform::Processes& processes() override { return processes_; }
-  platform::RestartService& restart() override { return restart_; }
-
-  struct Start {
-    std::string commandLine;
-    uint32_t result;
-  };
-  const std::vector<Start>& Starts() const { return processes_.starts; }
-  int RestartRequests() const { return restart_.requests; }
-
- private:
-  struct RecordingProcesses : platform::Processes {
-    explicit RecordingProcesses(platform::Processes& real) : real(real) {}
-    uint32_t Start(std::string_view commandLine, platform::ShowMode show) override {
-      const uint32_t result = real.Start(commandLine, show);
-      starts.push_back({std::string(commandLine), result});
-      return result;
-    }
-    uint32_t Run(std::string_view commandLine, platform::ShowMode show) override {
-      return real.Run(commandLine, show);
-    }
-    platform::Processes& real;
-    std::vector<GuardedBackend::Start> starts;
-  };
-  struct RefusingRestart : platform::RestartService {
-    bool RequestRestart(bool) override {
-      ++requests;
-      return false;
-    }
-    void MoveAtRestart(std::string_view, std::string_view) override { ++requests; }
-    int requests = 0;
-  };
-
-  std::unique_ptr<platform::Backend> real_;
-  RecordingProcesses processes_;
-  RefusingRestart restart_;
-};
-#endif
-
 class RunScenario : public RunBase {
  protected:
   RunScenario() {
 #ifdef _WIN32
-    auto guarded = std::make_unique<GuardedBackend>(platform::CreateDefaultBackend());
+    auto guarded = std::make_unique<testsupport::GuardedBackend>(platform::CreateDefaultBackend());
     guarded_ = guarded.get();
     platform::Install(std::move(guarded));
 #else
@@ -123,7 +70,7 @@ class RunScenario : public RunBase {
   std::vector<std::string> StartedOk() {
     std::vector<std::string> lines;
 #ifdef _WIN32
-    for (const GuardedBackend::Start& s : guarded_->Starts())
+    for (const testsupport::GuardedBackend::Start& s : guarded_->Starts())
       if (s.result > 31) lines.push_back(s.commandLine);
 #else
     for (const platform::sim::SimStart& s : Machine().Starts())
@@ -143,7 +90,7 @@ class RunScenario : public RunBase {
   }
 
 #ifdef _WIN32
-  GuardedBackend* guarded_ = nullptr;
+  testsupport::GuardedBackend* guarded_ = nullptr;
 #endif
 };
 

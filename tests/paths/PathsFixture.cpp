@@ -12,26 +12,10 @@
 #include "paths/routines_ExpandPaths.h"
 #include "platform/Platform.h"
 #include "shell/routines_Registry.h"
-#ifndef _WIN32
-#include <unistd.h>
-
-#include <filesystem>
-#endif
 
 namespace pathstest {
 
-namespace {
-testsupport::TestMachineOptions Options() {
-  testsupport::TestMachineOptions o;
-  o.scratchPrefix = "pellmore-paths";
-  return o;
-}
-}  // namespace
-
-PathsTest::PathsTest() : machine_(Options()) {
-#ifndef _WIN32
-  sim_ = machine_.Sim();
-#endif
+PathsTest::PathsTest() : machine_(testsupport::ScratchNamed("pellmore-paths")) {
   ClassRegistry& r = ClassRegistry::Global();
   RegisterControls(r);
   RegisterPathSpecifiers(r);
@@ -47,12 +31,6 @@ PathsTest::PathsTest() : machine_(Options()) {
 PathsTest::~PathsTest() {
   RestoreValues();
   machine_.Release();
-#ifndef _WIN32
-  if (!hostDir_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove_all(hostDir_, ec);
-  }
-#endif
 }
 
 void PathsTest::Remember(platform::RootKey root, const std::string& key, const std::string& name) {
@@ -123,7 +101,7 @@ std::string PathsTest::ProgramFilesFromRegistry() {
 }
 
 TForm* PathsTest::NewInstallerForm(const std::string& destDir) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   EnsureStandardSpecifiers(nullptr, form.get(), false);
   auto* install = New<TInstall>(form.get(), "Install1");
   install->SetDestDirType(FindByClass<TpsProgramFiles>());
@@ -133,24 +111,15 @@ TForm* PathsTest::NewInstallerForm(const std::string& destDir) {
 
 #ifndef _WIN32
 void PathsTest::UseMachine(const platform::sim::MachineOptions& options) {
-  if (hostDir_.empty()) {
-    std::string base = (std::filesystem::temp_directory_path() / "pellmore-paths-XXXXXX").string();
-    if (!::mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
-    hostDir_ = base;
-  }
   // The values saved so far belong to the machine being replaced.
   RestoreValues();
-  platform::Install(nullptr);
-  machineDir_ = hostDir_ + "/machine" + std::to_string(++machines_);
-  auto machine = platform::sim::CreateMachine(machineDir_, options);
-  sim_ = machine.get();
-  platform::Install(std::move(machine));
+  machine_.Replace(options);
 }
 
 TForm* PathsTest::LoadInstaller(const std::string& args, const std::string& props,
                                 const std::string& more) {
-  sim_->SetCommandLine("C:\\SETUP\\SETUP.EXE " + args);
-  Owned<TForm> form(new TForm(nullptr));
+  Machine().SetCommandLine("C:\\SETUP\\SETUP.EXE " + args);
+  Owned<TForm> form(NewForm());
   ReadForm(*form,
            "object T: TForm\n" + StandardSpecifierObjects() +
                "  object Install1: TInstall\n    RunAutomatic = False\n" + props + "\n  end\n" +

@@ -73,11 +73,11 @@ class PathsTest : public PellmoreTest {
   // Replaces the machine with a fresh one of this shape.
   void UseMachine(const platform::sim::MachineOptions& options);
   platform::sim::SimMachine& Machine() {
-    return *sim_;
+    return *machine_.Sim();
   }
   // The host directory of the current machine (no result may name it).
   const std::string& HostDir() const {
-    return machineDir_;
+    return machine_.Sim()->HostDir();
   }
 
   // A form holding the standard specifiers, then `Install1: TInstall` with
@@ -87,13 +87,6 @@ class PathsTest : public PellmoreTest {
   TForm* LoadInstaller(const std::string& args, const std::string& props = "",
                        const std::string& more = "");
 #endif
-
-  template <class T>
-  T* New(TComponent* owner, const std::string& name) {
-    auto* c = new T(owner);
-    c->SetName(name);
-    return c;
-  }
 
  private:
   // A registry value as it was before the test first changed it.
@@ -109,12 +102,6 @@ class PathsTest : public PellmoreTest {
 
   testsupport::TestMachine machine_;
   std::vector<SavedValue> saved_;
-#ifndef _WIN32
-  std::string hostDir_;
-  std::string machineDir_;
-  int machines_ = 0;
-  platform::sim::SimMachine* sim_ = nullptr;
-#endif
 };
 
 class ExpandPaths : public PathsTest {

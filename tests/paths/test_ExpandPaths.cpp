@@ -79,7 +79,7 @@ TEST_F(ExpandPaths, ComponentVariables) {
 }
 
 TEST_F(ExpandPaths, ErrorsLeaveTheResultAlone) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   auto* loose = New<TTestObject>(form.get(), "Loose");
   auto* plain = New<TComponent>(form.get(), "Plain");
   const struct {

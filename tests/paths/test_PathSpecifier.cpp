@@ -19,7 +19,7 @@ using namespace pathstest;
 namespace {
 
 TEST_F(PathSpecifiers, EngineDirectoryIsTheFirstEntryElseUnderProgramFiles) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   EnsureStandardSpecifiers(nullptr, form.get(), false);
   auto* specifier = Specifier<TpsQDEDLL>();
   SetValue(kRootLocalMachine, kCurrentVersion, "ProgramFilesDir", "D:\\Apps\\");
@@ -98,7 +98,7 @@ TEST_F(PathSpecifiers, StandardKindsAnswerWhatTheMachineSays) {
 }
 
 TEST_F(PathSpecifiers, UsageChecksNameTheirMisuse) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   auto* group = New<TTestGroup>(form.get(), "Group");  // brings the standard set
   auto* object = New<TTestObject>(form.get(), "Dlg");
   auto* loose = New<TTestObject>(form.get(), "Loose");
@@ -154,7 +154,7 @@ TEST_F(PathSpecifiers, UsageChecksNameTheirMisuse) {
 }
 
 TEST_F(PathSpecifiers, NamesDescriptionsAndLists) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   EXPECT_THROW(FindByClass<TpsSystem>(), IEPathSpecifier);
   EnsureStandardSpecifiers(nullptr, form.get(), true);
   ASSERT_EQ(form->ComponentCount(), 14);
@@ -196,7 +196,7 @@ TEST_F(PathSpecifiers, NamesDescriptionsAndLists) {
 }
 
 TEST_F(PathSpecifiers, ContainerDescriptionNamesTheGroup) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   auto* group = New<TTestGroup>(form.get(), "Group");
   group->SetGroupName("Engine files");
   auto* object = New<TTestObject>(form.get(), "Obj");
@@ -210,11 +210,11 @@ TEST_F(PathSpecifiers, ContainerDescriptionNamesTheGroup) {
 }
 
 TEST_F(PathSpecifiers, OneStandardSetPerProcessWhateverTheForms) {
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   New<TTestGroup>(form.get(), "A");
   EXPECT_EQ(StandardPathSpecifierList().Count(), 14);
   New<TTestGroup>(form.get(), "B");
-  Owned<TForm> other(new TForm(nullptr));
+  Owned<TForm> other(NewForm());
   New<TTestGroup>(other.get(), "C");
   EXPECT_EQ(StandardPathSpecifierList().Count(), 14);
   EXPECT_EQ(other->ComponentCount(), 1);

@@ -103,7 +103,7 @@ TEST_F(PathSpecifiers, AssignmentChecksFirstAndKeepsTheOldValue) {
 
 TEST_F(PathSpecifiers, FormsDeclaringTheirSpecifiersAfterTheInstallerStillRead) {
   Machine().SetCommandLine("C:\\SETUP\\SETUP.EXE -sD:\\DIST");
-  Owned<TForm> form(new TForm(nullptr));
+  Owned<TForm> form(NewForm());
   ReadForm(*form,
            "object T: TForm\n  object Install1: TInstall\n    RunAutomatic = False\n  end\n" +
                StandardSpecifierObjects() + "end\n",
@@ -113,7 +113,7 @@ TEST_F(PathSpecifiers, FormsDeclaringTheirSpecifiersAfterTheInstallerStillRead) 
   EXPECT_EQ(InstallOf(form.get())->ResolveArchiveFile(), "D:\\DIST\\files.1");
 
   // A form without any stored specifier receives the standard set.
-  Owned<TForm> bare(new TForm(nullptr));
+  Owned<TForm> bare(NewForm());
   form.reset();
   ReadForm(*bare, "object T: TForm\n  object G: TTestGroup\n  end\nend\n", "bare.dfm");
   EXPECT_EQ(bare->ComponentCount(), 15);

@@ -13,6 +13,7 @@
 #include "framework/WidgetsetSlot.h"
 #include "platform/headless/HeadlessSession.h"
 #include "support/Fixture.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -22,30 +23,11 @@ using platform::headless::EUIScriptError;
 
 class HeadlessSessionTest : public PellmoreTest {
  protected:
-  HeadlessSessionTest() {
-    dir =
-        fs::temp_directory_path() /
-        ("pellmore-headless-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  ~HeadlessSessionTest() override {
-    InstallWidgetset(nullptr);
-    fs::remove_all(dir);
-  }
-  std::string Write(const char* name, const std::string& text) {
-    const fs::path p = dir / name;
-    std::ofstream(p, std::ios::binary) << text;
-    return p.string();
-  }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  fs::path dir;
+  ~HeadlessSessionTest() override { InstallWidgetset(nullptr); }
+  std::string Write(const char* name, const std::string& text) { return temp.Write(name, text); }
+  static std::string Read(const std::string& path) { return testsupport::ReadHostFile(path); }
+  testsupport::TempDir temp{"pellmore-headless"};
+  const fs::path dir = temp.Path();
 };
 
 TEST_F(HeadlessSessionTest, ScriptAndTranscriptFiles) {

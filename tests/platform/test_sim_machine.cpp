@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/SimMachine.h"
+#include "support/TempDir.h"
 
 using namespace platform;
 using namespace platform::sim;
@@ -23,15 +24,6 @@ namespace {
 
 class SimMachineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string base = (fs::temp_directory_path() / "pellmore-sim-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    root_ = base;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
   std::unique_ptr<SimMachine> Make(MachineOptions options = {}, const char* name = "m") {
     return CreateMachine(root_ + "/" + name, options);
   }
@@ -55,7 +47,8 @@ class SimMachineTest : public ::testing::Test {
     }
     return 0;
   }
-  std::string root_;
+  testsupport::TempDir dir_{"pellmore-sim"};
+  const std::string root_ = dir_.String();
 };
 
 TEST_F(SimMachineTest, HeldFilesCanBeReadButNotReplacedDeletedOrRenamed) {

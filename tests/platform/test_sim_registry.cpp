@@ -13,6 +13,7 @@
 #include "platform/sim/HiveModel.h"
 #include "platform/sim/HiveReader.h"
 #include "platform/sim/SimRegistry.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 using platform::OsError;
@@ -26,33 +27,18 @@ namespace {
 
 constexpr RootKey HKLM = RootKey::LocalMachine;
 
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteText(const fs::path& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary | std::ios::trunc) << text;
-}
+using testsupport::ReadHostFile;
+using testsupport::WriteHostFile;
 
 class SimRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/pellmore-registry-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    top_ = tmpl;
-    dir_ = top_ / "registry";
-  }
-  void TearDown() override { fs::remove_all(top_); }
-
   std::unique_ptr<platform::Registry> Open() { return OpenSimRegistry(dir_.string()); }
   fs::path File(const char* suffix) const {
     return dir_ / (std::string("HKEY_LOCAL_MACHINE") + suffix);
   }
 
-  fs::path top_, dir_;
+  testsupport::TempDir top_{"pellmore-registry"};
+  fs::path dir_ = top_ / "registry";
 };
 
 RegValue Typed(ValueType type) {
@@ -93,7 +79,7 @@ TEST_F(SimRegistryTest, EveryValueTypeSurvivesTheHiveFile) {
     reg->Flush(HKLM, "SOFTWARE\\Quenby");
   }
   EXPECT_EQ(fs::file_size(File(".journal")), 0u) << "flush folds the journal into the hive";
-  const std::string text = ReadText(File(".reg"));
+  const std::string text = ReadHostFile(File(".reg"));
   EXPECT_NE(text.find("\"Path\"=\"C:\\\\Program Files\\\\\\\"Quenby\\\"\"\n"), text.npos) << text;
   EXPECT_NE(text.find("@=dword:0000002a\n"), text.npos);
   EXPECT_NE(text.find("\"Multi\"=hex(7):66,69,72,73,74,00,00,e4,b8,ad,e6,96,87,00,00\n"),
@@ -215,7 +201,7 @@ TEST_F(SimRegistryTest, CorruptHivesNameFileAndLineAndKeepTheLastGoodHive) {
     SCOPED_TRACE(c.what);
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    WriteText(File(".reg"), c.text);
+    WriteHostFile(File(".reg"), c.text);
     auto reg = Open();
     try {
       reg->ReadValue(HKLM, "Good", "x");
@@ -228,13 +214,13 @@ TEST_F(SimRegistryTest, CorruptHivesNameFileAndLineAndKeepTheLastGoodHive) {
     }
     EXPECT_THROW(reg->CreateKey(HKLM, "New"), HiveError);
     EXPECT_THROW(reg->Flush(HKLM, ""), HiveError);
-    EXPECT_EQ(ReadText(File(".reg")), c.text) << "the hive on disk is left alone";
+    EXPECT_EQ(ReadHostFile(File(".reg")), c.text) << "the hive on disk is left alone";
   }
 }
 
 TEST_F(SimRegistryTest, CorruptJournalLineIsNamed) {
   fs::create_directories(dir_);
-  WriteText(File(".reg"), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\K]\n");
+  WriteHostFile(File(".reg"), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\K]\n");
   const std::pair<std::string, size_t> journals[] = {
       {"PELLMORE-JOURNAL 0\n+\"K\\\\A\"\n=\"K\" \"v\"=dword:zz\n", 3},
       {"PELLMORE-JOURNAL 0\n-\"Missing\"\n", 2},  // a change that cannot have happened
@@ -242,7 +228,7 @@ TEST_F(SimRegistryTest, CorruptJournalLineIsNamed) {
   };
   for (const auto& [journal, line] : journals) {
     SCOPED_TRACE(journal);
-    WriteText(File(".journal"), journal);
+    WriteHostFile(File(".journal"), journal);
     try {
       Open()->KeyExists(HKLM, "K");
       ADD_FAILURE() << "no error";
@@ -283,12 +269,12 @@ TEST_F(SimRegistryTest, SingleWritesAppendToTheJournalUntilFlushFoldsIt) {
     reg->WriteValue(HKLM, "K", "v" + std::to_string(i), RegValue::DWordValue(i));
   reg->WriteValue(HKLM, "K", "v0", RegValue::DWordValue(0));  // unchanged: not logged
   EXPECT_EQ(fs::last_write_time(File(".reg")), hiveTime) << "no rewrite per write";
-  const std::string journal = ReadText(File(".journal"));
+  const std::string journal = ReadHostFile(File(".journal"));
   EXPECT_EQ(std::count(journal.begin(), journal.end(), '\n'), 201);  // header + 200 changes
   EXPECT_EQ(Open()->ValueNames(HKLM, "K").size(), 200u);
   reg->Flush(HKLM, "K");
   EXPECT_EQ(fs::file_size(File(".journal")), 0u);
-  EXPECT_NE(ReadText(File(".reg")).find("; generation 2\n"), std::string::npos);
+  EXPECT_NE(ReadHostFile(File(".reg")).find("; generation 2\n"), std::string::npos);
   EXPECT_EQ(Open()->ReadValue(HKLM, "K", "v199"), RegValue::DWordValue(199));
 }
 
@@ -305,16 +291,16 @@ TEST_F(SimRegistryTest, TornAndStaleJournalsAreSkippedAndRestarted) {
   EXPECT_EQ(reg->ValueNames(HKLM, "K"), std::vector<std::string>{"kept"});
   reg->WriteValue(HKLM, "K", "after", RegValue::Str("2"));
   EXPECT_EQ(Open()->ValueNames(HKLM, "K"), (std::vector<std::string>{"kept", "after"}));
-  EXPECT_EQ(ReadText(File(".journal")).find("torn"), std::string::npos);
+  EXPECT_EQ(ReadHostFile(File(".journal")).find("torn"), std::string::npos);
 
   // A rewrite that renamed the new hive but never emptied the old journal:
   // the journal's generation is older than the hive's, so it is ignored.
   reg->Flush(HKLM, "K");
-  WriteText(File(".journal"), "PELLMORE-JOURNAL 1\n+\"Ghost\"\n");
+  WriteHostFile(File(".journal"), "PELLMORE-JOURNAL 1\n+\"Ghost\"\n");
   auto fresh = Open();
   EXPECT_FALSE(fresh->KeyExists(HKLM, "Ghost"));
   fresh->CreateKey(HKLM, "Real");
-  EXPECT_EQ(ReadText(File(".journal")), "PELLMORE-JOURNAL 2\n+\"Real\"\n");
+  EXPECT_EQ(ReadHostFile(File(".journal")), "PELLMORE-JOURNAL 2\n+\"Real\"\n");
   EXPECT_TRUE(Open()->KeyExists(HKLM, "Real"));
 }
 
@@ -322,15 +308,15 @@ TEST_F(SimRegistryTest, FailedFoldKeepsHiveAndJournal) {
   auto reg = Open();
   reg->CreateKey(HKLM, "K");
   reg->Flush(HKLM, "K");
-  const std::string before = ReadText(File(".reg"));
+  const std::string before = ReadHostFile(File(".reg"));
   reg->WriteValue(HKLM, "K", "v", RegValue::Str("journal only"));
   fs::create_directory(File(".reg.tmp"));  // the temporary file cannot be created
   EXPECT_THROW(reg->Flush(HKLM, "K"), OsError);
-  EXPECT_EQ(ReadText(File(".reg")), before);
+  EXPECT_EQ(ReadHostFile(File(".reg")), before);
   EXPECT_EQ(Open()->ReadValue(HKLM, "K", "v")->text, "journal only");
   fs::remove(File(".reg.tmp"));
   reg->Flush(HKLM, "K");
-  EXPECT_NE(ReadText(File(".reg")).find("journal only"), std::string::npos);
+  EXPECT_NE(ReadHostFile(File(".reg")).find("journal only"), std::string::npos);
 }
 
 TEST_F(SimRegistryTest, AHiveReplacedFromOutsideIsReadAgain) {
@@ -338,7 +324,7 @@ TEST_F(SimRegistryTest, AHiveReplacedFromOutsideIsReadAgain) {
   reg->CreateKey(HKLM, "K");
   reg->Flush(HKLM, "K");
   EXPECT_FALSE(reg->KeyExists(HKLM, "Other"));
-  WriteText(File(".reg"), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Other]\n\"x\"=\"y\"\n");
+  WriteHostFile(File(".reg"), "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Other]\n\"x\"=\"y\"\n");
   EXPECT_EQ(reg->ReadValue(HKLM, "Other", "x")->text, "y");
   EXPECT_FALSE(reg->KeyExists(HKLM, "K"));
 }

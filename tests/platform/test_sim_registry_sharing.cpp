@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/sim/SimRegistry.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 using platform::RegValue;
@@ -26,14 +27,6 @@ const std::string kPayload(1500, 'p');
 
 class SharedRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/pellmore-registry-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    top_ = tmpl;
-    dir_ = (top_ / "registry").string();
-  }
-  void TearDown() override { fs::remove_all(top_); }
-
   // Runs `body` in a child process with a registry instance of its own;
   // returns the child's pid.
   template <class F>
@@ -73,8 +66,8 @@ class SharedRegistryTest : public ::testing::Test {
       }
   }
 
-  fs::path top_;
-  std::string dir_;
+  testsupport::TempDir top_{"pellmore-registry"};
+  std::string dir_ = (top_ / "registry").string();
 };
 
 TEST_F(SharedRegistryTest, ACachedInstanceSeesChangesOfAnotherProcess) {

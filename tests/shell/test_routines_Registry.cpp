@@ -26,9 +26,8 @@ namespace {
 class RegistryRoutines : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::TestMachineOptions o;
-    o.scratchPrefix = "pellmore-routines";
-    machine_ = std::make_unique<testsupport::TestMachine>(o);
+    machine_ =
+        std::make_unique<testsupport::TestMachine>(testsupport::ScratchNamed("pellmore-routines"));
   }
   void TearDown() override { machine_.reset(); }
   platform::Registry& Reg() { return platform::registry(); }

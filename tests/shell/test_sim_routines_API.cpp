@@ -4,15 +4,11 @@
 #include "shell/routines_API.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimMachine.h"
+#include "support/SimMachineHome.h"
 
-namespace fs = std::filesystem;
 using platform::sim::MachineOptions;
 using platform::sim::MachineSettings;
 using platform::sim::SimMachine;
@@ -21,25 +17,14 @@ namespace {
 
 class APIRoutines : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/pellmore-api-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    top_ = tmpl;
-  }
-  void TearDown() override {
-    platform::Install(nullptr);
-    fs::remove_all(top_);
-  }
+  void TearDown() override { platform::Install(nullptr); }
   // Creates a machine of `kind` and makes it the current backend.
   SimMachine& Use(const std::string& kind) {
     MachineOptions o;
     o.kind = kind;
-    auto m = platform::sim::CreateMachine((top_ / kind).string(), o);
-    SimMachine& ref = *m;
-    platform::Install(std::move(m));
-    return ref;
+    return home_.Install(o);
   }
-  fs::path top_;
+  testsupport::SimMachineHome home_{"pellmore-api"};
 };
 
 TEST_F(APIRoutines, WindowsPlatformFollowsTheKindTable) {
@@ -68,7 +53,6 @@ TEST_F(APIRoutines, WindowsPlatformFollowsTheKindTable) {
     });
     EXPECT_EQ(WindowsPlatform(), c.expected);
     platform::Install(nullptr);
-    fs::remove_all(top_ / c.kind);
   }
 }
 
@@ -143,8 +127,7 @@ class RefusingBackend : public platform::Backend {
 };
 
 TEST_F(APIRoutines, RefusedQueriesRaiseTheFixedMessages) {
-  platform::Install(std::make_unique<RefusingBackend>(
-      platform::sim::CreateMachine((top_ / "refusing").string(), {})));
+  platform::Install(std::make_unique<RefusingBackend>(home_.Create()));
   struct Case {
     const char* what;
     std::function<void()> call;

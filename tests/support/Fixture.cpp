@@ -5,12 +5,17 @@
 #include <string>
 
 #include "framework/Component.h"
+#include "framework/Forms.h"
 #include "framework/ProcessState.h"
 
 PellmoreTest::PellmoreTest() {
   ProcessState::ResetAll();
   objectsBefore_ = TObject::LiveCount();
   componentsBefore_ = TComponent::LiveComponents();
+}
+
+TForm* PellmoreTest::NewForm() {
+  return new TForm(nullptr);
 }
 
 PellmoreTest::~PellmoreTest() {

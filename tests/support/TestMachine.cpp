@@ -163,6 +163,7 @@ void TestMachine::RemoveTree(const std::string& dir) {
 }
 
 void TestMachine::CreateScratch(const std::string& name) {
+  scratchName_ = name;
   regKey_ = "SOFTWARE\\Pellmore Tests\\" + name;
   if (scratch_ == "C:") return;  // a new simulated machine's drive
   std::string temp = platform::system().TempDirectory();

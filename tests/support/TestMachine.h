@@ -30,16 +30,22 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "platform/Registry.h"
+#ifndef _WIN32
+#include "platform/sim/SimMachine.h"
+#endif
 
 namespace platform::sim {
 class SimMachine;
 }
 
 namespace testsupport {
+
+class SimMachineHome;
 
 // Registry keys as they are now (values and subkeys, or that they are
 // missing); Restore() puts them back so. Values of a type the registry
@@ -69,10 +75,19 @@ struct TestMachineOptions {
   // serve as the scratch directory ("C:", and InScratch() changes nothing);
   // off: a directory below the temporary directory, as on Windows.
   bool simScratchIsDriveC = true;
-  // Simulated machine only: its kind and extra drive letters ("AD").
-  std::string kind = "nt4";
-  std::string extraDrives;
+#ifndef _WIN32
+  // The simulated machine's shape (kind, extra drive letters, language,
+  // screen ...).
+  platform::sim::MachineOptions sim;
+#endif
 };
+
+// The default options with the scratch directory's name prefix changed.
+inline TestMachineOptions ScratchNamed(std::string prefix) {
+  TestMachineOptions o;
+  o.scratchPrefix = std::move(prefix);
+  return o;
+}
 
 class TestMachine {
  public:
@@ -103,6 +118,17 @@ class TestMachine {
 
   // The simulated machine (sim build only; nullptr on Windows).
   platform::sim::SimMachine* Sim() const { return sim_; }
+#ifndef _WIN32
+  // Replaces the simulated machine with a fresh one of this shape, in a
+  // directory of its own below the same host directory; the scratch
+  // directory is made again on it. Objects of the old machine are gone.
+  platform::sim::SimMachine& Replace(const platform::sim::MachineOptions& options);
+  // Where the machines live, for tests that need one more that is not
+  // installed (wrapped in a backend of the test's own).
+  SimMachineHome& Home() const {
+    return *home_;
+  }
+#endif
 
   // Removes the scratch directory and restores the registry now rather than
   // in the destructor; failures are reported as test failures. Idempotent.
@@ -114,8 +140,9 @@ class TestMachine {
   // Removes the scratch directory and undoes the registry changes.
   void ReleaseCommon();
 
-  std::string hostDir_;  // sim: the machine's host directory
+  std::shared_ptr<SimMachineHome> home_;  // sim: the machines' host directory
   platform::sim::SimMachine* sim_ = nullptr;
+  std::string scratchName_;
   std::string scratch_;
   std::string regKey_;
   std::optional<RegistrySnapshot> guard_;  // Windows: the kit's keys before the test

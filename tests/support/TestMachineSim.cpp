@@ -1,12 +1,9 @@
 // The test machine on the sim build (see TestMachine.h): a fresh simulated
 // machine in a temporary host directory, installed as the backend and
 // thrown away afterwards, so nothing a test writes can reach another.
-#include <unistd.h>
-
 #include <atomic>
-#include <filesystem>
 
-#include "platform/sim/SimMachine.h"
+#include "support/SimMachineHome.h"
 #include "support/TestMachine.h"
 
 namespace testsupport {
@@ -19,19 +16,17 @@ bool OnWine() {
   return false;
 }
 
-TestMachine::TestMachine(const TestMachineOptions& options) {
-  std::string base =
-      (std::filesystem::temp_directory_path() / (options.scratchPrefix + "-XXXXXX")).string();
-  if (::mkdtemp(base.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  hostDir_ = base;
-  platform::sim::MachineOptions machine;
-  machine.kind = options.kind;
-  machine.extraDrives = options.extraDrives;
-  auto sim = platform::sim::CreateMachine(hostDir_ + "/machine", machine);
-  sim_ = sim.get();
-  platform::Install(std::move(sim));
+TestMachine::TestMachine(const TestMachineOptions& options)
+    : home_(std::make_shared<SimMachineHome>(options.scratchPrefix)) {
+  sim_ = &home_->Install(options.sim);
   if (options.simScratchIsDriveC) scratch_ = "C:";
   CreateScratch(options.scratchPrefix + "-" + std::to_string(g_serial++));
+}
+
+platform::sim::SimMachine& TestMachine::Replace(const platform::sim::MachineOptions& options) {
+  sim_ = &home_->Install(options);
+  if (scratch_ != "C:") CreateScratch(scratchName_);
+  return *sim_;
 }
 
 void TestMachine::Release() {
@@ -40,8 +35,7 @@ void TestMachine::Release() {
   ReleaseCommon();
   platform::Install(nullptr);
   sim_ = nullptr;
-  std::error_code ec;
-  if (!hostDir_.empty()) std::filesystem::remove_all(hostDir_, ec);
+  home_.reset();
 }
 
 }  // namespace testsupport
