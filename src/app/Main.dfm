@@ -5,6 +5,23 @@ object fmMain: TfmMain
   Height = 480
   Caption = 'Quenby Database Engine 8.2.0 安装'
   OnCreate = FormCreate
+  object BackDrop: TBackdrop
+    Align = alClient
+    Tag = -1
+    EndColor = 8421440
+    object ProductLabel: TRotate3DLabel
+      Align = alTop
+      Height = 65
+      Tag = -1
+      Caption = 'Quenby Database Engine 8.2.0 安装'
+      Font.Charset = GB2312_CHARSET
+      Font.Color = clYellow
+      Font.Height = -35
+      Font.Name = '宋体'
+      Font.Style = [fsBold, fsItalic]
+      LabelStyle.AShadeLTSet = False
+    end
+  end
   object psQDEDLL: TpsQDEDLL
   end
   object psCommonFiles: TpsCommonFiles

@@ -2,6 +2,7 @@
 #include "app/SetupRegistration.h"
 
 #include "app/Main.h"
+#include "decor/DecorRegistration.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
@@ -12,6 +13,7 @@
 void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterControls(registry);
   RegisterTranslatorClasses(registry);
+  RegisterDecorClasses(registry);
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);

@@ -5,6 +5,8 @@
 
 #include "app/Main.h"
 #include "app/SetupRegistration.h"
+#include "decor/cmp_Rotate3DLabel.h"
+#include "decor/cmp_TBackDrop.h"
 #include "framework/Application.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ProcessState.h"
@@ -62,6 +64,37 @@ TEST_F(MainForm, EmbeddedDescriptionDeclaresTheInstaller) {
   EXPECT_EQ(install->DialogThemeBitmap()->Width(), 117);
   EXPECT_EQ(install->DialogThemeBitmap()->Height(), 290);
   EXPECT_EQ(install->SourceDirectory(), "C:\\SETUP");
+}
+
+// The backdrop with the title comes first and fills the screen-sized form.
+TEST_F(MainForm, TheBackdropAndTheTitleComeFirst) {
+  TfmMain* form = Application().CreateForm<TfmMain>();
+  ASSERT_GE(form->ComponentCount(), 2);
+  auto* backdrop = dynamic_cast<TBackdrop*>(form->Components(0));
+  auto* title = dynamic_cast<TRotate3DLabel*>(form->Components(1));
+  ASSERT_NE(backdrop, nullptr);
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(backdrop->Name(), "BackDrop");
+  EXPECT_EQ(title->Name(), "ProductLabel");
+  EXPECT_EQ(TBackdrop::Designated(), backdrop);
+  EXPECT_EQ(TRotate3DLabel::Designated(), title);
+  EXPECT_EQ(backdrop->BoundsRect(), form->ClientRect());
+  EXPECT_EQ(backdrop->Width(), 1280 - 8);  // inside the sizeable frame
+  EXPECT_EQ(backdrop->Direction(), bdUp);
+  EXPECT_EQ(backdrop->StartColor(), 0xFF0000);
+  EXPECT_EQ(backdrop->EndColor(), 0x808040);
+
+  EXPECT_EQ(title->Parent(), backdrop);
+  EXPECT_EQ(title->Align(), alTop);
+  EXPECT_EQ(title->Height(), 65);
+  EXPECT_EQ(title->Caption(), form->Caption());
+  EXPECT_EQ(title->Font()->Data(), (TFontData{"\xE5\xAE\x8B\xE4\xBD\x93", -35, GB2312_CHARSET,
+                                              clYellow, TFontStyles{fsBold, fsItalic}}));
+  const TLabelStyle& style = *title->LabelStyle();
+  EXPECT_FALSE(style.AShadeLTSet());
+  EXPECT_EQ(style.AStyle3D(), A3dRaised);
+  EXPECT_EQ(style.Angle(), 0);
+  EXPECT_TRUE(title->MyTransparent());
 }
 
 }  // namespace

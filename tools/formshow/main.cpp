@@ -15,6 +15,7 @@
 #include <iostream>
 #include <string>
 
+#include "decor/DecorRegistration.h"
 #include "framework/Application.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
 
     ClassRegistry& registry = ClassRegistry::Global();
     RegisterControls(registry);
+    RegisterDecorClasses(registry);
     const FormObject root = ParseFormDescription(text, name);
     registry.RegisterDescription(root.className, name, text);
 
