@@ -221,11 +221,14 @@ auto SetEvent(E C::*member) {
 #define VREX_EVENT(Name) #Name, GetEvent(&TVrexCompress::Name), SetEvent(&TVrexCompress::Name)
 }  // namespace
 
+void RegisterLzhCommand(ClassRegistry& r) {
+  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
+}
+
 void RegisterVrexCompress(ClassRegistry& r) {
   r.Enum<TCompressionLevel>("TCompressionLevel", {"colNone", "colFastest", "colDefault", "colMax"});
-  r.Enum<TOverwriteType>("TOverwriteType",
-                         {"owAlways", "owNever", "owVersion", "owDate", "owVersionDate"});
-  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
+  RegisterOverwriteType(r);
+  RegisterLzhCommand(r);
   r.Class<TVrexCompress, TComponent>("TVrexCompress")
       .Prop("Abort", &TVrexCompress::Abort, &TVrexCompress::SetAbort, false)
       .Prop("CompressedFile", &TVrexCompress::CompressedFile, &TVrexCompress::SetCompressedFile, "")
