@@ -209,18 +209,6 @@ void TVrexCompress::FreeShared() noexcept {
   if (shared) shared->Free();
 }
 
-namespace {
-template <class C, class E>
-auto GetEvent(E C::*member) {
-  return [member](const C& o) -> const E& { return o.*member; };
-}
-template <class C, class E>
-auto SetEvent(E C::*member) {
-  return [member](C& o, const E& e) { o.*member = e; };
-}
-#define VREX_EVENT(Name) #Name, GetEvent(&TVrexCompress::Name), SetEvent(&TVrexCompress::Name)
-}  // namespace
-
 void RegisterLzhCommand(ClassRegistry& r) {
   r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
 }
@@ -239,14 +227,14 @@ void RegisterVrexCompress(ClassRegistry& r) {
       .Prop("FilesToProcess", &TVrexCompress::FilesToProcess)
       .Prop("Offset", &TVrexCompress::Offset, &TVrexCompress::SetOffset, 0)
       .Prop("Overwrite", &TVrexCompress::Overwrite, &TVrexCompress::SetOverwrite, owAlways)
-      .Prop(VREX_EVENT(OnAborted))
-      .Prop(VREX_EVENT(OnAfterAdding))
-      .Prop(VREX_EVENT(OnAfterExtracting))
-      .Prop(VREX_EVENT(OnBeforeAdding))
-      .Prop(VREX_EVENT(OnBeforeExtracting))
-      .Prop(VREX_EVENT(OnFullDisk))
-      .Prop(VREX_EVENT(OnListing))
-      .Prop(VREX_EVENT(OnNewDisk))
-      .Prop(VREX_EVENT(OnReplace))
-      .Prop(VREX_EVENT(OnStatus));
+      .Field("OnAborted", &TVrexCompress::OnAborted)
+      .Field("OnAfterAdding", &TVrexCompress::OnAfterAdding)
+      .Field("OnAfterExtracting", &TVrexCompress::OnAfterExtracting)
+      .Field("OnBeforeAdding", &TVrexCompress::OnBeforeAdding)
+      .Field("OnBeforeExtracting", &TVrexCompress::OnBeforeExtracting)
+      .Field("OnFullDisk", &TVrexCompress::OnFullDisk)
+      .Field("OnListing", &TVrexCompress::OnListing)
+      .Field("OnNewDisk", &TVrexCompress::OnNewDisk)
+      .Field("OnReplace", &TVrexCompress::OnReplace)
+      .Field("OnStatus", &TVrexCompress::OnStatus);
 }

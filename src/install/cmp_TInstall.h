@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/DateTime.h"
 #include "framework/Pictures.h"
+#include "framework/TypeInfo.h"
 #include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstallInformation.h"
 #include "platform/MachineLocks.h"
@@ -37,19 +38,6 @@ void SetInstallOutcome(TInstallOutcome outcome) noexcept;
 class TCustomInstall;
 // The one installer component, or null.
 TCustomInstall* Installer() noexcept;
-
-// Declares an event property: the getter, the setter and the member.
-#define PELLMORE_INSTALL_EVENT(Type, Name) \
- public:                                   \
-  const Type& Name() const noexcept {      \
-    return Name##_;                        \
-  }                                        \
-  void Set##Name(Type e) {                 \
-    Name##_ = std::move(e);                \
-  }                                        \
-                                           \
- private:                                  \
-  Type Name##_;
 
 class TCustomInstall : public TFileContainer {
   PELLMORE_CLASS(TCustomInstall, TFileContainer)
@@ -214,19 +202,19 @@ class TCustomInstall : public TFileContainer {
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;
 
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterInitialized)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeReadArchiveInfo)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterReadArchiveInfo)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyGoodInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyGoodInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyBadInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyBadInstall)
-  PELLMORE_INSTALL_EVENT(TRebootWindowsEvent, OnBeforeReboot)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnFailedReboot)
-  PELLMORE_INSTALL_EVENT(TCleanupEvent, OnBeforeCleanup)
-  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnBeforeShutdown)
-  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnUserAbort)
-  PELLMORE_INSTALL_EVENT(TBeforeRunFileEvent, OnBeforeRunFile)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterInitialized)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeReadArchiveInfo)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterReadArchiveInfo)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeNotifyGoodInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterNotifyGoodInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeNotifyBadInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterNotifyBadInstall)
+  PELLMORE_EVENT(TRebootWindowsEvent, OnBeforeReboot)
+  PELLMORE_EVENT(TNotifyEvent, OnFailedReboot)
+  PELLMORE_EVENT(TCleanupEvent, OnBeforeCleanup)
+  PELLMORE_EVENT(TUserAbortEvent, OnBeforeShutdown)
+  PELLMORE_EVENT(TUserAbortEvent, OnUserAbort)
+  PELLMORE_EVENT(TBeforeRunFileEvent, OnBeforeRunFile)
 
  private:
   struct SwitchState {
