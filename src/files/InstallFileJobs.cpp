@@ -303,9 +303,7 @@ void TCustomInstallFile::Copy() {
           if (Trim(destDir).empty()) throw IECustomInstallFile(kMsgDestBlank, Name());
           RefuseUnsafeDestName(destDir + "\\" + destName_);
           platform::files().CreateDirectories(destDir);
-          archive.OnStatus = [this](TObject*, const TlzhFileStats& stats) {
-            StatusAdapter(stats);
-          };
+          archive.OnStatus = [this](TObject*, const TlzhFileStats& stats) { StatusAdapter(stats); };
           archive.CopyPlainFile(SourcePath(), destDir + "\\" + destName_);
           if (OnAfterCopy_) OnAfterCopy_(this);
           Notify(kInfoAfterCopy, this);

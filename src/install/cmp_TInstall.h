@@ -30,6 +30,27 @@ using TUserAbortEvent = std::function<void(TObject* Install, bool& QuitOut)>;
 using TBeforeRunFileEvent =
     std::function<void(TObject* Install, TInstallFileRef FileToRun, bool& DefaultAction)>;
 
+// The phases of a normal run (TCustomInstall::Process), in the order the
+// run goes through them. The run records the one it is in, so whoever
+// looks at a run that stopped can tell where.
+enum TRunPhase {
+  rpNone,                 // no run yet
+  rpFreshStart,           // nothing deferred, counted or pending from before
+  rpLoadingProgramCheck,  // the loading program passed its -s
+  rpInstallKey,           // the setup lock, then the bookkeeping key found or made
+  rpClearUnfinished,      // the previous run's unfinished entries dropped
+  rpExtractionOffset,     // with -e: the self-extractor's trailer read
+  rpArchiveInfo,          // the archive's file information read
+  rpAfterInitialized,     // OnAfterInitialized
+  rpStartupCalls,         // the start-up component calls, ending with the wizard pages
+  rpInstallObjects,       // the installer's own container processing: the copying
+  rpRetryRegistrations,   // failed self-registrations tried once more
+  rpRunOnce,              // the RunOnce entry for unfinished work or a restart
+  rpRestartQuestion,      // the reboot call and OnBeforeReboot
+  rpRestart,              // the restart (or its refusal): the run ends for the resume run
+  rpGoodInstall,          // the good-install tail: notices, clean-up, key removed, programs
+};
+
 // How the program's work ended, for its exit code.
 enum TInstallOutcome { ioNone, ioFinished, ioFailed, ioCancelled, ioRestartRequired };
 TInstallOutcome InstallOutcome() noexcept;
@@ -69,6 +90,8 @@ class TCustomInstall : public TFileContainer {
   TCustomForm* MainForm() const noexcept { return mainForm_; }
   bool Activated() const noexcept { return activated_; }
   bool Running() const noexcept { return running_; }
+  // The phase of the normal run that was entered last (rpNone before one).
+  TRunPhase RunPhase() const noexcept { return runPhase_; }
 
   // --- modes ------------------------------------------------------------------
   // The installation run: bookkeeping key, file information, the start-up
@@ -248,6 +271,7 @@ class TCustomInstall : public TFileContainer {
   bool activated_ = false;
   bool hookInstalled_ = false;
   bool running_ = false;
+  TRunPhase runPhase_ = rpNone;
   std::string installKey_;
   std::string installKeyProblem_;
   std::unique_ptr<platform::HeldLock> setupLock_;
