@@ -1,15 +1,12 @@
 // PELLMORE_FORM (see FormOverride.h): the variable and the file are read
-// from the host directly (wide calls on Windows, so any path works);
-// nothing of the simulated machine is involved.
+// from the host through the platform's host access (so any path works on
+// Windows too); nothing of the simulated machine is involved.
 #include "app/FormOverride.h"
-
-#include <cstdlib>
 
 #include "framework/ClassRegistry.h"
 #include "framework/FormParser.h"
 #include "framework/Forms.h"
-#include "framework/Utf8.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 
 namespace {
 
@@ -25,15 +22,9 @@ std::string ReadDescription(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> FormOverridePath() {
-#ifdef _WIN32
-  const wchar_t* value = _wgetenv(L"PELLMORE_FORM");
-  if (!value || !*value) return std::nullopt;
-  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(value));
-#else
-  const char* value = std::getenv("PELLMORE_FORM");
-  if (!value || !*value) return std::nullopt;
-  return std::string(value);
-#endif
+  std::optional<std::string> value = platform::HostEnvironment("PELLMORE_FORM");
+  if (value && value->empty()) return std::nullopt;
+  return value;
 }
 
 std::string RegisterFormOverride(const std::string& hostPath, ClassRegistry& registry) {

@@ -209,23 +209,14 @@ void TVrexCompress::FreeShared() noexcept {
   if (shared) shared->Free();
 }
 
-namespace {
-template <class C, class E>
-auto GetEvent(E C::*member) {
-  return [member](const C& o) -> const E& { return o.*member; };
+void RegisterLzhCommand(ClassRegistry& r) {
+  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
 }
-template <class C, class E>
-auto SetEvent(E C::*member) {
-  return [member](C& o, const E& e) { o.*member = e; };
-}
-#define VREX_EVENT(Name) #Name, GetEvent(&TVrexCompress::Name), SetEvent(&TVrexCompress::Name)
-}  // namespace
 
 void RegisterVrexCompress(ClassRegistry& r) {
   r.Enum<TCompressionLevel>("TCompressionLevel", {"colNone", "colFastest", "colDefault", "colMax"});
-  r.Enum<TOverwriteType>("TOverwriteType",
-                         {"owAlways", "owNever", "owVersion", "owDate", "owVersionDate"});
-  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
+  RegisterOverwriteType(r);
+  RegisterLzhCommand(r);
   r.Class<TVrexCompress, TComponent>("TVrexCompress")
       .Prop("Abort", &TVrexCompress::Abort, &TVrexCompress::SetAbort, false)
       .Prop("CompressedFile", &TVrexCompress::CompressedFile, &TVrexCompress::SetCompressedFile, "")
@@ -236,14 +227,14 @@ void RegisterVrexCompress(ClassRegistry& r) {
       .Prop("FilesToProcess", &TVrexCompress::FilesToProcess)
       .Prop("Offset", &TVrexCompress::Offset, &TVrexCompress::SetOffset, 0)
       .Prop("Overwrite", &TVrexCompress::Overwrite, &TVrexCompress::SetOverwrite, owAlways)
-      .Prop(VREX_EVENT(OnAborted))
-      .Prop(VREX_EVENT(OnAfterAdding))
-      .Prop(VREX_EVENT(OnAfterExtracting))
-      .Prop(VREX_EVENT(OnBeforeAdding))
-      .Prop(VREX_EVENT(OnBeforeExtracting))
-      .Prop(VREX_EVENT(OnFullDisk))
-      .Prop(VREX_EVENT(OnListing))
-      .Prop(VREX_EVENT(OnNewDisk))
-      .Prop(VREX_EVENT(OnReplace))
-      .Prop(VREX_EVENT(OnStatus));
+      .Field("OnAborted", &TVrexCompress::OnAborted)
+      .Field("OnAfterAdding", &TVrexCompress::OnAfterAdding)
+      .Field("OnAfterExtracting", &TVrexCompress::OnAfterExtracting)
+      .Field("OnBeforeAdding", &TVrexCompress::OnBeforeAdding)
+      .Field("OnBeforeExtracting", &TVrexCompress::OnBeforeExtracting)
+      .Field("OnFullDisk", &TVrexCompress::OnFullDisk)
+      .Field("OnListing", &TVrexCompress::OnListing)
+      .Field("OnNewDisk", &TVrexCompress::OnNewDisk)
+      .Field("OnReplace", &TVrexCompress::OnReplace)
+      .Field("OnStatus", &TVrexCompress::OnStatus);
 }

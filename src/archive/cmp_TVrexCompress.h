@@ -202,3 +202,7 @@ class TVrexCompress : public TComponent {
 
 // Registers TVrexCompress with its enumerations.
 void RegisterVrexCompress(ClassRegistry& registry);
+// Registers TlzhCommand, which the install file and the file group publish
+// too: each of their registrations calls this. Calling it again is
+// harmless (the same entry keeps the same names).
+void RegisterLzhCommand(ClassRegistry& registry);

@@ -7,6 +7,7 @@
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/Application.h"
+#include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "i18n/cmp_TTranslator.h"
 #include "install/cmp_TInstall.h"
@@ -253,44 +254,38 @@ void TCustomInstallFile::Extract(const std::string& destDir) {
 void TCustomInstallFile::Compress() {
   state_ = ifsCompressing;
   TVrexCompress& archive = TVrexCompress::Shared();
-  auto finish = [this, &archive] {
-    archive.OnStatus = nullptr;
-    archive.OnAborted = nullptr;
-    state_ = ifsIdle;
-    Broadcast(kCallCopyEnded, nullptr);
-    archive.SetAbort(true);
-  };
-  try {
-    if (OnBeforeCompress_) OnBeforeCompress_(this);
-    Notify(kInfoBeforeCompress, this);
-    const std::string archivePath = ResolveArchiveFile();
-    if (Trim(archivePath).empty()) throw IECustomInstallFile(kMsgArchiveBlank, fileName_);
-    if (Include()) {
-      platform::files().CreateDirectories(ExtractFileDir(archivePath));
-      archive.SetCompressedFile(archivePath);
-      AttachAdapters(archive, false);
-      // A longer path would be stored cut and never found by name again.
-      RefuseNameTooLongForArchive(SourcePath());
-      TStringList names;
-      names.Add(SourcePath());
-      archive.SetFilesToProcess(&names);
-      archive.Compress(AddToArchive(), uniqueID_);
-      storage_ = kStoragePacked;
-      storageArchive_ = archivePath;
-      if (OnAfterCompress_) OnAfterCompress_(this);
-      Notify(kInfoAfterCompress, this);
-    }
-  } catch (const EAbort&) {
-    // A silent abort ends the job quietly.
-  } catch (...) {
-    try {
-      finish();
-    } catch (...) {
-      // The first failure is the one to report.
-    }
-    throw;
-  }
-  finish();
+  RunAndFinish(
+      [&] {
+        try {
+          if (OnBeforeCompress_) OnBeforeCompress_(this);
+          Notify(kInfoBeforeCompress, this);
+          const std::string archivePath = ResolveArchiveFile();
+          if (Trim(archivePath).empty()) throw IECustomInstallFile(kMsgArchiveBlank, fileName_);
+          if (!Include()) return;
+          platform::files().CreateDirectories(ExtractFileDir(archivePath));
+          archive.SetCompressedFile(archivePath);
+          AttachAdapters(archive, false);
+          // A longer path would be stored cut and never found by name again.
+          RefuseNameTooLongForArchive(SourcePath());
+          TStringList names;
+          names.Add(SourcePath());
+          archive.SetFilesToProcess(&names);
+          archive.Compress(AddToArchive(), uniqueID_);
+          storage_ = kStoragePacked;
+          storageArchive_ = archivePath;
+          if (OnAfterCompress_) OnAfterCompress_(this);
+          Notify(kInfoAfterCompress, this);
+        } catch (const EAbort&) {
+          // A silent abort ends the job quietly.
+        }
+      },
+      [this, &archive] {
+        archive.OnStatus = nullptr;
+        archive.OnAborted = nullptr;
+        state_ = ifsIdle;
+        Broadcast(kCallCopyEnded, nullptr);
+        archive.SetAbort(true);
+      });
 }
 
 // --- copy ---------------------------------------------------------------------------------
@@ -298,33 +293,27 @@ void TCustomInstallFile::Compress() {
 void TCustomInstallFile::Copy() {
   state_ = ifsCopying;
   TVrexCompress& archive = TVrexCompress::Shared();
-  auto finish = [this, &archive] {
-    archive.OnStatus = nullptr;
-    state_ = ifsIdle;
-    Broadcast(kCallCopyEnded, nullptr);
-  };
-  try {
-    if (OnBeforeCopy_) OnBeforeCopy_(this);
-    Notify(kInfoBeforeCopy, this);
-    if (Include()) {
-      const std::string destDir = ResolveDestDir();
-      if (Trim(destDir).empty()) throw IECustomInstallFile(kMsgDestBlank, Name());
-      RefuseUnsafeDestName(destDir + "\\" + destName_);
-      platform::files().CreateDirectories(destDir);
-      archive.OnStatus = [this](TObject*, const TlzhFileStats& stats) { StatusAdapter(stats); };
-      archive.CopyPlainFile(SourcePath(), destDir + "\\" + destName_);
-      if (OnAfterCopy_) OnAfterCopy_(this);
-      Notify(kInfoAfterCopy, this);
-    }
-  } catch (const EAbort&) {
-    // A silent abort ends the job quietly.
-  } catch (...) {
-    try {
-      finish();
-    } catch (...) {
-      // The first failure is the one to report.
-    }
-    throw;
-  }
-  finish();
+  RunAndFinish(
+      [&] {
+        try {
+          if (OnBeforeCopy_) OnBeforeCopy_(this);
+          Notify(kInfoBeforeCopy, this);
+          if (!Include()) return;
+          const std::string destDir = ResolveDestDir();
+          if (Trim(destDir).empty()) throw IECustomInstallFile(kMsgDestBlank, Name());
+          RefuseUnsafeDestName(destDir + "\\" + destName_);
+          platform::files().CreateDirectories(destDir);
+          archive.OnStatus = [this](TObject*, const TlzhFileStats& stats) { StatusAdapter(stats); };
+          archive.CopyPlainFile(SourcePath(), destDir + "\\" + destName_);
+          if (OnAfterCopy_) OnAfterCopy_(this);
+          Notify(kInfoAfterCopy, this);
+        } catch (const EAbort&) {
+          // A silent abort ends the job quietly.
+        }
+      },
+      [this, &archive] {
+        archive.OnStatus = nullptr;
+        state_ = ifsIdle;
+        Broadcast(kCallCopyEnded, nullptr);
+      });
 }

@@ -384,10 +384,8 @@ void TCustomInstallFile::ReadInfoFromArchive() {
 // --- registration -------------------------------------------------------------------------
 
 void RegisterInstallFile(ClassRegistry& r) {
-  // Also registered by the archive unit; the same names either way.
-  r.Enum<TOverwriteType>("TOverwriteType",
-                         {"owAlways", "owNever", "owVersion", "owDate", "owVersionDate"});
-  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
+  RegisterOverwriteType(r);
+  RegisterLzhCommand(r);
   r.Enum<TInstallFileType>("TInstallFileType",
                            {"iftNormal", "iftJustADLL", "iftApplicationSpecificDLL",
                             "iftVendorSharedDLL", "iftSystemWideDLL"});

@@ -9,6 +9,7 @@
 
 #include "files/InstallFileInfo.h"
 #include "files/version/cmp_TVersion.h"
+#include "framework/TypeInfo.h"
 #include "install/InstallErrors.h"
 #include "install/cmp_TFileContainer.h"
 
@@ -143,23 +144,15 @@ class TCustomInstallFile : public TFileRelated {
   bool UpdateDLLCounter() const noexcept { return updateDLLCounter_; }
   void SetUpdateDLLCounter(bool v) { updateDLLCounter_ = v; }
 
-#define PELLMORE_FILE_EVENT(Type, Name) \
-  const Type& Name() const noexcept {   \
-    return Name##_;                     \
-  }                                     \
-  void Set##Name(Type e) {              \
-    Name##_ = std::move(e);             \
-  }
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterCompress)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterCopy)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnAfterInstall)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeCompress)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeCopy)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnBeforeInstall)
-  PELLMORE_FILE_EVENT(TInstallFileNotifyEvent, OnReplacing)
-  PELLMORE_FILE_EVENT(TInstallFileStatusEvent, OnStatus)
-  PELLMORE_FILE_EVENT(TInstallFileNewDiskEvent, OnNewDisk)
-#undef PELLMORE_FILE_EVENT
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnAfterCompress)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnAfterCopy)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnAfterInstall)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnBeforeCompress)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnBeforeCopy)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnBeforeInstall)
+  PELLMORE_EVENT(TInstallFileNotifyEvent, OnReplacing)
+  PELLMORE_EVENT(TInstallFileStatusEvent, OnStatus)
+  PELLMORE_EVENT(TInstallFileNewDiskEvent, OnNewDisk)
 
   // --- stored, not published --------------------------------------------------
   int UniqueID() const noexcept {
@@ -273,11 +266,6 @@ class TCustomInstallFile : public TFileRelated {
   bool registerAsHelp_ = false;
   bool runAfterInstall_ = false;
   bool updateDLLCounter_ = false;
-
-  TInstallFileNotifyEvent OnAfterCompress_, OnAfterCopy_, OnAfterInstall_, OnBeforeCompress_,
-      OnBeforeCopy_, OnBeforeInstall_, OnReplacing_;
-  TInstallFileStatusEvent OnStatus_;
-  TInstallFileNewDiskEvent OnNewDisk_;
 
   int uniqueID_ = 0;
   int state_ = ifsIdle;

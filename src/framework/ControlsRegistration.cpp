@@ -12,16 +12,6 @@
 #include "framework/TreeView.h"
 
 namespace {
-// Accessors of a public event member, for the property table.
-template <class C, class E>
-auto GetEvent(E C::*member) {
-  return [member](const C& o) -> const E& { return o.*member; };
-}
-template <class C, class E>
-auto SetEvent(E C::*member) {
-  return [member](C& o, const E& e) { o.*member = e; };
-}
-#define EVENT(Class, Name) #Name, GetEvent(&Class::Name), SetEvent(&Class::Name)
 
 void RegisterEnums(ClassRegistry& r) {
   r.Enum<TFontStyle>("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
@@ -189,15 +179,15 @@ void RegisterBaseControls(ClassRegistry& r) {
       .Prop("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
       .Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Prop("Visible", &TControl::Visible, &TControl::SetVisible, true)
-      .Prop(EVENT(TControl, OnClick))
-      .Prop(EVENT(TControl, OnDblClick))
-      .Prop(EVENT(TControl, OnResize));
+      .Field("OnClick", &TControl::OnClick)
+      .Field("OnDblClick", &TControl::OnDblClick)
+      .Field("OnResize", &TControl::OnResize);
   r.Class<TWinControl, TControl>("TWinControl")
       .Prop("BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth, 0)
       .Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
       .Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
-      .Prop(EVENT(TWinControl, OnKeyDown))
-      .Prop(EVENT(TWinControl, OnKeyUp));
+      .Field("OnKeyDown", &TWinControl::OnKeyDown)
+      .Field("OnKeyUp", &TWinControl::OnKeyUp);
   r.Class<TGraphicControl, TControl>("TGraphicControl");
   r.Class<TCustomControl, TWinControl>("TCustomControl");
 }
@@ -242,7 +232,7 @@ void RegisterStandard(ClassRegistry& r) {
       .Prop("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
       .Prop("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar, "")
       .Prop("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly, false)
-      .Prop(EVENT(TCustomEdit, OnChange));
+      .Field("OnChange", &TCustomEdit::OnChange);
   r.Class<TEdit, TCustomEdit>("TEdit").Prop("Text", &TEdit::Text, &TEdit::SetText, "");
   r.Class<TCustomMemo, TCustomEdit>("TCustomMemo")
       .Prop("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment, taLeftJustify)
@@ -279,7 +269,7 @@ void RegisterStandard(ClassRegistry& r) {
       .Prop("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount, 8)
       .Prop("Style", &TComboBox::Style, &TComboBox::SetStyle, csDropDown)
       .Prop("Text", &TComboBox::Text, &TComboBox::SetText, "")
-      .Prop(EVENT(TComboBox, OnChange));
+      .Field("OnChange", &TComboBox::OnChange);
   r.Class<TCustomGroupBox, TCustomControl>("TCustomGroupBox");
   r.Class<TGroupBox, TCustomGroupBox>("TGroupBox")
       .Prop("Caption", &TGroupBox::Caption, &TGroupBox::SetCaption);
@@ -333,8 +323,8 @@ void RegisterExtended(ClassRegistry& r) {
   r.Class<TPageControl, TWinControl>("TPageControl")
       .Prop("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
       .Prop("MultiLine", &TPageControl::MultiLine, &TPageControl::SetMultiLine, false)
-      .Prop(EVENT(TPageControl, OnChange))
-      .Prop(EVENT(TPageControl, OnChanging));
+      .Field("OnChange", &TPageControl::OnChange)
+      .Field("OnChanging", &TPageControl::OnChanging);
   r.Class<TCustomImageList, TComponent>("TCustomImageList")
       .Prop("Bitmap", &TCustomImageList::Bitmap, &TCustomImageList::SetBitmap)
       .Prop("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight, 16)
@@ -350,12 +340,12 @@ void RegisterExtended(ClassRegistry& r) {
       .Prop("ShowLines", &TTreeView::ShowLines, &TTreeView::SetShowLines, true)
       .Prop("ShowRoot", &TTreeView::ShowRoot, &TTreeView::SetShowRoot, true)
       .Prop("StateImages", &TTreeView::StateImages, &TTreeView::SetStateImages)
-      .Prop(EVENT(TTreeView, OnChange))
-      .Prop(EVENT(TTreeView, OnChanging))
-      .Prop(EVENT(TTreeView, OnCollapsed))
-      .Prop(EVENT(TTreeView, OnCollapsing))
-      .Prop(EVENT(TTreeView, OnExpanded))
-      .Prop(EVENT(TTreeView, OnExpanding));
+      .Field("OnChange", &TTreeView::OnChange)
+      .Field("OnChanging", &TTreeView::OnChanging)
+      .Field("OnCollapsed", &TTreeView::OnCollapsed)
+      .Field("OnCollapsing", &TTreeView::OnCollapsing)
+      .Field("OnExpanded", &TTreeView::OnExpanded)
+      .Field("OnExpanding", &TTreeView::OnExpanding);
   r.Class<TListColumn, TCollectionItem>("TListColumn")
       .Prop("Alignment", &TListColumn::Alignment, &TListColumn::SetAlignment, taLeftJustify)
       .Prop("Caption", &TListColumn::Caption, &TListColumn::SetCaption, "")
@@ -371,7 +361,7 @@ void RegisterExtended(ClassRegistry& r) {
       .Prop("SmallImages", &TListView::SmallImages, &TListView::SetSmallImages)
       .Prop("StateImages", &TListView::StateImages, &TListView::SetStateImages)
       .Prop("ViewStyle", &TListView::ViewStyle, &TListView::SetViewStyle, vsIcon)
-      .Prop(EVENT(TListView, OnChange));
+      .Field("OnChange", &TListView::OnChange);
 }
 
 void RegisterForms(ClassRegistry& r) {
@@ -392,15 +382,15 @@ void RegisterForms(ClassRegistry& r) {
       .Ignored("PixelsPerInch")
       .Ignored("Scaled")
       .Ignored("TextHeight")
-      .Prop(EVENT(TCustomForm, OnActivate))
-      .Prop(EVENT(TCustomForm, OnClose))
-      .Prop(EVENT(TCustomForm, OnCloseQuery))
-      .Prop(EVENT(TCustomForm, OnCreate))
-      .Prop(EVENT(TCustomForm, OnDeactivate))
-      .Prop(EVENT(TCustomForm, OnDestroy))
-      .Prop(EVENT(TCustomForm, OnHide))
-      .Prop(EVENT(TCustomForm, OnPaint))
-      .Prop(EVENT(TCustomForm, OnShow));
+      .Field("OnActivate", &TCustomForm::OnActivate)
+      .Field("OnClose", &TCustomForm::OnClose)
+      .Field("OnCloseQuery", &TCustomForm::OnCloseQuery)
+      .Field("OnCreate", &TCustomForm::OnCreate)
+      .Field("OnDeactivate", &TCustomForm::OnDeactivate)
+      .Field("OnDestroy", &TCustomForm::OnDestroy)
+      .Field("OnHide", &TCustomForm::OnHide)
+      .Field("OnPaint", &TCustomForm::OnPaint)
+      .Field("OnShow", &TCustomForm::OnShow);
   r.Class<TForm, TCustomForm>("TForm");
   r.Class<TApplication, TComponent>("TApplication");
 }

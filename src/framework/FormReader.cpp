@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/FormParser.h"
+#include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 
 namespace {
@@ -310,16 +311,7 @@ class Session {
   template <class T, class F>
   static void Updating(T& target, F&& change) {
     target.BeginUpdate();
-    try {
-      change();
-    } catch (...) {
-      try {
-        target.EndUpdate();
-      } catch (...) {
-      }
-      throw;
-    }
-    target.EndUpdate();
+    RunAndFinish(std::forward<F>(change), [&target] { target.EndUpdate(); });
   }
 
   // A collection about to be refilled destroys its items: references

@@ -18,6 +18,26 @@
 
 #include "framework/Object.h"
 
+// Declares an event property a class keeps behind accessors: the getter
+// Name(), the setter SetName() (both public) and the member Name_
+// (private). Write it in a public section; the section is public again
+// after it. Register the property with ClassBuilder::Prop(name, getter,
+// setter); an event that is a public std::function member needs no macro,
+// ClassBuilder::Field registers it.
+#define PELLMORE_EVENT(Type, Name)    \
+ public:                              \
+  const Type& Name() const noexcept { \
+    return Name##_;                   \
+  }                                   \
+  void Set##Name(Type e) {            \
+    Name##_ = std::move(e);           \
+  }                                   \
+                                      \
+ private:                             \
+  Type Name##_;                       \
+                                      \
+ public:
+
 class TComponent;
 class ClassRegistry;
 template <class C>

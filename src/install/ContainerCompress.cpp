@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
 #include "install/cmp_TFileContainer.h"
@@ -163,52 +164,44 @@ void CompressContainer(TFileContainer& container, uint32_t options) {
 void TFileContainer::Compress(uint32_t options) {
   if ((options & coForceNetFilesLocal) && (options & coForceFilesNet))
     throw IEFileContainer("Cannot pass both coForceNetFilesLocal and coForceFilesNet to Compress");
-  // Idle again and the end announced, on every path.
-  auto finish = [this] {
-    SetState(fcsIdle);
-    BroadcastCall(this, kCallCopyEnded, nullptr);
-  };
   SetState(fcsCompressing);
-  try {
-    if (OnBeforeProcess()) OnBeforeProcess()(this);
-    if (Include()) {
-      const bool all = (options & coEverything) != 0;
-      PassUp(this, kInfoContainerStarts, this);
-      ReadSources(*this, all);
-      SetTotals(RecursiveByteTotal(all), 0);
+  RunAndFinish(
+      [this, options] {
+        if (OnBeforeProcess()) OnBeforeProcess()(this);
+        if (!Include()) return;
+        const bool all = (options & coEverything) != 0;
+        PassUp(this, kInfoContainerStarts, this);
+        ReadSources(*this, all);
+        SetTotals(RecursiveByteTotal(all), 0);
 
-      const std::string containerArchive = ResolveArchiveFile();
-      std::string netArchive;
-      if (TComponent* location = EffectiveNetLocation(this)) {
-        netArchive = JoinPath(ExtractFileDir(containerArchive), NetLocationPath(location)) + "\\" +
-                     Name() + ".1";
-      } else if (!(options & coForceNetFilesLocal)) {
-        throw IEFileRel_NoNetLocation("%s does not have a net location", Name());
-      }
+        const std::string containerArchive = ResolveArchiveFile();
+        std::string netArchive;
+        if (TComponent* location = EffectiveNetLocation(this)) {
+          netArchive = JoinPath(ExtractFileDir(containerArchive), NetLocationPath(location)) +
+                       "\\" + Name() + ".1";
+        } else if (!(options & coForceNetFilesLocal)) {
+          throw IEFileRel_NoNetLocation("%s does not have a net location", Name());
+        }
 
-      if (AddToArchive() == lzcOverwrite)
-        DeleteArchive(*this, ChangeFileExt(containerArchive, ".1"));
-      bool hasNetFile = false;
-      for (int i = 0; i < ObjectCount() && !hasNetFile; ++i) {
-        TInstallObject* o = Objects(i);
-        hasNetFile =
-            o->Is<TFileRelated>() && PackedAsNetFile(static_cast<TFileRelated&>(*o), options);
-      }
-      if (hasNetFile && !netArchive.empty()) DeleteArchive(*this, netArchive);
+        if (AddToArchive() == lzcOverwrite)
+          DeleteArchive(*this, ChangeFileExt(containerArchive, ".1"));
+        bool hasNetFile = false;
+        for (int i = 0; i < ObjectCount() && !hasNetFile; ++i) {
+          TInstallObject* o = Objects(i);
+          hasNetFile =
+              o->Is<TFileRelated>() && PackedAsNetFile(static_cast<TFileRelated&>(*o), options);
+        }
+        if (hasNetFile && !netArchive.empty()) DeleteArchive(*this, netArchive);
 
-      CompressChildren(*this, options, containerArchive, netArchive);
-      if (OnAfterProcess()) OnAfterProcess()(this);
-      PassUp(this, kInfoContainerEnds, this);
-    }
-  } catch (...) {
-    try {
-      finish();
-    } catch (...) {
-      // The first failure is the one to report.
-    }
-    throw;
-  }
-  finish();
+        CompressChildren(*this, options, containerArchive, netArchive);
+        if (OnAfterProcess()) OnAfterProcess()(this);
+        PassUp(this, kInfoContainerEnds, this);
+      },
+      // Idle again and the end announced, on every path.
+      [this] {
+        SetState(fcsIdle);
+        BroadcastCall(this, kCallCopyEnded, nullptr);
+      });
 }
 
 void ClearAllBuildMarkers() {

@@ -3,6 +3,7 @@
 // set, as the classes differ in what they show.
 #include "install/InstallRegistration.h"
 
+#include "archive/cmp_TVrexCompress.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Pictures.h"
 #include "install/cmp_GrabCall.h"
@@ -106,8 +107,7 @@ void RegisterInstaller(ClassRegistry& r) {
 void RegisterInstallClasses(ClassRegistry& r) {
   r.Enum<TInstallType>("TInstallType",
                        {"itFull", "itDefault", "itCompact", "itAlways", "itCustom"});
-  // Also registered by the archive unit; the same names either way.
-  r.Enum<TlzhCommand>("TlzhCommand", {"lzcOverwrite", "lzcOnlyAdd"});
+  RegisterLzhCommand(r);
   r.Enum<TDistributeType>("TDistributeType", {"dtTraditional", "dtWeb", "dtTraditionalNet"});
   RegisterNested(r);
 

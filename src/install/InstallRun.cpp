@@ -34,7 +34,7 @@ std::string Quoted(const std::string& path) {
 }  // namespace
 
 void TCustomInstall::Process() {
-  // 1. A fresh run: nothing deferred, counted or pending from before.
+  runPhase_ = rpFreshStart;
   runStartTime_ = platform::clock().Now();
   SetRegistrationFailuresDeferred(true);
   ClearRetryList();
@@ -43,7 +43,7 @@ void TCustomInstall::Process() {
   cleanupPending_ = false;
   running_ = true;
 
-  // 2.
+  runPhase_ = rpLoadingProgramCheck;
   if (useLoadingProgram_ && !HasSwitch('s'))
     throw IEInstall(
         "The path of the loading program was not passed correctly. If you are running your "
@@ -51,39 +51,48 @@ void TCustomInstall::Process() {
         "Parameters | \"Run Parameters\", type in: -d \"-sBUILDPATH\" where BUILDPATH is the path "
         "into which you built the distributables. Example: -d \"-sC:\\My Build\".");
 
+  runPhase_ = rpInstallKey;
   // Before the first look at the registry: from here on the run reads,
   // changes and writes records another setup would change too.
   TakeSetupLock();
-
-  // 3.-4. Without a key nothing could be resumed: ClearUnfinished raises.
   installKey_ = FindInstallKey(true);
+
+  // Without a key nothing could be resumed: ClearUnfinished raises.
+  runPhase_ = rpClearUnfinished;
   ClearUnfinished();
 
-  // 5.-7.
-  if (HasSwitch('e')) ReadExtractionOffset();
+  if (HasSwitch('e')) {
+    runPhase_ = rpExtractionOffset;
+    ReadExtractionOffset();
+  }
+  runPhase_ = rpArchiveInfo;
   ReadArchiveInfo();
+  runPhase_ = rpAfterInitialized;
   if (OnAfterInitialized_) OnAfterInitialized_(this);
 
-  // 8.
+  runPhase_ = rpStartupCalls;
   for (int call : {kCallInitialized, kCallPhase976, kCallPhase975, kCallPhase982, kCallPhase981,
                    kCallPhase977, kCallBeforeInstallPhase})
     BroadcastCall(this, call, nullptr);
 
-  // 9. The container processing of the installer itself (it swallows the
+  // The container processing of the installer itself (it swallows the
   // silent abort).
+  runPhase_ = rpInstallObjects;
   TFileContainer::Process();
 
-  // 10. Registrations that failed while copying get one more try; a
-  // failure now is an error of the run.
+  // Registrations that failed while copying get one more try; a failure
+  // now is an error of the run.
+  runPhase_ = rpRetryRegistrations;
   SetRegistrationFailuresDeferred(false);
   for (TFileRelated* file : TakeRetryList()) file->RetryRegistration();
 
-  // 11.
+  runPhase_ = rpRunOnce;
   if (unfinishedCount_ > 0 || reboot_) RegisterRunOnce();
 
-  // 12. Unfinished entries need the restart too, even when nobody set
-  // Reboot: the good-install tail would remove the key and its list that
-  // the RunOnce entry just written is going to finish.
+  // Unfinished entries need the restart too, even when nobody set Reboot:
+  // the good-install tail would remove the key and its list that the
+  // RunOnce entry just written is going to finish.
+  runPhase_ = rpRestartQuestion;
   const bool restartNeeded = reboot_ || unfinishedCount_ > 0;
   if (reboot_) BroadcastCall(this, kCallReboot, nullptr);
   if (reboot_ && OnBeforeReboot_) {
@@ -92,9 +101,10 @@ void TCustomInstall::Process() {
     reboot_ = proceed;
   }
 
-  // 13.-14. The key and the RunOnce entry stay for the resume run, whether
-  // the restart happens now or later.
+  // The key and the RunOnce entry stay for the resume run, whether the
+  // restart happens now or later.
   if (restartNeeded) {
+    runPhase_ = rpRestart;
     if (reboot_) SaveLanguage();
     // The resume run after the restart is a setup too (on some systems
     // the restart's RunOnce commands start at once).
@@ -106,7 +116,7 @@ void TCustomInstall::Process() {
     return;
   }
 
-  // 15.
+  runPhase_ = rpGoodInstall;
   FinishGoodInstall();
 }
 

@@ -4,8 +4,8 @@
 #include "install/cmp_TFileContainer.h"
 
 #include "archive/cmp_TVrexCompress.h"
+#include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
-#include "install/ContainerCompress.h"
 #include "install/InstallErrors.h"
 
 TFileRelated* AsInstallFile(TObject* o) {
@@ -242,31 +242,27 @@ void TFileContainer::InstallObjects() {
 
 void TFileContainer::CopyFiles() {
   state_ = fcsCopying;
-  try {
-    if (OnBeforeProcess()) OnBeforeProcess()(this);
-    if (Include()) {
-      PassUp(this, kInfoContainerStarts, this);
-      ReadSourceInformation();
-      totalBytes_ = RecursiveByteTotal(false);
-      bytesDone_ = 0;
-      for (int i = 0; i < ObjectCount(); ++i)
-        if (TFileRelated* file = AsInstallFile(Objects(i))) file->CopyFromSource();
-      for (int i = 0; i < ObjectCount(); ++i)
-        if (Objects(i)->Is<TFileContainer>()) static_cast<TFileContainer*>(Objects(i))->CopyFiles();
-    }
-    if (OnAfterProcess()) OnAfterProcess()(this);
-    if (Include()) PassUp(this, kInfoContainerEnds, this);
-  } catch (...) {
-    state_ = fcsIdle;
-    try {
-      BroadcastCall(this, kCallCopyEnded, nullptr);
-    } catch (...) {
-      // The first failure is the one to report.
-    }
-    throw;
-  }
-  state_ = fcsIdle;
-  BroadcastCall(this, kCallCopyEnded, nullptr);
+  RunAndFinish(
+      [this] {
+        if (OnBeforeProcess()) OnBeforeProcess()(this);
+        if (Include()) {
+          PassUp(this, kInfoContainerStarts, this);
+          ReadSourceInformation();
+          totalBytes_ = RecursiveByteTotal(false);
+          bytesDone_ = 0;
+          for (int i = 0; i < ObjectCount(); ++i)
+            if (TFileRelated* file = AsInstallFile(Objects(i))) file->CopyFromSource();
+          for (int i = 0; i < ObjectCount(); ++i)
+            if (Objects(i)->Is<TFileContainer>())
+              static_cast<TFileContainer*>(Objects(i))->CopyFiles();
+        }
+        if (OnAfterProcess()) OnAfterProcess()(this);
+        if (Include()) PassUp(this, kInfoContainerEnds, this);
+      },
+      [this] {
+        state_ = fcsIdle;
+        BroadcastCall(this, kCallCopyEnded, nullptr);
+      });
 }
 
 void TFileContainer::RunAs(int kind) {

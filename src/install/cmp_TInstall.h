@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/DateTime.h"
 #include "framework/Pictures.h"
+#include "framework/TypeInfo.h"
 #include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstallInformation.h"
 #include "platform/MachineLocks.h"
@@ -29,6 +30,27 @@ using TUserAbortEvent = std::function<void(TObject* Install, bool& QuitOut)>;
 using TBeforeRunFileEvent =
     std::function<void(TObject* Install, TInstallFileRef FileToRun, bool& DefaultAction)>;
 
+// The phases of a normal run (TCustomInstall::Process), in the order the
+// run goes through them. The run records the one it is in, so whoever
+// looks at a run that stopped can tell where.
+enum TRunPhase {
+  rpNone,                 // no run yet
+  rpFreshStart,           // nothing deferred, counted or pending from before
+  rpLoadingProgramCheck,  // the loading program passed its -s
+  rpInstallKey,           // the setup lock, then the bookkeeping key found or made
+  rpClearUnfinished,      // the previous run's unfinished entries dropped
+  rpExtractionOffset,     // with -e: the self-extractor's trailer read
+  rpArchiveInfo,          // the archive's file information read
+  rpAfterInitialized,     // OnAfterInitialized
+  rpStartupCalls,         // the start-up component calls, ending with the wizard pages
+  rpInstallObjects,       // the installer's own container processing: the copying
+  rpRetryRegistrations,   // failed self-registrations tried once more
+  rpRunOnce,              // the RunOnce entry for unfinished work or a restart
+  rpRestartQuestion,      // the reboot call and OnBeforeReboot
+  rpRestart,              // the restart (or its refusal): the run ends for the resume run
+  rpGoodInstall,          // the good-install tail: notices, clean-up, key removed, programs
+};
+
 // How the program's work ended, for its exit code.
 enum TInstallOutcome { ioNone, ioFinished, ioFailed, ioCancelled, ioRestartRequired };
 TInstallOutcome InstallOutcome() noexcept;
@@ -37,19 +59,6 @@ void SetInstallOutcome(TInstallOutcome outcome) noexcept;
 class TCustomInstall;
 // The one installer component, or null.
 TCustomInstall* Installer() noexcept;
-
-// Declares an event property: the getter, the setter and the member.
-#define PELLMORE_INSTALL_EVENT(Type, Name) \
- public:                                   \
-  const Type& Name() const noexcept {      \
-    return Name##_;                        \
-  }                                        \
-  void Set##Name(Type e) {                 \
-    Name##_ = std::move(e);                \
-  }                                        \
-                                           \
- private:                                  \
-  Type Name##_;
 
 class TCustomInstall : public TFileContainer {
   PELLMORE_CLASS(TCustomInstall, TFileContainer)
@@ -81,6 +90,8 @@ class TCustomInstall : public TFileContainer {
   TCustomForm* MainForm() const noexcept { return mainForm_; }
   bool Activated() const noexcept { return activated_; }
   bool Running() const noexcept { return running_; }
+  // The phase of the normal run that was entered last (rpNone before one).
+  TRunPhase RunPhase() const noexcept { return runPhase_; }
 
   // --- modes ------------------------------------------------------------------
   // The installation run: bookkeeping key, file information, the start-up
@@ -214,19 +225,19 @@ class TCustomInstall : public TFileContainer {
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;
 
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterInitialized)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeReadArchiveInfo)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterReadArchiveInfo)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyGoodInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyGoodInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnBeforeNotifyBadInstall)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnAfterNotifyBadInstall)
-  PELLMORE_INSTALL_EVENT(TRebootWindowsEvent, OnBeforeReboot)
-  PELLMORE_INSTALL_EVENT(TNotifyEvent, OnFailedReboot)
-  PELLMORE_INSTALL_EVENT(TCleanupEvent, OnBeforeCleanup)
-  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnBeforeShutdown)
-  PELLMORE_INSTALL_EVENT(TUserAbortEvent, OnUserAbort)
-  PELLMORE_INSTALL_EVENT(TBeforeRunFileEvent, OnBeforeRunFile)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterInitialized)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeReadArchiveInfo)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterReadArchiveInfo)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeNotifyGoodInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterNotifyGoodInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnBeforeNotifyBadInstall)
+  PELLMORE_EVENT(TNotifyEvent, OnAfterNotifyBadInstall)
+  PELLMORE_EVENT(TRebootWindowsEvent, OnBeforeReboot)
+  PELLMORE_EVENT(TNotifyEvent, OnFailedReboot)
+  PELLMORE_EVENT(TCleanupEvent, OnBeforeCleanup)
+  PELLMORE_EVENT(TUserAbortEvent, OnBeforeShutdown)
+  PELLMORE_EVENT(TUserAbortEvent, OnUserAbort)
+  PELLMORE_EVENT(TBeforeRunFileEvent, OnBeforeRunFile)
 
  private:
   struct SwitchState {
@@ -260,6 +271,7 @@ class TCustomInstall : public TFileContainer {
   bool activated_ = false;
   bool hookInstalled_ = false;
   bool running_ = false;
+  TRunPhase runPhase_ = rpNone;
   std::string installKey_;
   std::string installKeyProblem_;
   std::unique_ptr<platform::HeldLock> setupLock_;

@@ -20,7 +20,7 @@
 
 #include "SampleClasses.h"
 #include "framework/FormParser.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 
 namespace {
 

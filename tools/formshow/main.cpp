@@ -21,7 +21,7 @@
 #include "framework/ControlsRegistration.h"
 #include "framework/FormParser.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 #include "platform/headless/HeadlessSession.h"
 
 namespace {
@@ -31,8 +31,7 @@ int Usage() {
 }
 
 std::string Env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? v : "";
+  return platform::HostEnvironment(name).value_or("");
 }
 }  // namespace
 

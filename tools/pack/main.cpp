@@ -11,7 +11,7 @@
 #include "framework/FormParser.h"
 #include "framework/ProcessState.h"
 #include "framework/WidgetsetSlot.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessSession.h"
 #include "platform/sim/SimMachine.h"

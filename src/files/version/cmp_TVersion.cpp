@@ -349,6 +349,11 @@ void TVersionResource::FreeShared() noexcept {
   if (shared) shared->Free();
 }
 
+void RegisterOverwriteType(ClassRegistry& r) {
+  r.Enum<TOverwriteType>("TOverwriteType",
+                         {"owAlways", "owNever", "owVersion", "owDate", "owVersionDate"});
+}
+
 void RegisterVersionResource(ClassRegistry& r) {
   r.Enum<TVersionResource::TLanguage>("TLanguage", {"lnArabic",
                                                     "lnBulgarian",

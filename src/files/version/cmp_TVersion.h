@@ -200,3 +200,7 @@ class TVersionResource : public TComponent {
 
 // Registers TVersionInfo, TVersionResource and their enumerations.
 void RegisterVersionResource(ClassRegistry& registry);
+// Registers TOverwriteType, which the archive and the install file publish
+// too: each of their registrations calls this. Calling it again is
+// harmless (the same entry keeps the same names).
+void RegisterOverwriteType(ClassRegistry& registry);

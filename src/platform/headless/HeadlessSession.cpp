@@ -2,13 +2,11 @@
 // HeadlessSession.h).
 #include "platform/headless/HeadlessSession.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 #include "framework/StrUtils.h"
 #include "framework/Utf8.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 
 namespace platform::headless {
 namespace {
@@ -39,12 +37,25 @@ std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
                      " is empty: every form and message box gets its default answer");
   }
   if (!transcriptFile.empty()) {
-    auto out = std::make_shared<std::ofstream>(transcriptFile, std::ios::binary | std::ios::app);
-    if (!*out) throw Exception("Cannot open the UI transcript " + transcriptFile);
-    // Each line is flushed, so a run that ends abruptly keeps what it did.
-    options.transcript = [out](std::string_view line) {
-      *out << line << '\n';
-      out->flush();
+    std::shared_ptr<HostAppendFile> out;
+    try {
+      out = OpenHostAppendFile(transcriptFile);
+    } catch (const EHostFileError& e) {
+      throw Exception("Cannot open the UI transcript " + transcriptFile + ": " + e.Message());
+    }
+    // Each line goes to the file at once, so a run that ends abruptly keeps
+    // what it did. A line that cannot be written is said once on the error
+    // output (the run goes on: the transcript only watches it), so a short
+    // transcript is never taken for the whole run.
+    options.transcript = [out, errors = options.errors, transcriptFile,
+                          failed = false](std::string_view line) mutable {
+      try {
+        out->Append(std::string(line) + '\n');
+      } catch (const EHostFileError& e) {
+        if (!failed && errors)
+          errors("Cannot write the UI transcript " + transcriptFile + ": " + e.Message());
+        failed = true;
+      }
     };
   }
   return std::make_unique<HeadlessWidgetset>(std::move(options));
@@ -55,17 +66,16 @@ std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment() {
   // far (windows on a screen come with the dialogs), so it is also what an
   // unset variable means; any other name is refused rather than ignored, so
   // a script never believes it watched a real screen.
-  if (const char* ui = std::getenv("PELLMORE_UI"); ui && *ui) {
-    std::string name(ui);
+  if (const auto ui = HostEnvironment("PELLMORE_UI"); ui && !ui->empty()) {
+    std::string name = *ui;
     for (char& c : name)
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (name != "headless")
-      throw Exception("PELLMORE_UI=" + std::string(ui) +
+      throw Exception("PELLMORE_UI=" + *ui +
                       " names no widgetset of this program; the one available is \"headless\"");
   }
-  const char* script = std::getenv("PELLMORE_UI_SCRIPT");
-  const char* log = std::getenv("PELLMORE_UI_LOG");
-  return CreateHeadless(script ? script : "", log ? log : "");
+  return CreateHeadless(HostEnvironment("PELLMORE_UI_SCRIPT").value_or(""),
+                        HostEnvironment("PELLMORE_UI_LOG").value_or(""));
 }
 
 }  // namespace platform::headless

@@ -18,7 +18,9 @@ namespace platform::headless {
 std::string ReadUiScriptFile(const std::string& file);
 
 // Raises EUIScriptError when the script file cannot be read or parsed, and
-// Exception when the transcript file cannot be opened.
+// Exception "Cannot open the UI transcript <file>: <reason>" when the
+// transcript file cannot be opened. A transcript line that cannot be
+// written is reported once through the errors callback; the run goes on.
 std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment();
 
 // The same with explicit file names (empty: none), for tools.

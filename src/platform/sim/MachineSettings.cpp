@@ -13,7 +13,7 @@
 #include <type_traits>
 
 #include "framework/StrUtils.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/WinPath.h"
 

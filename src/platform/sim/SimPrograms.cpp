@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "framework/StrUtils.h"
-#include "platform/HostFiles.h"
+#include "platform/HostAccess.h"
 #include "platform/sim/SimErrors.h"
 
 namespace platform::sim {

@@ -55,11 +55,12 @@ export PELLMORE_UI=headless
 # Runs C:\<dir>\setup.exe with the arguments given; the transcript is
 # $work/ui.log, the error output $work/err.txt; $code is the exit code.
 # PELLMORE_UI_SCRIPT and PELLMORE_FORM may be set by the caller.
+# LOG names another transcript (a Windows path).
 run() {
   local dir=$1
   shift
   rm -f "$work/ui.log"
-  PELLMORE_FORM=${FORM:-$form} PELLMORE_UI_LOG=$(winepath -w "$work/ui.log") \
+  PELLMORE_FORM=${FORM:-$form} PELLMORE_UI_LOG=${LOG:-$(winepath -w "$work/ui.log")} \
     wine "C:\\$dir\\setup.exe" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
   code=$?
 }
@@ -136,6 +137,30 @@ check "exits 0, got $code" '[[ $code == 0 ]]'
 check "the setup directory stays" '[[ -f $c/SETUP/setup.exe ]]'
 check "no batch file was written" \
   '[[ $(ls "$c/windows/temp" 2>/dev/null | grep -ic "\.bat$") == "$before" ]]'
+
+echo "== a UI script, a form and a transcript in a folder named Größe-測試"
+# The names reach the program through its environment and its file calls;
+# characters that no single-byte code page holds survive only the wide
+# calls. The host's locale is UTF-8 so that Wine hands them over unchanged.
+rm -rf "$dest"
+odd='Größe-測試'
+rm -rf "${c:?}/$odd"
+mkdir -p "$c/$odd"
+sed "s/^  Caption = .*/  Caption = 'Setup aus $odd'/" "$src/samples/install-demo.dfm" >"$c/$odd/form.dfm"
+printf '# nothing in a clean install asks: the step is reported unused\nanswer Retry\n' \
+  >"$c/$odd/setup.ui"
+place SETUP
+LC_ALL=C.UTF-8 PELLMORE_UI_SCRIPT="C:\\$odd\\setup.ui" FORM="C:\\$odd\\form.dfm" \
+  LOG="C:\\$odd\\ui.log" run SETUP '-sC:\SETUP'
+cp "$c/$odd/ui.log" "$work/ui.log" 2>/dev/null
+check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
+check "the transcript is in the folder" '[[ -s $c/$odd/ui.log ]]'
+check "the form came from the folder" 'grep -q "\"caption\":\"Setup aus $odd\"" "$work/ui.log"'
+check "the script came from the folder" 'grep -q "\"event\":\"unused\",\"line\":2" "$work/ui.log"'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+LC_ALL=C.UTF-8 PELLMORE_UI_SCRIPT="C:\\$odd\\none.ui" run SETUP '-sC:\SETUP'
+check "a missing script there is named in full, got $code" \
+  'grep -qF "Cannot read the UI script C:\\$odd\\none.ui: the file cannot be opened (No such file or directory)" "$work/err.txt"'
 
 echo "== a destination held by another program waits for the restart"
 rm -rf "$dest"
