@@ -155,56 +155,26 @@ class TCustomInstallFile : public TFileRelated {
   PELLMORE_EVENT(TInstallFileNewDiskEvent, OnNewDisk)
 
   // --- stored, not published --------------------------------------------------
-  int UniqueID() const noexcept {
-    return uniqueID_;
-  }
+  int UniqueID() const noexcept { return uniqueID_; }
   // Streamed as "UniqueID"; IECustomInstallFile outside 0..1999.
   void SetUniqueID(int value);
-  int State() const noexcept {
-    return state_;
-  }
-  int64_t StoredSize() const noexcept {
-    return storedSize_;
-  }
-  int64_t StoredCompressedSize() const noexcept {
-    return storedCompressedSize_;
-  }
-  TDateTime StoredDate() const noexcept {
-    return storedDate_;
-  }
-  const std::string& StoredVersion() const noexcept {
-    return storedVersion_;
-  }
-  bool InfoRead() const noexcept {
-    return InformationRead();
-  }
-  int Storage() const noexcept {
-    return storage_;
-  }
-  const std::string& StorageArchive() const noexcept {
-    return storageArchive_;
-  }
-  bool DestExisted() const noexcept {
-    return destExisted_;
-  }
+  int State() const noexcept { return state_; }
+  int64_t StoredSize() const noexcept { return storedSize_; }
+  int64_t StoredCompressedSize() const noexcept { return storedCompressedSize_; }
+  TDateTime StoredDate() const noexcept { return storedDate_; }
+  const std::string& StoredVersion() const noexcept { return storedVersion_; }
+  bool InfoRead() const noexcept { return InformationRead(); }
+  int Storage() const noexcept { return storage_; }
+  const std::string& StorageArchive() const noexcept { return storageArchive_; }
+  bool DestExisted() const noexcept { return destExisted_; }
   // The file's own "will install" flag (set by ReplaceExisting); not the
   // install-type test WillInstall() of the object model.
-  bool FileWillInstall() const noexcept {
-    return fileWillInstall_;
-  }
-  bool ReplacePending() const noexcept {
-    return replacePending_;
-  }
+  bool FileWillInstall() const noexcept { return fileWillInstall_; }
+  bool ReplacePending() const noexcept { return replacePending_; }
   // The build markers: packed by the last build, and packed as a net file.
-  bool Packed() const noexcept {
-    return storage_ == kStoragePacked;
-  }
-  bool NetPacked() const noexcept {
-    return netPacked_;
-  }
-  void SetNetPacked(bool v) noexcept override {
-    netPacked_ = v;
-  }
+  bool Packed() const noexcept { return storage_ == kStoragePacked; }
+  bool NetPacked() const noexcept { return netPacked_; }
+  void SetNetPacked(bool v) noexcept override { netPacked_ = v; }
   void ClearBuildMarkers() noexcept override;
 
   // The record written to the build's file list.

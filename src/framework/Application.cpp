@@ -3,8 +3,8 @@
 #include "framework/Application.h"
 
 #include "framework/ProcessState.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 namespace {
 TApplication*& Slot() {

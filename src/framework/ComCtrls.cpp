@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 // --- TProgressBar
 

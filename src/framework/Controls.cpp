@@ -8,8 +8,8 @@
 
 #include "framework/Forms.h"
 #include "framework/ProcessState.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 // --- the widgetset slot
 

@@ -7,8 +7,8 @@
 #include "framework/Application.h"
 #include "framework/ClassRegistry.h"
 #include "framework/FormReader.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 namespace {
 // Forms whose Release is pending; a form leaves the list when destroyed, so

@@ -5,8 +5,8 @@
 #include "framework/MathUtils.h"
 #include "framework/Pictures.h"
 #include "framework/Utf8.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 namespace {
 bool IsWide(char32_t c) {

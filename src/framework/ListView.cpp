@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "framework/ImgList.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 // --- columns
 

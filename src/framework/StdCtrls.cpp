@@ -5,8 +5,8 @@
 
 #include "framework/Forms.h"
 #include "framework/Utf8.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 
 namespace {
 class Flag {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "install/ContainerCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
+#include "install/ContainerCompress.h"
 #include "install/InstallFixture.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "platform/FileSystem.h"

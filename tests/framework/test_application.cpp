@@ -9,8 +9,8 @@
 #include "framework/Classes.h"
 #include "framework/ControlsRegistration.h"
 #include "framework/StdCtrls.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 #include "support/Fixture.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/TreeView.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 #include "support/Fixture.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "framework/ControlsRegistration.h"
 #include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
-#include "framework/WidgetsetSlot.h"
 #include "framework/Widgetset.h"
+#include "framework/WidgetsetSlot.h"
 #include "support/Fixture.h"
 
 namespace {
