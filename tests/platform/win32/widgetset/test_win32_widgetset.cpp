@@ -219,6 +219,27 @@ TEST_F(Win32WidgetsetTest, MetricsComeFromTheSystemAndTheRealFont) {
             (std::vector<int>{0, 0, 0, 0}));
   EXPECT_GE(ws_->FrameMargins(bsSingle).top, ws_->CaptionHeight());
 
+  // For every border the margins are those of the real frame: the model's
+  // client size is the client area Windows gives the window.
+  const struct {
+    const char* name;
+    TFormBorderStyle border;
+  } borders[] = {
+      {"none", bsNone},     {"single", bsSingle},          {"sizeable", bsSizeable},
+      {"dialog", bsDialog}, {"tool window", bsToolWindow}, {"sizeable tool", bsSizeToolWin}};
+  for (const auto& b : borders) {
+    SCOPED_TRACE(b.name);
+    auto* form = new TForm(&Application());
+    form->SetBorderStyle(b.border);
+    form->SetBounds(20, 20, 300, 200);
+    form->Show();
+    RECT client;
+    GetClientRect(static_cast<HWND>(Win32Widgetset::HandleOf(*form)), &client);
+    EXPECT_EQ((std::vector<int>{client.right, client.bottom}),
+              (std::vector<int>{form->ClientWidth(), form->ClientHeight()}));
+    delete form;
+  }
+
   TFontData font;
   font.name = "Tahoma";
   font.height = -11;
