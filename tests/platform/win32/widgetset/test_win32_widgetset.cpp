@@ -208,6 +208,32 @@ TEST_F(Win32WidgetsetTest, WhatWindowsReportsReachesTheModelAndNoExceptionCrosse
   delete form;
 }
 
+TEST_F(Win32WidgetsetTest, AModalLoopRunsOnRealMessagesAndDisablesTheOtherWindows) {
+  TForm* main = NewForm();
+  main->SetBounds(0, 0, 400, 300);
+  main->Show();
+  TForm* dlg = Dialog();
+  auto* button = Get<TButton>(*dlg, "btnOK");
+  button->SetModalResult(mrOk);
+  // The click arrives as a queued window message, so only the modal loop's
+  // GetMessage/DispatchMessage can deliver it.
+  dlg->OnShow = [&](TObject*) { PostMessageW(Window(*button), BM_CLICK, 0, 0); };
+  bool mainEnabledDuringLoop = true;
+  button->OnClick = [&](TObject*) { mainEnabledDuringLoop = IsWindowEnabled(Window(*main)); };
+
+  EXPECT_EQ(dlg->ShowModal(), mrOk);
+  EXPECT_FALSE(mainEnabledDuringLoop);
+  EXPECT_TRUE(IsWindowEnabled(Window(*main)));
+  EXPECT_FALSE(IsWindowVisible(Window(*dlg)));
+
+  // A window that was disabled before the loop stays disabled after it.
+  main->SetEnabled(false);
+  EXPECT_EQ(dlg->ShowModal(), mrOk);
+  EXPECT_FALSE(IsWindowEnabled(Window(*main)));
+  delete dlg;
+  delete main;
+}
+
 TEST_F(Win32WidgetsetTest, MetricsComeFromTheSystemAndTheRealFont) {
   EXPECT_EQ(ws_->ScreenSize().cx, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(ws_->ScreenSize().cy, GetSystemMetrics(SM_CYSCREEN));
