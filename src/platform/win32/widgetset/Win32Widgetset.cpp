@@ -7,11 +7,25 @@
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
 
 namespace platform::win32 {
 namespace {
+
+// The first visible, enabled button marked Cancel among `parent`'s
+// controls (depth first), or null.
+TButton* FindCancelButton(TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->Is<TButton>() && static_cast<TButton*>(c)->Cancel()) return static_cast<TButton*>(c);
+    if (c->Is<TWinControl>())
+      if (TButton* b = FindCancelButton(static_cast<TWinControl&>(*c))) return b;
+  }
+  return nullptr;
+}
 
 // What Windows tells a form or a container. Everything that reaches the
 // model goes through its guarded entry points; this function adds its own
@@ -22,6 +36,11 @@ LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM
   switch (msg) {
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lp);
+      // Esc in a form (the dialog manager's IDCANCEL): its cancel button.
+      if (LOWORD(wp) == IDCANCEL && !child && c.Is<TWinControl>()) {
+        if (TButton* cancel = FindCancelButton(static_cast<TWinControl&>(c))) cancel->WidgetClick();
+        return 0;
+      }
       TControl* target = child ? ControlOfWindow(child) : nullptr;
       Win32Peer* peer = target ? dynamic_cast<Win32Peer*>(target->Peer()) : nullptr;
       if (target && peer && !peer->pushing) {

@@ -57,6 +57,16 @@ const char* const kForm = R"(object Dlg: TForm
     Height = 25
     Caption = 'OK'
     Default = True
+    ModalResult = mrOk
+  end
+  object btnCancel: TButton
+    Left = 150
+    Top = 120
+    Width = 75
+    Height = 25
+    Caption = 'Cancel'
+    Cancel = True
+    ModalResult = mrCancel
   end
 end
 )";
@@ -214,7 +224,6 @@ TEST_F(Win32WidgetsetTest, AModalLoopRunsOnRealMessagesAndDisablesTheOtherWindow
   main->Show();
   TForm* dlg = Dialog();
   auto* button = Get<TButton>(*dlg, "btnOK");
-  button->SetModalResult(mrOk);
   // The click arrives as a queued window message, so only the modal loop's
   // GetMessage/DispatchMessage can deliver it.
   dlg->OnShow = [&](TObject*) { PostMessageW(Window(*button), BM_CLICK, 0, 0); };
@@ -232,6 +241,35 @@ TEST_F(Win32WidgetsetTest, AModalLoopRunsOnRealMessagesAndDisablesTheOtherWindow
   EXPECT_FALSE(IsWindowEnabled(Window(*main)));
   delete dlg;
   delete main;
+}
+
+TEST_F(Win32WidgetsetTest, KeysReachTheDialogManagerInTheMessageLoop) {
+  // Each key is queued to the focused edit; the loop's dialog handling
+  // turns it into a click on the form's default or cancel button.
+  const struct {
+    const char* name;
+    WPARAM key;
+    TModalResult result;
+  } cases[] = {{"Enter presses the default button", VK_RETURN, mrOk},
+               {"Esc presses the cancel button", VK_ESCAPE, mrCancel}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    TForm* dlg = Dialog();
+    auto* edit = Get<TEdit>(*dlg, "edPath");
+    std::string clicked;
+    for (const char* name : {"btnOK", "btnCancel"})
+      Get<TButton>(*dlg, name)->OnClick = [&clicked, name](TObject*) { clicked = name; };
+    dlg->OnShow = [&](TObject*) {
+      HWND h = Window(*edit);
+      SetFocus(h);
+      PostMessageW(h, WM_KEYDOWN, k.key, 1);
+      PostMessageW(h, WM_KEYUP, k.key, 0xC0000001);
+    };
+    EXPECT_EQ(dlg->ShowModal(), k.result);
+    EXPECT_EQ(clicked, k.result == mrOk ? "btnOK" : "btnCancel");
+    EXPECT_EQ(edit->Text(), "C:\\Quenby");  // the key typed nothing
+    delete dlg;
+  }
 }
 
 TEST_F(Win32WidgetsetTest, MetricsComeFromTheSystemAndTheRealFont) {
