@@ -272,6 +272,44 @@ TEST_F(Win32WidgetsetTest, KeysReachTheDialogManagerInTheMessageLoop) {
   }
 }
 
+TEST_F(Win32WidgetsetTest, ALabelsSettingsBecomeItsStaticStyles) {
+  TForm* form = Dialog();
+  auto* label = Get<TLabel>(*form, "lblPath");
+  HWND h = nullptr;
+  auto kind = [&] { return GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK; };
+  auto noPrefix = [&] { return (GetWindowLongW(h, GWL_STYLE) & SS_NOPREFIX) != 0; };
+
+  // Set before the window exists: the new window has them.
+  label->SetAlignment(taRightJustify);
+  label->SetShowAccelChar(false);
+  form->Show();
+  h = Window(*label);
+  EXPECT_EQ(kind(), SS_RIGHT);
+  EXPECT_TRUE(noPrefix());
+
+  // Changed on the live window.
+  const struct {
+    const char* name;
+    TAlignment alignment;
+    bool wordWrap;
+    LONG expected;
+  } cases[] = {{"centred", taCenter, false, SS_CENTER},
+               {"left, wrapping", taLeftJustify, true, SS_LEFT},
+               {"left, one line", taLeftJustify, false, SS_LEFTNOWORDWRAP},
+               {"right", taRightJustify, true, SS_RIGHT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    label->SetAlignment(c.alignment);
+    label->SetWordWrap(c.wordWrap);
+    EXPECT_EQ(kind(), c.expected);
+    EXPECT_TRUE(noPrefix());  // what did not change stays
+    EXPECT_TRUE(IsWindowVisible(h));
+  }
+  label->SetShowAccelChar(true);
+  EXPECT_FALSE(noPrefix());
+  delete form;
+}
+
 TEST_F(Win32WidgetsetTest, MetricsComeFromTheSystemAndTheRealFont) {
   EXPECT_EQ(ws_->ScreenSize().cx, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(ws_->ScreenSize().cy, GetSystemMetrics(SM_CYSCREEN));
