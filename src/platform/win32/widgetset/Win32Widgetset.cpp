@@ -1,0 +1,275 @@
+// The Win32 widgetset's metrics, message loop, system dialogs and the one
+// window procedure of forms and containers; the families are in
+// Win32Families.cpp.
+#include "platform/win32/widgetset/Win32Widgetset.h"
+
+#include <cwchar>
+
+#include "framework/Controls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/widgetset/Win32Internal.h"
+
+namespace platform::win32 {
+namespace {
+
+// The first visible, enabled button marked Cancel among `parent`'s
+// controls (depth first), or null.
+TButton* FindCancelButton(TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->Is<TButton>() && static_cast<TButton*>(c)->Cancel()) return static_cast<TButton*>(c);
+    if (c->Is<TWinControl>())
+      if (TButton* b = FindCancelButton(static_cast<TWinControl&>(*c))) return b;
+  }
+  return nullptr;
+}
+
+// What Windows tells a form or a container. Everything that reaches the
+// model goes through its guarded entry points; this function adds its own
+// catch-all because converting text can throw too, and nothing may cross
+// back into Windows.
+LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Win32Peer* own = PeerOfWindow(hwnd);
+  switch (msg) {
+    case WM_COMMAND: {
+      HWND child = reinterpret_cast<HWND>(lp);
+      // Esc in a form (the dialog manager's IDCANCEL): its cancel button.
+      if (LOWORD(wp) == IDCANCEL && !child && c.Is<TWinControl>()) {
+        if (TButton* cancel = FindCancelButton(static_cast<TWinControl&>(c))) cancel->WidgetClick();
+        return 0;
+      }
+      TControl* target = child ? ControlOfWindow(child) : nullptr;
+      Win32Peer* peer = target ? dynamic_cast<Win32Peer*>(target->Peer()) : nullptr;
+      if (target && peer && !peer->pushing) {
+        const UINT code = HIWORD(wp);
+        if (code == BN_CLICKED) {
+          target->WidgetClick();
+        } else if (code == EN_CHANGE && target->Is<TWinControl>()) {
+          static_cast<TWinControl*>(target)->WidgetText(WindowText(child));
+        }
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      if (own && own->brush) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(own->brush));
+        return 1;
+      }
+      break;
+    default:
+      break;
+  }
+  if (!c.Is<TCustomForm>()) return DefWindowProcW(hwnd, msg, wp, lp);
+  auto& form = static_cast<TCustomForm&>(c);
+  switch (msg) {
+    case WM_CLOSE:
+      // The model decides (its close query); it hides or frees the form.
+      form.WidgetClose();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE)
+        form.WidgetDeactivate();
+      else
+        form.WidgetActivate();
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (own && !own->pushing && !IsIconic(hwnd)) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        form.WidgetBounds(TRect{r.left, r.top, r.right, r.bottom});
+      }
+      break;
+    case DM_GETDEFID:
+      if (own && own->defaultId) return MAKELRESULT(own->defaultId, DC_HASDEFID);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// The DC of a screen-compatible memory bitmap, for measuring text.
+class MeasureDc {
+ public:
+  MeasureDc() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MeasureDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  HDC get() const noexcept { return dc_; }
+
+ private:
+  HDC dc_;
+};
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  TControl* c = ControlOfWindow(hwnd);
+  if (!c) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return HandleControlMessage(*c, hwnd, msg, wp, lp);
+  } catch (...) {
+    HandleCallbackException(c);
+    return 0;
+  }
+}
+
+TControl* ControlOfWindow(HWND hwnd) {
+  return reinterpret_cast<TControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+Win32Peer* PeerOfWindow(HWND hwnd) {
+  TControl* c = ControlOfWindow(hwnd);
+  return c ? dynamic_cast<Win32Peer*>(c->Peer()) : nullptr;
+}
+
+std::string WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, w.data(), n + 1);
+  w.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return Narrow(w);
+}
+
+HFONT CreateFontFor(const TFontData& f) {
+  LOGFONTW lf{};
+  lf.lfHeight = f.height;
+  lf.lfEscapement = f.escapement;
+  lf.lfOrientation = f.orientation;
+  lf.lfWeight = f.style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.style.Contains(fsItalic);
+  lf.lfUnderline = f.style.Contains(fsUnderline);
+  lf.lfStrikeOut = f.style.Contains(fsStrikeOut);
+  lf.lfCharSet = f.charset;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = f.pitch == fpFixed      ? FIXED_PITCH
+                        : f.pitch == fpVariable ? VARIABLE_PITCH
+                                                : DEFAULT_PITCH;
+  const std::wstring face = Wide(f.name);
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
+}
+
+Win32Peer::~Win32Peer() {
+  HWND h = static_cast<HWND>(hwnd);
+  if (h && IsWindow(h)) {
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);  // no more calls into a dying control
+    DestroyWindow(h);
+  }
+  if (font) DeleteObject(static_cast<HFONT>(font));
+  if (brush) DeleteObject(static_cast<HBRUSH>(brush));
+}
+
+TSize Win32Widgetset::ScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int Win32Widgetset::CaptionHeight() {
+  return GetSystemMetrics(SM_CYCAPTION);
+}
+
+TRect Win32Widgetset::FrameMargins(TFormBorderStyle style) {
+  const WindowStyles s = StylesFor(style, TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+  RECT r{0, 0, 0, 0};
+  if (!AdjustWindowRectEx(&r, s.style, FALSE, s.exStyle)) return Widgetset::FrameMargins(style);
+  return TRect{-r.left, -r.top, r.right, r.bottom};
+}
+
+TColor Win32Widgetset::SysColor(int index) {
+  if (index < 0 || index >= kSystemColorCount) return clBlack;
+  return static_cast<TColor>(GetSysColor(index) & 0xFFFFFF);
+}
+
+TSize Win32Widgetset::TextExtent(const TFontData& font, std::string_view text) {
+  MeasureDc dc;
+  HFONT f = CreateFontFor(font);
+  if (!dc.get() || !f) {
+    if (f) DeleteObject(f);
+    return Widgetset::TextExtent(font, text);
+  }
+  HGDIOBJ old = SelectObject(dc.get(), f);
+  const std::wstring w = Wide(text);
+  SIZE size{0, 0};
+  BOOL ok = GetTextExtentPoint32W(dc.get(), w.c_str(), static_cast<int>(w.size()), &size);
+  if (ok && w.empty()) {
+    // The height of a line even for no text, as the fixed metrics give.
+    TEXTMETRICW tm{};
+    if (GetTextMetricsW(dc.get(), &tm)) size.cy = tm.tmHeight;
+  }
+  SelectObject(dc.get(), old);
+  DeleteObject(f);
+  if (!ok) return Widgetset::TextExtent(font, text);
+  return {size.cx, size.cy};
+}
+
+void Win32Widgetset::Dispatch(void* m) {
+  MSG& msg = *static_cast<MSG*>(m);
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  // The dialog manager gives forms Tab, the default button on Enter and
+  // Esc, as in dialog boxes.
+  if (root && topLevels_.count(root) && IsDialogMessageW(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void Win32Widgetset::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave it for the loop that owns it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    Dispatch(&msg);
+  }
+  RunPosted();
+}
+
+bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
+  RunPosted();
+  // Without a visible window of ours no input can come: waiting would
+  // hang the program.
+  bool anyVisible = false;
+  for (void* h : topLevels_) anyVisible = anyVisible || IsWindowVisible(static_cast<HWND>(h));
+  if (!anyVisible && !HasPosted()) return false;
+  if (modal && !modal->HasPeer()) return false;
+  MSG msg;
+  const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+  if (got == 0) {
+    PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
+  }
+  if (got == -1) return false;
+  Dispatch(&msg);
+  RunPosted();
+  return true;
+}
+
+int Win32Widgetset::MessageBox(const std::string& text, const std::string& caption,
+                               uint32_t flags) {
+  HWND owner = GetActiveWindow();
+  if (owner && !topLevels_.count(owner)) owner = nullptr;
+  const int answer = MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
+  return answer != 0 ? answer : DefaultMessageBoxAnswer(flags);
+}
+
+void Win32Widgetset::ShowError(const std::string& title, const std::string& message) {
+  HWND owner = GetActiveWindow();
+  if (owner && !topLevels_.count(owner)) owner = nullptr;
+  MessageBoxW(owner, Wide(message).c_str(), Wide(title).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void* Win32Widgetset::HandleOf(const TControl& c) {
+  auto* p = dynamic_cast<Win32Peer*>(c.Peer());
+  return p ? p->hwnd : nullptr;
+}
+
+std::unique_ptr<Widgetset> CreateWin32Widgetset() {
+  return std::make_unique<Win32Widgetset>();
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,73 @@
+// The Win32 widgetset: every control with a native peer is a real window
+// (forms of our own window class, buttons, labels and edits of the system
+// classes). The control model owns the state and pushes it; what Windows
+// reports back (clicks, typing, activation, close requests, moves) enters
+// the model only through its guarded Widget... entry points, and the one
+// window procedure lets no exception through to Windows.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "framework/Widgetset.h"
+
+namespace platform::win32 {
+
+// A control's native window. The handle is an opaque pointer so that this
+// header does not pull in <windows.h>.
+class Win32Peer : public Peer {
+ public:
+  ~Win32Peer() override;
+  void* hwnd = nullptr;
+  void* font = nullptr;   // the font pushed last (owned)
+  void* brush = nullptr;  // the background brush of forms and containers (owned)
+  TColor color = clNone;
+  int pushing = 0;    // >0 while we push: what Windows echoes is not the user's
+  int defaultId = 0;  // forms: the control id of the default button
+};
+
+class Win32Widgetset : public Widgetset {
+ public:
+  // Registers the window class of forms and containers.
+  Win32Widgetset();
+  ~Win32Widgetset() override;
+
+  std::string_view Name() const override { return "win32"; }
+  WSControl& Controls() override;
+  WSForm& Forms() override;
+  WSButton& Buttons() override;
+  WSEdit& Edits() override;
+
+  TSize ScreenSize() override;
+  int CaptionHeight() override;
+  TRect FrameMargins(TFormBorderStyle style) override;
+  TColor SysColor(int index) override;
+  TSize TextExtent(const TFontData& font, std::string_view text) override;
+
+  void ProcessMessages() override;
+  bool HandleMessage(TCustomForm* modal) override;
+  int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+  void ShowError(const std::string& title, const std::string& message) override;
+
+  // The window of `c` (null without a peer of this widgetset).
+  static void* HandleOf(const TControl& c);
+  // The class name of the forms' and containers' windows.
+  static const wchar_t* FormClassName();
+
+  // Top-level windows alive (used by the form family).
+  std::set<void*>& TopLevels() noexcept { return topLevels_; }
+
+ private:
+  struct Families;
+  // Hands one message to the dialog manager (Tab, Enter, Esc) or the
+  // window procedure.
+  void Dispatch(void* msg);
+  std::unique_ptr<Families> families_;
+  std::set<void*> topLevels_;
+};
+
+// The widgetset for this process, as the setup program installs it.
+std::unique_ptr<Widgetset> CreateWin32Widgetset();
+
+}  // namespace platform::win32
