@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/Strings.h"
 #include "platform/Platform.h"
@@ -196,21 +197,10 @@ struct HeadlessWidgetset::Families {
 
 HeadlessWidgetset::HeadlessWidgetset(HeadlessOptions options)
     : options_(std::move(options)),
-      script_(UiScript::Parse(options_.script, options_.scriptName)),
+      user_(options_, hands_),
       families_(std::make_unique<Families>(*this)) {}
 
-HeadlessWidgetset::~HeadlessWidgetset() {
-  try {
-    for (const UiStep& step : script_.Remaining())
-      Record(JsonObject()
-                 .Str("event", "unused")
-                 .Int("line", step.line)
-                 .Str("step", step.source)
-                 .Text());
-  } catch (...) {
-    // A transcript that cannot be written any more loses these lines.
-  }
-}
+HeadlessWidgetset::~HeadlessWidgetset() = default;
 
 WSControl& HeadlessWidgetset::Controls() {
   return families_->controls;
@@ -283,13 +273,8 @@ RecordingCanvas HeadlessWidgetset::Paint(TControl& c) {
   return canvas;
 }
 
-void HeadlessWidgetset::Record(const std::string& json) {
-  if (options_.transcript) options_.transcript(json);
-}
-
 void HeadlessWidgetset::ShowError(const std::string& title, const std::string& message) {
-  if (options_.errors) options_.errors((title.empty() ? "" : title + ": ") + message);
-  Record(JsonObject().Str("event", "error").Str("title", title).Str("message", message).Text());
+  user_.ErrorShown(title, message);
 }
 
 void HeadlessWidgetset::ProcessMessages() {
@@ -297,10 +282,8 @@ void HeadlessWidgetset::ProcessMessages() {
 }
 
 void HeadlessWidgetset::FormShown(TCustomForm& form) {
-  if (form.Parent() || form.Modal()) return;  // modal forms are recorded when answered
-  const std::string record = DescribeForm(form, false);
-  lastRecorded_[&form] = record;
-  Record(record);
+  user_.FormShown(form);
+  if (form.Parent() || form.Modal()) return;
   TCustomForm* f = &form;
   Post([f] {
     // The form may be gone by the time this runs.
@@ -309,31 +292,27 @@ void HeadlessWidgetset::FormShown(TCustomForm& form) {
   });
 }
 
-void HeadlessWidgetset::ModalStarted(TCustomForm& form) {
-  lastRecorded_.erase(&form);
-  answers_[&form] = 0;
+bool HeadlessWidgetset::HandleMessage(TCustomForm* modal) {
+  if (HasPosted()) {
+    RunPosted();
+    return true;
+  }
+  if (modal) {
+    if (modal->ModalResult() == mrNone) user_.AnswerModal(*modal);
+    return true;
+  }
+  TCustomForm* form = Screen().ActiveForm();
+  if (!form || !form->Showing() || form->Parent()) form = Application().MainForm();
+  if (!form || !form->Showing()) return false;
+  return user_.ActIdle(*form);
 }
 
-void HeadlessWidgetset::ModalEnded(TCustomForm& form, TModalResult result) {
-  if (!lastRecorded_.count(&form)) RecordIfChanged(form, true);
-  const char* name = ModalResultName(result);
-  JsonObject o;
-  o.Str("event", "close").Str("form", ControlId(form));
-  if (*name)
-    o.Str("result", name);
-  else
-    o.Int("result", result);
-  Record(o.Text());
-  lastRecorded_.erase(&form);
-  answers_.erase(&form);
-}
-
-void HeadlessWidgetset::RecordIfChanged(TCustomForm& form, bool modal) {
-  std::string record = DescribeForm(form, modal);
-  auto it = lastRecorded_.find(&form);
-  if (it != lastRecorded_.end() && it->second == record) return;
-  Record(record);
-  lastRecorded_[&form] = std::move(record);
+int HeadlessWidgetset::MessageBox(const std::string& text, const std::string& caption,
+                                  uint32_t flags) {
+  UiStep used;
+  const int answer = user_.ChooseAnswer(caption, flags, used);
+  user_.MessageShown(text, caption, flags, answer, used, used.line ? "script" : "default");
+  return answer;
 }
 
 }  // namespace platform::headless

@@ -18,6 +18,7 @@
 
 #include "framework/Widgetset.h"
 #include "platform/headless/RecordingCanvas.h"
+#include "platform/headless/ScriptedUser.h"
 #include "platform/headless/UiScript.h"
 
 class TWinControl;
@@ -35,29 +36,17 @@ class HeadlessPeer : public Peer {
   bool focused = false;
 };
 
-struct HeadlessOptions {
-  // The UI script's text (empty: none) and its name for messages.
-  std::string script;
-  std::string scriptName = "UI script";
-  // Receives each transcript line (without a line break); null: none.
-  std::function<void(std::string_view line)> transcript;
-  // The default error display's output; null: none. Without a transcript
-  // it also gets every message box ("<caption>: <text>"), so a run without
-  // a transcript still tells its user what it showed.
-  std::function<void(std::string_view text)> errors;
+struct HeadlessOptions : UserOptions {
   // Screen metrics; by default those of the platform backend's machine
   // (800 x 600 with an 18-pixel caption when there is none).
   std::optional<TSize> screen;
   std::optional<int> captionHeight;
-  // Answers one modal form may take before the run is declared stuck.
-  int maxAnswersPerForm = 1000;
 };
 
 class HeadlessWidgetset : public Widgetset {
  public:
   // Raises EUIScriptError when the script does not parse.
   explicit HeadlessWidgetset(HeadlessOptions options = {});
-  // Records the script steps never used ("unused" records).
   ~HeadlessWidgetset() override;
 
   std::string_view Name() const override { return "headless"; }
@@ -89,36 +78,20 @@ class HeadlessWidgetset : public Widgetset {
   static HeadlessPeer* PeerOf(const TControl& c);
 
   // Writes one transcript line.
-  void Record(const std::string& json);
-  const UiScript& Script() const noexcept { return script_; }
+  void Record(const std::string& json) { user_.Record(json); }
+  const UiScript& Script() const noexcept { return user_.Script(); }
 
   // Used by the form family.
   void FormShown(TCustomForm& form);
-  void ModalStarted(TCustomForm& form);
-  void ModalEnded(TCustomForm& form, TModalResult result);
+  void ModalStarted(TCustomForm& form) { user_.ModalStarted(form); }
+  void ModalEnded(TCustomForm& form, TModalResult result) { user_.ModalEnded(form, result); }
 
  private:
   struct Families;
-  // One answer for a modal form (script step or default button).
-  void AnswerModal(TCustomForm& form);
-  // One action on an idle, modeless form; false when it cannot be acted on.
-  bool ActIdle(TCustomForm& form);
-  // Applies the next script step if it is meant for a form; false when it
-  // is not (no step, or a message-box answer).
-  bool ApplyFormStep(TCustomForm& form);
-  void ApplyStep(TCustomForm& form, const UiStep& step);
-  void PressDefault(TCustomForm& form);
-  // Records the form when its visible texts changed since last time.
-  void RecordIfChanged(TCustomForm& form, bool modal);
-  TControl* FindControl(TCustomForm& form, const UiStep& step, bool mustBeEnabled);
-  [[noreturn]] void Fail(const UiStep& step, const std::string& reason);
-
   HeadlessOptions options_;
-  UiScript script_;
+  ModelHands hands_;
+  ScriptedUser user_;
   std::unique_ptr<Families> families_;
-  std::map<const TCustomForm*, std::string> lastRecorded_;
-  std::map<const TCustomForm*, int> answers_;
-  int idleCloses_ = 0;
 };
 
 }  // namespace platform::headless

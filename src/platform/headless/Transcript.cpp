@@ -94,7 +94,12 @@ std::vector<std::string> Lines(const TStrings& s) {
 }
 
 // Adds the fields of `c` to `o`; false when the control has nothing to show.
-bool Describe(const TControl& c, JsonObject& o) {
+bool Describe(const TControl& c, JsonObject& o, const ShownText& shown) {
+  // What the user reads: the screen's text where the widgetset has one.
+  auto text = [&](const std::string& model) {
+    std::optional<std::string> s = shown ? shown(c) : std::nullopt;
+    return s ? *s : model;
+  };
   auto base = [&] {
     o.Str("class", c.ClassName());
     if (!c.Name().empty()) o.Str("name", c.Name());
@@ -105,18 +110,18 @@ bool Describe(const TControl& c, JsonObject& o) {
   if (c.Is<TGroupButton>() || c.Is<TTabSheet>() || c.Is<TCustomForm>()) return false;
   if (c.Is<TCustomLabel>()) {
     base();
-    o.Str("text", c.Caption());
+    o.Str("text", text(c.Caption()));
   } else if (c.Is<TButton>()) {
     const auto& b = static_cast<const TButton&>(c);
     base();
-    o.Str("text", b.Caption());
+    o.Str("text", text(b.Caption()));
     if (b.Default()) o.Bool("default", true);
     if (b.Cancel()) o.Bool("cancel", true);
     disabled();
   } else if (c.Is<TCustomCheckBox>()) {
     const auto& b = static_cast<const TCustomCheckBox&>(c);
     base();
-    o.Str("text", b.Caption());
+    o.Str("text", text(b.Caption()));
     if (b.State() == cbGrayed)
       o.Str("checked", "grayed");
     else
@@ -124,20 +129,20 @@ bool Describe(const TControl& c, JsonObject& o) {
     disabled();
   } else if (c.Is<TRadioButton>()) {
     base();
-    o.Str("text", c.Caption());
+    o.Str("text", text(c.Caption()));
     o.Bool("checked", static_cast<const TRadioButton&>(c).Checked());
     disabled();
   } else if (c.Is<TCustomRadioGroup>()) {
     const auto& g = static_cast<const TCustomRadioGroup&>(c);
     base();
-    o.Str("text", g.Caption());
+    o.Str("text", text(g.Caption()));
     o.Strings("items", Lines(*g.Items()));
     o.Int("index", g.ItemIndex());
     disabled();
   } else if (c.Is<TComboBox>()) {
     const auto& b = static_cast<const TComboBox&>(c);
     base();
-    o.Str("text", b.Text());
+    o.Str("text", text(b.Text()));
     o.Strings("items", Lines(*b.Items()));
     o.Int("index", b.ItemIndex());
     disabled();
@@ -156,7 +161,7 @@ bool Describe(const TControl& c, JsonObject& o) {
   } else if (c.Is<TCustomEdit>()) {
     const auto& e = static_cast<const TCustomEdit&>(c);
     base();
-    o.Str("text", e.Text());
+    o.Str("text", text(e.Text()));
     if (e.ReadOnly()) o.Bool("readonly", true);
     disabled();
   } else if (c.Is<TProgressBar>()) {
@@ -201,7 +206,7 @@ bool Describe(const TControl& c, JsonObject& o) {
   } else if (c.Is<TCustomGroupBox>() || c.Is<TCustomPanel>()) {
     if (c.Caption().empty()) return false;
     base();
-    o.Str("text", c.Caption());
+    o.Str("text", text(c.Caption()));
   } else {
     return false;
   }
@@ -229,26 +234,26 @@ std::vector<TControl*> ControlsInReadingOrder(const TCustomForm& form) {
   return out;
 }
 
-std::string DescribeControls(const TCustomForm& form) {
+std::string DescribeControls(const TCustomForm& form, const ShownText& shown) {
   std::string arr = "[";
   bool first = true;
   for (const TControl* c : ControlsInReadingOrder(form)) {
     JsonObject o;
-    if (!Describe(*c, o)) continue;
+    if (!Describe(*c, o, shown)) continue;
     arr += (first ? "" : ",") + o.Text();
     first = false;
   }
   return arr + "]";
 }
 
-std::string DescribeForm(const TCustomForm& form, bool modal) {
+std::string DescribeForm(const TCustomForm& form, bool modal, const ShownText& shown) {
   return JsonObject()
       .Str("event", "form")
       .Str("form", ControlId(form))
       .Str("class", form.ClassName())
       .Str("caption", form.Caption())
       .Bool("modal", modal)
-      .Raw("controls", DescribeControls(form))
+      .Raw("controls", DescribeControls(form, shown))
       .Text();
 }
 

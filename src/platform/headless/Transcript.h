@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,19 +34,23 @@ class JsonObject {
   std::string body_;
 };
 
+// The text a control shows, when the widgetset can read it back from the
+// screen (null, or nothing for a control: the model's text).
+using ShownText = std::function<std::optional<std::string>(const TControl&)>;
+
 // The visible controls of `form` as a JSON array: depth first, siblings in
 // reading order (top, then left, then creation), one object per control
 // that shows text or a choice (labels, buttons, edits, memos, check boxes,
 // radio buttons and groups, lists, combo boxes, page controls, trees, list
 // views, progress bars, captioned panels and group boxes).
-std::string DescribeControls(const TCustomForm& form);
+std::string DescribeControls(const TCustomForm& form, const ShownText& shown = nullptr);
 
 // The visible controls of `form` (its tree below the form, every control
 // whose parents are all visible), depth first, siblings in reading order.
 std::vector<TControl*> ControlsInReadingOrder(const TCustomForm& form);
 
 // The "form" record of `form`.
-std::string DescribeForm(const TCustomForm& form, bool modal);
+std::string DescribeForm(const TCustomForm& form, bool modal, const ShownText& shown = nullptr);
 
 // The name that identifies a control in records: its Name, else its class.
 std::string ControlId(const TControl& c);

@@ -1,6 +1,6 @@
-// The headless widgetset's "user": answers modal forms and message boxes
-// from the UI script or with their default buttons, acts on idle forms,
-// and writes what it does to the transcript (see HeadlessWidgetset.h).
+// The scripted user (see ScriptedUser.h) and the headless hands.
+#include "platform/headless/ScriptedUser.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -10,7 +10,6 @@
 #include "framework/ListView.h"
 #include "framework/StrUtils.h"
 #include "framework/TreeView.h"
-#include "platform/headless/HeadlessWidgetset.h"
 #include "platform/headless/Transcript.h"
 
 namespace platform::headless {
@@ -88,26 +87,11 @@ void By(JsonObject& o, const UiStep* step) {
 }
 }  // namespace
 
-void HeadlessWidgetset::Fail(const UiStep& step, const std::string& reason) {
+void ScriptedUser::Fail(const UiStep& step, const std::string& reason) {
   throw EUIScriptError(script_.Where(step) + reason);
 }
 
-bool HeadlessWidgetset::HandleMessage(TCustomForm* modal) {
-  if (HasPosted()) {
-    RunPosted();
-    return true;
-  }
-  if (modal) {
-    if (modal->ModalResult() == mrNone) AnswerModal(*modal);
-    return true;
-  }
-  TCustomForm* form = Screen().ActiveForm();
-  if (!form || !form->Showing() || form->Parent()) form = Application().MainForm();
-  if (!form || !form->Showing()) return false;
-  return ActIdle(*form);
-}
-
-void HeadlessWidgetset::AnswerModal(TCustomForm& form) {
+void ScriptedUser::AnswerModal(TCustomForm& form) {
   RecordIfChanged(form, true);
   int& answers = answers_[&form];
   if (++answers > options_.maxAnswersPerForm)
@@ -118,7 +102,7 @@ void HeadlessWidgetset::AnswerModal(TCustomForm& form) {
   PressDefault(form);
 }
 
-bool HeadlessWidgetset::ActIdle(TCustomForm& form) {
+bool ScriptedUser::ActIdle(TCustomForm& form) {
   RecordIfChanged(form, false);
   const UiStep* next = script_.Next();
   if (next && next->verb != UiStep::Verb::Answer) {
@@ -134,11 +118,11 @@ bool HeadlessWidgetset::ActIdle(TCustomForm& form) {
   JsonObject o = Action("close-window", form);
   By(o, nullptr);
   Record(o.Text());
-  form.WidgetClose();
+  hands_.CloseWindow(form);
   return true;
 }
 
-bool HeadlessWidgetset::ApplyFormStep(TCustomForm& form) {
+bool ScriptedUser::ApplyFormStep(TCustomForm& form) {
   for (;;) {
     const UiStep* step = script_.Next();
     if (!step) return false;
@@ -159,23 +143,22 @@ bool HeadlessWidgetset::ApplyFormStep(TCustomForm& form) {
   }
 }
 
-void HeadlessWidgetset::PressDefault(TCustomForm& form) {
+void ScriptedUser::PressDefault(TCustomForm& form) {
   if (TButton* b = DefaultButton(form)) {
     JsonObject o = Action("press", form);
     o.Str("control", ControlId(*b)).Str("text", b->Caption());
     By(o, nullptr);
     Record(o.Text());
-    b->WidgetClick();
+    hands_.Click(*b);
     return;
   }
   JsonObject o = Action("close-window", form);
   By(o, nullptr);
   Record(o.Text());
-  form.WidgetClose();
+  hands_.CloseWindow(form);
 }
 
-TControl* HeadlessWidgetset::FindControl(TCustomForm& form, const UiStep& step,
-                                         bool mustBeEnabled) {
+TControl* ScriptedUser::FindControl(TCustomForm& form, const UiStep& step, bool mustBeEnabled) {
   std::vector<TControl*> shown;
   for (TControl* c : ControlsInReadingOrder(form))
     if (c->Showing()) shown.push_back(c);
@@ -193,7 +176,7 @@ TControl* HeadlessWidgetset::FindControl(TCustomForm& form, const UiStep& step,
   return found;
 }
 
-void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
+void ScriptedUser::ApplyStep(TCustomForm& form, const UiStep& step) {
   JsonObject o = Action(UiScript::VerbName(step.verb), form);
   switch (step.verb) {
     case UiStep::Verb::Press: {
@@ -201,7 +184,7 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
       o.Str("control", ControlId(*c)).Str("text", c->Caption());
       By(o, &step);
       Record(o.Text());
-      c->WidgetClick();
+      hands_.Click(*c);
       return;
     }
     case UiStep::Verb::Type: {
@@ -215,7 +198,7 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
       o.Str("control", ControlId(*c)).Str("text", step.value);
       By(o, &step);
       Record(o.Text());
-      static_cast<TWinControl*>(c)->WidgetText(step.value);
+      hands_.Type(*static_cast<TWinControl*>(c), step.value);
       return;
     }
     case UiStep::Verb::Tick:
@@ -228,11 +211,11 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
         auto* box = static_cast<TCustomCheckBox*>(c);
         Record(o.Text());
         const TCheckBoxState want = tick ? cbChecked : cbUnchecked;
-        for (int i = 0; i < 3 && box->State() != want; ++i) box->WidgetClick();
+        for (int i = 0; i < 3 && box->State() != want; ++i) hands_.Click(*box);
       } else if (c->Is<TRadioButton>()) {
         if (!tick) Fail(step, "radio button " + ControlId(*c) + " cannot be unticked");
         Record(o.Text());
-        if (!static_cast<TRadioButton*>(c)->Checked()) c->WidgetClick();
+        if (!static_cast<TRadioButton*>(c)->Checked()) hands_.Click(*c);
       } else {
         Fail(step, "control " + ControlId(*c) + " is not a check box");
       }
@@ -242,41 +225,26 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
       TControl* c = FindControl(form, step, true);
       std::vector<std::string> items;
       int index = -1;
-      std::function<void()> select;
       if (c->Is<TCustomRadioGroup>()) {
-        auto* g = static_cast<TCustomRadioGroup*>(c);
-        items = g->Items()->ToVector();
-        index = ItemIndexOf(items, step.value);
-        select = [g, &index] { g->WidgetSelect(index); };
+        items = static_cast<TCustomRadioGroup*>(c)->Items()->ToVector();
       } else if (c->Is<TCustomListBox>()) {
-        auto* l = static_cast<TCustomListBox*>(c);
-        items = l->Items()->ToVector();
-        index = ItemIndexOf(items, step.value);
-        select = [l, &index] { l->WidgetSelect(index); };
+        items = static_cast<TCustomListBox*>(c)->Items()->ToVector();
       } else if (c->Is<TPageControl>()) {
-        auto* p = static_cast<TPageControl*>(c);
-        const std::vector<TTabSheet*> tabs = p->TabSheets();
+        const std::vector<TTabSheet*> tabs = static_cast<TPageControl*>(c)->TabSheets();
         for (const TTabSheet* s : tabs) items.push_back(s->Caption());
         for (size_t i = 0; i < tabs.size() && index < 0; ++i)
           if (SameText(tabs[i]->Name(), step.value)) index = static_cast<int>(i);
-        if (index < 0) index = ItemIndexOf(items, step.value);
-        select = [p, tabs, &index] { p->WidgetSelectPage(tabs[static_cast<size_t>(index)]); };
       } else if (c->Is<TTreeView>()) {
         auto* t = static_cast<TTreeView*>(c);
-        std::vector<TTreeNode*> nodes;
-        for (int i = 0; i < t->Items()->Count(); ++i) nodes.push_back(t->Items()->Item(i));
-        for (const TTreeNode* n : nodes) items.push_back(n->Text());
-        index = ItemIndexOf(items, step.value);
-        select = [t, nodes, &index] { t->WidgetSelect(nodes[static_cast<size_t>(index)]); };
+        for (int i = 0; i < t->Items()->Count(); ++i) items.push_back(t->Items()->Item(i)->Text());
       } else if (c->Is<TListView>()) {
         auto* v = static_cast<TListView*>(c);
         for (int i = 0; i < v->Items()->Count(); ++i)
           items.push_back(v->Items()->Item(i)->Caption());
-        index = ItemIndexOf(items, step.value);
-        select = [v, &index] { v->WidgetSelect(v->Items()->Item(index)); };
       } else {
         Fail(step, "control " + ControlId(*c) + " has no items to pick");
       }
+      if (index < 0) index = ItemIndexOf(items, step.value);
       if (index < 0)
         Fail(step, "control " + ControlId(*c) + " has no item \"" + step.value +
                        "\" (items: " + List(items) + ")");
@@ -285,14 +253,14 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
           .Int("index", index);
       By(o, &step);
       Record(o.Text());
-      select();
+      hands_.Select(*c, index);
       return;
     }
     case UiStep::Verb::Close:
       o = Action("close-window", form);
       By(o, &step);
       Record(o.Text());
-      form.WidgetClose();
+      hands_.CloseWindow(form);
       return;
     case UiStep::Verb::Form:
     case UiStep::Verb::Answer:
@@ -300,33 +268,129 @@ void HeadlessWidgetset::ApplyStep(TCustomForm& form, const UiStep& step) {
   }
 }
 
-int HeadlessWidgetset::MessageBox(const std::string& text, const std::string& caption,
-                                  uint32_t flags) {
+int ScriptedUser::ChooseAnswer(const std::string& caption, uint32_t flags, UiStep& used) {
+  used = UiStep{};
+  const UiStep* step = script_.Next();
+  if (!step || step->verb != UiStep::Verb::Answer) return DefaultMessageBoxAnswer(flags);
+  const MessageBoxButtons buttons = ButtonsOfMessageBox(flags);
+  const int wanted = MessageBoxAnswerFromName(step->target);
+  if (std::find(buttons.ids, buttons.ids + buttons.count, wanted) == buttons.ids + buttons.count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < buttons.count; ++i) names.push_back(MessageBoxAnswerName(buttons.ids[i]));
+    Fail(*step, "the message box \"" + caption + "\" has no " + step->target + " button (it has " +
+                    List(names) + ")");
+  }
+  used = *step;
+  script_.Consume();
+  return wanted;
+}
+
+void ScriptedUser::MessageShown(const std::string& text, const std::string& caption, uint32_t flags,
+                                int answer, const UiStep& used, const char* by) {
   const MessageBoxButtons buttons = ButtonsOfMessageBox(flags);
   std::vector<std::string> names;
   for (int i = 0; i < buttons.count; ++i) names.push_back(MessageBoxAnswerName(buttons.ids[i]));
-  int answer = DefaultMessageBoxAnswer(flags);
-  const UiStep* step = script_.Next();
-  UiStep used;
-  if (step && step->verb == UiStep::Verb::Answer) {
-    used = *step;
-    const int wanted = MessageBoxAnswerFromName(step->target);
-    if (std::find(buttons.ids, buttons.ids + buttons.count, wanted) == buttons.ids + buttons.count)
-      Fail(*step, "the message box \"" + caption + "\" has no " + step->target +
-                      " button (it has " + List(names) + ")");
-    answer = wanted;
-    script_.Consume();
-  }
   JsonObject o;
   o.Str("event", "message").Str("caption", caption).Str("text", text).Strings("buttons", names);
   o.Str("answer", MessageBoxAnswerName(answer));
-  By(o, used.line ? &used : nullptr);
+  o.Str("by", by);
+  if (used.line) o.Int("line", used.line);
   Record(o.Text());
   // Without a transcript the error output is the only place a box can be
   // seen (a build that fails shows its reason in one).
   if (!options_.transcript && options_.errors)
     options_.errors(caption.empty() ? text : caption + ": " + text);
-  return answer;
+}
+
+ScriptedUser::ScriptedUser(const UserOptions& options, UserHands& hands, ShownText shown)
+    : options_(options),
+      hands_(hands),
+      shown_(std::move(shown)),
+      script_(UiScript::Parse(options_.script, options_.scriptName)) {}
+
+ScriptedUser::~ScriptedUser() {
+  try {
+    for (const UiStep& step : script_.Remaining())
+      Record(JsonObject()
+                 .Str("event", "unused")
+                 .Int("line", step.line)
+                 .Str("step", step.source)
+                 .Text());
+  } catch (...) {
+    // A transcript that cannot be written any more loses these lines.
+  }
+}
+
+void ScriptedUser::Record(const std::string& json) {
+  if (options_.transcript) options_.transcript(json);
+}
+
+void ScriptedUser::ErrorShown(const std::string& title, const std::string& message) {
+  if (options_.errors) options_.errors((title.empty() ? "" : title + ": ") + message);
+  Record(JsonObject().Str("event", "error").Str("title", title).Str("message", message).Text());
+}
+
+void ScriptedUser::FormShown(TCustomForm& form) {
+  if (form.Parent() || form.Modal()) return;  // modal forms are recorded when answered
+  const std::string record = DescribeForm(form, false, shown_);
+  lastRecorded_[&form] = record;
+  Record(record);
+}
+
+void ScriptedUser::ModalStarted(TCustomForm& form) {
+  lastRecorded_.erase(&form);
+  answers_[&form] = 0;
+}
+
+void ScriptedUser::ModalEnded(TCustomForm& form, TModalResult result) {
+  if (!lastRecorded_.count(&form)) RecordIfChanged(form, true);
+  const char* name = ModalResultName(result);
+  JsonObject o;
+  o.Str("event", "close").Str("form", ControlId(form));
+  if (*name)
+    o.Str("result", name);
+  else
+    o.Int("result", result);
+  Record(o.Text());
+  lastRecorded_.erase(&form);
+  answers_.erase(&form);
+}
+
+void ScriptedUser::RecordIfChanged(TCustomForm& form, bool modal) {
+  std::string record = DescribeForm(form, modal, shown_);
+  auto it = lastRecorded_.find(&form);
+  if (it != lastRecorded_.end() && it->second == record) return;
+  Record(record);
+  lastRecorded_[&form] = std::move(record);
+}
+
+void ModelHands::Click(TControl& c) {
+  c.WidgetClick();
+}
+
+void ModelHands::Type(TWinControl& c, const std::string& text) {
+  c.WidgetText(text);
+}
+
+void ModelHands::Select(TControl& c, int index) {
+  if (c.Is<TCustomRadioGroup>()) {
+    static_cast<TCustomRadioGroup&>(c).WidgetSelect(index);
+  } else if (c.Is<TCustomListBox>()) {
+    static_cast<TCustomListBox&>(c).WidgetSelect(index);
+  } else if (c.Is<TPageControl>()) {
+    auto& p = static_cast<TPageControl&>(c);
+    p.WidgetSelectPage(p.TabSheets().at(static_cast<size_t>(index)));
+  } else if (c.Is<TTreeView>()) {
+    auto& t = static_cast<TTreeView&>(c);
+    t.WidgetSelect(t.Items()->Item(index));
+  } else if (c.Is<TListView>()) {
+    auto& v = static_cast<TListView&>(c);
+    v.WidgetSelect(v.Items()->Item(index));
+  }
+}
+
+void ModelHands::CloseWindow(TCustomForm& form) {
+  form.WidgetClose();
 }
 
 }  // namespace platform::headless
