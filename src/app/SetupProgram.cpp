@@ -1,4 +1,5 @@
-// The setup program's entry: the headless widgetset from the environment,
+// The setup program's entry: the widgetset the environment chooses (real
+// windows on Windows, headless on the simulated machine),
 // the platform's default backend (on the simulated machine the one named
 // by PELLMORE_MACHINE) with this process's arguments, the ordered class
 // registration, the application title, the main form streamed from its
@@ -23,7 +24,8 @@
 
 int main(int argc, char** argv) {
   try {
-    InstallWidgetset(platform::headless::CreateHeadlessFromEnvironment());
+    InstallWidgetset(
+        platform::headless::CreateSessionWidgetset(platform::headless::UserFromEnvironment()));
   } catch (const std::exception& e) {
     // Without a widgetset the error output is the only display left.
     std::fprintf(stderr, "%s\n", e.what());

@@ -70,18 +70,10 @@ int main(int argc, char** argv) {
     const FormObject root = ParseFormDescription(text, name);
     registry.RegisterDescription(root.className, name, text);
 
-    if (log.empty()) {
-      platform::headless::HeadlessOptions options;
-      if (!script.empty()) {
-        options.script = platform::headless::ReadUiScriptFile(script);
-        options.scriptName = std::filesystem::path(script).filename().string();
-      }
-      options.transcript = [](std::string_view line) { std::cout << line << '\n'; };
-      options.errors = [](std::string_view message) { std::cerr << message << '\n'; };
-      InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>(std::move(options)));
-    } else {
-      InstallWidgetset(platform::headless::CreateHeadless(script, log));
-    }
+    platform::headless::UserOptions user = platform::headless::UserFromFiles(script, log);
+    if (!script.empty()) user.scriptName = std::filesystem::path(script).filename().string();
+    if (log.empty()) user.transcript = [](std::string_view line) { std::cout << line << '\n'; };
+    InstallWidgetset(platform::headless::CreateSessionWidgetset(std::move(user)));
 
     TApplication& app = Application();
     app.SetTitle("pellmore-formshow");

@@ -23,9 +23,8 @@ std::string ReadUiScriptFile(const std::string& file) {
   }
 }
 
-std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
-                                                  const std::string& transcriptFile) {
-  HeadlessOptions options;
+UserOptions UserFromFiles(const std::string& scriptFile, const std::string& transcriptFile) {
+  UserOptions options;
   options.errors = [](std::string_view text) { std::cerr << text << std::endl; };
   if (!scriptFile.empty()) {
     options.script = ReadUiScriptFile(scriptFile);
@@ -58,22 +57,47 @@ std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
       }
     };
   }
+  return options;
+}
+
+std::unique_ptr<HeadlessWidgetset> CreateHeadless(UserOptions user) {
+  HeadlessOptions options;
+  static_cast<UserOptions&>(options) = std::move(user);
   return std::make_unique<HeadlessWidgetset>(std::move(options));
 }
 
+std::unique_ptr<HeadlessWidgetset> CreateHeadless(const std::string& scriptFile,
+                                                  const std::string& transcriptFile) {
+  return CreateHeadless(UserFromFiles(scriptFile, transcriptFile));
+}
+
+UserOptions UserFromEnvironment() {
+  return UserFromFiles(HostEnvironment("PELLMORE_UI_SCRIPT").value_or(""),
+                       HostEnvironment("PELLMORE_UI_LOG").value_or(""));
+}
+
+std::string ChosenWidgetset(const std::vector<std::string>& available) {
+  const auto ui = HostEnvironment("PELLMORE_UI");
+  if (!ui || ui->empty()) return available.front();
+  std::string name = *ui;
+  for (char& c : name)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (const std::string& a : available)
+    if (a == name) return a;
+  // Refused rather than ignored, so a script never believes it watched a
+  // screen it did not.
+  std::string names;
+  for (size_t i = 0; i < available.size(); ++i)
+    names += (i == 0                      ? ""
+              : i + 1 == available.size() ? " and "
+                                          : ", ") +
+             ("\"" + available[i] + "\"");
+  throw Exception("PELLMORE_UI=" + *ui + " names no widgetset of this program; " +
+                  (available.size() == 1 ? "the one available is " : "the ones available are ") +
+                  names);
+}
+
 std::unique_ptr<HeadlessWidgetset> CreateHeadlessFromEnvironment() {
-  // PELLMORE_UI chooses the widgetset. Headless is the only one built so
-  // far (windows on a screen come with the dialogs), so it is also what an
-  // unset variable means; any other name is refused rather than ignored, so
-  // a script never believes it watched a real screen.
-  if (const auto ui = HostEnvironment("PELLMORE_UI"); ui && !ui->empty()) {
-    std::string name = *ui;
-    for (char& c : name)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (name != "headless")
-      throw Exception("PELLMORE_UI=" + *ui +
-                      " names no widgetset of this program; the one available is \"headless\"");
-  }
   return CreateHeadless(HostEnvironment("PELLMORE_UI_SCRIPT").value_or(""),
                         HostEnvironment("PELLMORE_UI_LOG").value_or(""));
 }

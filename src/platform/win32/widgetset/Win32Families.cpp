@@ -111,7 +111,9 @@ class Base : public F {
   }
   void SetText(TControl& c, const std::string& text) override {
     Pushing guard(PeerOf(c));
-    if (HWND h = Hwnd(c)) SetWindowTextW(h, Wide(text).c_str());
+    // What the user typed comes back from the model: setting the text a
+    // window already shows would move the caret to the start.
+    if (HWND h = Hwnd(c); h && WindowText(h) != text) SetWindowTextW(h, Wide(text).c_str());
   }
   void SetFont(TControl& c, const TFontData& font) override {
     Win32Peer* p = PeerOf(c);
@@ -211,6 +213,7 @@ class WForms final : public Base<WSForm> {
     if (!h) return;
     ShowWindow(h, v ? ShowCommand(static_cast<TCustomForm&>(c).WindowState()) : SW_HIDE);
   }
+  void Show(TCustomForm& f) override { ws_.FormShown(f); }
   void Activate(TCustomForm& f) override {
     if (HWND h = Hwnd(f)) {
       SetForegroundWindow(h);
@@ -221,6 +224,7 @@ class WForms final : public Base<WSForm> {
   // The other top-level windows are disabled while the form is modal, and
   // exactly those are enabled again afterwards.
   void BeginModal(TCustomForm& f) override {
+    ws_.ModalStarted(f);
     HWND self = Hwnd(f);
     std::vector<HWND>& disabled = disabled_[&f];
     for (void* v : ws_.TopLevels()) {
@@ -231,7 +235,8 @@ class WForms final : public Base<WSForm> {
       }
     }
   }
-  void EndModal(TCustomForm& f, TModalResult) override {
+  void EndModal(TCustomForm& f, TModalResult result) override {
+    ws_.ModalEnded(f, result);
     auto it = disabled_.find(&f);
     if (it == disabled_.end()) return;
     for (HWND h : it->second)
@@ -351,7 +356,9 @@ const wchar_t* Win32Widgetset::FormClassName() {
   return kFormClass;
 }
 
-Win32Widgetset::Win32Widgetset() : families_(std::make_unique<Families>(*this)) {
+Win32Widgetset::Win32Widgetset(headless::UserOptions user)
+    : families_(std::make_unique<Families>(*this)) {
+  StartUser(std::move(user));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = ControlWindowProc;

@@ -237,6 +237,7 @@ bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
   for (void* h : topLevels_) anyVisible = anyVisible || IsWindowVisible(static_cast<HWND>(h));
   if (!anyVisible && !HasPosted()) return false;
   if (modal && !modal->HasPeer()) return false;
+  if (const std::optional<bool> acted = ActWhenIdle(modal)) return *acted;
   MSG msg;
   const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   if (got == 0) {
@@ -249,27 +250,9 @@ bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
   return true;
 }
 
-int Win32Widgetset::MessageBox(const std::string& text, const std::string& caption,
-                               uint32_t flags) {
-  HWND owner = GetActiveWindow();
-  if (owner && !topLevels_.count(owner)) owner = nullptr;
-  const int answer = MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
-  return answer != 0 ? answer : DefaultMessageBoxAnswer(flags);
-}
-
-void Win32Widgetset::ShowError(const std::string& title, const std::string& message) {
-  HWND owner = GetActiveWindow();
-  if (owner && !topLevels_.count(owner)) owner = nullptr;
-  MessageBoxW(owner, Wide(message).c_str(), Wide(title).c_str(), MB_OK | MB_ICONERROR);
-}
-
 void* Win32Widgetset::HandleOf(const TControl& c) {
   auto* p = dynamic_cast<Win32Peer*>(c.Peer());
   return p ? p->hwnd : nullptr;
-}
-
-std::unique_ptr<Widgetset> CreateWin32Widgetset() {
-  return std::make_unique<Win32Widgetset>();
 }
 
 }  // namespace platform::win32

@@ -7,10 +7,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "framework/Widgetset.h"
+#include "platform/headless/ScriptedUser.h"
 
 namespace platform::win32 {
 
@@ -29,8 +31,12 @@ class Win32Peer : public Peer {
 
 class Win32Widgetset : public Widgetset {
  public:
-  // Registers the window class of forms and containers.
-  Win32Widgetset();
+  // Registers the window class of forms and containers. With a UI script
+  // in `user`, the script's user acts on the real windows whenever the
+  // program waits for input (and presses the default buttons once the
+  // script is used up); with a transcript, what the windows showed and
+  // what was done is recorded. Raises EUIScriptError for a bad script.
+  explicit Win32Widgetset(headless::UserOptions user = {});
   ~Win32Widgetset() override;
 
   std::string_view Name() const override { return "win32"; }
@@ -57,17 +63,34 @@ class Win32Widgetset : public Widgetset {
 
   // Top-level windows alive (used by the form family).
   std::set<void*>& TopLevels() noexcept { return topLevels_; }
+  // What the form family reports to the transcript.
+  void FormShown(TCustomForm& form);
+  void ModalStarted(TCustomForm& form);
+  void ModalEnded(TCustomForm& form, TModalResult result);
 
  private:
   struct Families;
   // Hands one message to the dialog manager (Tab, Enter, Esc) or the
   // window procedure.
   void Dispatch(void* msg);
+  // Sets up the user of the UI script and the transcript.
+  void StartUser(headless::UserOptions options);
+  // With a script and no input pending: one action of the scripted user on
+  // the waiting form, and whether the loop goes on waiting. Nothing when
+  // input is pending or nobody acts.
+  std::optional<bool> ActWhenIdle(TCustomForm* modal);
+  // A message box (or the error display) that the scripted user answers
+  // with `answer` as soon as it is up.
+  int ShowBox(const std::string& text, const std::string& caption, uint32_t flags,
+              std::optional<int> answer);
   std::unique_ptr<Families> families_;
   std::set<void*> topLevels_;
+  std::unique_ptr<headless::UserHands> hands_;
+  std::unique_ptr<headless::ScriptedUser> user_;  // null: nobody records or acts
+  bool scripted_ = false;
 };
 
 // The widgetset for this process, as the setup program installs it.
-std::unique_ptr<Widgetset> CreateWin32Widgetset();
+std::unique_ptr<Widgetset> CreateWin32Widgetset(headless::UserOptions user = {});
 
 }  // namespace platform::win32
