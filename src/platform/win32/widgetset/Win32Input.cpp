@@ -12,6 +12,7 @@
 #include "framework/TreeView.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
+#include "platform/win32/widgetset/Win32Notify.h"
 
 #include <commctrl.h>
 
@@ -34,18 +35,6 @@ void NotifyCommand(HWND h, UINT code) {
                reinterpret_cast<LPARAM>(h));
 }
 
-// The depth-first list of a tree window's items: the model's node order.
-void CollectTreeItems(HWND tree, HTREEITEM first, std::vector<HTREEITEM>& out) {
-  for (HTREEITEM i = first; i;
-       i = reinterpret_cast<HTREEITEM>(
-           SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(i)))) {
-    out.push_back(i);
-    CollectTreeItems(tree,
-                     reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                              reinterpret_cast<LPARAM>(i))),
-                     out);
-  }
-}
 }  // namespace
 
 void UserClick(TControl& c) {
@@ -134,13 +123,10 @@ bool UserPick(TControl& c, int index) {
     return true;
   }
   if (c.Is<TTreeView>()) {
-    std::vector<HTREEITEM> items;
-    CollectTreeItems(h, reinterpret_cast<HTREEITEM>(SendMessageW(h, TVM_GETNEXTITEM, TVGN_ROOT, 0)),
-                     items);
-    if (static_cast<size_t>(index) >= items.size()) return false;
+    auto* item = static_cast<HTREEITEM>(TreeItemAt(h, index));
+    if (!item) return false;
     // Selecting the caret item notifies TVN_SELCHANGING / TVN_SELCHANGED.
-    SendMessageW(h, TVM_SELECTITEM, TVGN_CARET,
-                 reinterpret_cast<LPARAM>(items[static_cast<size_t>(index)]));
+    SendMessageW(h, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     return true;
   }
   if (c.Is<TListView>()) {
