@@ -43,7 +43,12 @@ class WMemos final : public Base<WSMemo> {
     if (HWND h = Hwnd(c)) SendMessageW(h, EM_SETLIMITTEXT, maxLength > 0 ? maxLength : 0, 0);
   }
   void SetPasswordChar(TControl&, char32_t) override {}  // multi-line edits have none
-  void SetLines(TControl& c, const TStrings& lines) override { SetText(c, JoinLines(lines)); }
+  void SetLines(TControl& c, const TStrings& lines) override {
+    // Lines drop a final line break: the text just typed may end in one.
+    const std::string text = JoinLines(lines);
+    if (HWND h = Hwnd(c); h && WindowText(h) == text + "\r\n") return;
+    SetText(c, text);
+  }
   void SetWordWrap(TControl& c, bool) override { Restyle(c); }
   void SetScrollBars(TControl& c, TScrollStyle) override { Restyle(c); }
 
