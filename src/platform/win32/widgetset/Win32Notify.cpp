@@ -81,6 +81,21 @@ LRESULT OnTreeExpanding(TTreeView& t, HWND h, const NMTREEVIEWW& nm) {
   return t.Items()->Item(index)->Expanded() == expand ? FALSE : TRUE;
 }
 
+// After the tree expanded or collapsed an item: where the model refused
+// and the tree went ahead anyway (not every tree honours the refusal),
+// the item goes back to the model's state.
+void OnTreeExpanded(TTreeView& t, HWND h, HTREEITEM item) {
+  const int index = TreeItemIndex(h, item);
+  if (index < 0 || index >= t.Items()->Count()) return;
+  const bool want = t.Items()->Item(index)->Expanded();
+  const bool open =
+      SendMessageW(h, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+      TVIS_EXPANDED;
+  if (open == want) return;
+  Pushing guard(PeerOf(t));
+  SendMessageW(h, TVM_EXPAND, want ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+}
+
 void OnListSelect(TListView& v, HWND h, const NMLISTVIEW& nm) {
   const bool nowSelected = (nm.uNewState & LVIS_SELECTED) && !(nm.uOldState & LVIS_SELECTED);
   if (!(nm.uChanged & LVIF_STATE) || !nowSelected) return;
@@ -103,6 +118,9 @@ bool OnNotify(LPARAM lp, LRESULT& result) {
     result = OnTreeExpanding(static_cast<TTreeView&>(*c), hdr.hwndFrom,
                              *reinterpret_cast<const NMTREEVIEWW*>(lp));
     return true;
+  } else if (hdr.code == TVN_ITEMEXPANDEDW && c->Is<TTreeView>()) {
+    OnTreeExpanded(static_cast<TTreeView&>(*c), hdr.hwndFrom,
+                   reinterpret_cast<const NMTREEVIEWW*>(lp)->itemNew.hItem);
   } else if (hdr.code == LVN_ITEMCHANGED && c->Is<TListView>()) {
     OnListSelect(static_cast<TListView&>(*c), hdr.hwndFrom,
                  *reinterpret_cast<const NMLISTVIEW*>(lp));

@@ -432,6 +432,27 @@ TEST_F(Win32FamiliesTest, EveryFamilyIsARealWindowWithTheModelsClassTextBoundsAn
   EXPECT_TRUE(GetWindowLongW(after, GWL_STYLE) & ES_AUTOHSCROLL);
   EXPECT_EQ(TextOf(after), "First line\r\nSecond line");
   EXPECT_EQ(reinterpret_cast<TControl*>(GetWindowLongPtrW(after, GWLP_USERDATA)), notes);
+  // Without a visible tab the strip goes and the pages fill the control
+  // as the model lays them out; a tab row is as high as the model's.
+  pages->Pages(0)->SetTabVisible(false);
+  pages->Pages(1)->SetTabVisible(false);
+  EXPECT_EQ(Send(*pages, TCM_GETITEMCOUNT), 0);
+  EXPECT_TRUE(GetWindowLongW(Window(*pages), GWL_STYLE) & TCS_BUTTONS);
+  for (int i = 0; i < 2; ++i) {
+    const TRect b = BoundsOf(Window(*pages->Pages(i))), d = pages->DisplayRect();
+    EXPECT_EQ((std::vector<int>{b.left, b.top, b.right, b.bottom}),
+              (std::vector<int>{d.left, d.top, d.right, d.bottom}));
+    EXPECT_EQ(d.top, 4);
+  }
+  pages->Pages(1)->SetTabVisible(true);
+  EXPECT_EQ(Send(*pages, TCM_GETITEMCOUNT), 1);
+  EXPECT_FALSE(GetWindowLongW(Window(*pages), GWL_STYLE) & TCS_BUTTONS);
+  RECT tab{};
+  ASSERT_TRUE(Send(*pages, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)));
+  EXPECT_LE(tab.bottom, pages->DisplayRect().top);
+  EXPECT_GE(tab.bottom, pages->DisplayRect().top - 4);
+  EXPECT_TRUE(IsWindowVisible(Window(*pages->Pages(1))));
+
   Get<TTreeView>("tvGroups")->Items()->AddChild(nullptr, "Help");
   EXPECT_EQ(Send(*Get<TControl>("tvGroups"), TVM_GETCOUNT), 4);
 }
@@ -535,6 +556,28 @@ TEST_F(Win32FamiliesTest, WhatAUserDoesThroughTheWindowsChangesTheModel) {
   EXPECT_EQ(tree->Selected(), tree->Items()->Item(1));
   EXPECT_EQ(Send(*tree, TVM_GETNEXTITEM, TVGN_CARET),
             Send(*tree, TVM_GETNEXTITEM, TVGN_CHILD, Send(*tree, TVM_GETNEXTITEM, TVGN_ROOT)));
+
+  // Expanding and collapsing with the keyboard asks the model, which may
+  // refuse; the tree shows what the model decided.
+  tree->OnChanging = nullptr;
+  ASSERT_TRUE(input::UserPick(*tree, 0));
+  TTreeNode* root = tree->Items()->Item(0);
+  auto rootOpen = [&] {
+    const LRESULT item = Send(*tree, TVM_GETNEXTITEM, TVGN_ROOT);
+    return (Send(*tree, TVM_GETITEMSTATE, static_cast<WPARAM>(item), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
+  };
+  Send(*tree, WM_KEYDOWN, VK_ADD);
+  EXPECT_TRUE(root->Expanded());
+  EXPECT_TRUE(rootOpen());
+  tree->OnCollapsing = [](TObject*, TTreeNode*, bool& allow) { allow = false; };
+  Send(*tree, WM_KEYDOWN, VK_SUBTRACT);
+  EXPECT_TRUE(root->Expanded());
+  EXPECT_TRUE(rootOpen());
+  tree->OnCollapsing = nullptr;
+  Send(*tree, WM_KEYDOWN, VK_SUBTRACT);
+  EXPECT_FALSE(root->Expanded());
+  EXPECT_FALSE(rootOpen());
 
   // The model's own changes are pushes, not clicks: no second event, and
   // a disabled control takes no click.
