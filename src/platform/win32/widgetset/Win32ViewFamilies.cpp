@@ -148,7 +148,6 @@ class WItemViews final : public Base<WSItemView> {
       if (t.ShowLines()) style |= TVS_HASLINES;
       if (t.ShowRoot()) style |= TVS_LINESATROOT;
       if (!t.HideSelection()) style |= TVS_SHOWSELALWAYS;
-      if (t.StateImages()) style |= TVS_CHECKBOXES;
       peer = MakeWindow(c, t.BorderStyle() != bsNone ? WS_EX_CLIENTEDGE : 0, WC_TREEVIEWW, style,
                         parent, NextControlId(), std::make_unique<TreePeer>());
     } else {
@@ -178,6 +177,11 @@ class WItemViews final : public Base<WSItemView> {
 
   static void FillTree(TTreeView& t, HWND h, TreePeer* p) {
     TTreeNodes& nodes = *t.Items();
+    // Check boxes come with the state images (the style is the documented
+    // way to turn them on after creation).
+    const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    const LONG_PTR wanted = t.StateImages() ? style | TVS_CHECKBOXES : style & ~TVS_CHECKBOXES;
+    if (wanted != style) SetWindowLongPtrW(h, GWL_STYLE, wanted);
     std::vector<TreeRow> rows;
     CollectRows(h, NextItem(h, nullptr, TVGN_ROOT), 0, rows);
     // Same nodes (text and depth, in order): only states change, so a

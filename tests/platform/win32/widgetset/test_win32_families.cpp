@@ -17,6 +17,7 @@
 #include "framework/ControlsRegistration.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/ListView.h"
 #include "framework/StdCtrls.h"
 #include "framework/TreeView.h"
@@ -453,7 +454,24 @@ TEST_F(Win32FamiliesTest, EveryFamilyIsARealWindowWithTheModelsClassTextBoundsAn
   EXPECT_GE(tab.bottom, pages->DisplayRect().top - 4);
   EXPECT_TRUE(IsWindowVisible(Window(*pages->Pages(1))));
 
-  Get<TTreeView>("tvGroups")->Items()->AddChild(nullptr, "Help");
+  // State images show as check boxes: state index 1 unchecked, 2 checked.
+  auto* tree = Get<TTreeView>("tvGroups");
+  auto* states = new TImageList(form_);
+  tree->SetStateImages(states);
+  drives->SetStateImages(states);
+  tree->Items()->Item(2)->SetStateIndex(2);
+  drives->Items()->Item(1)->SetStateIndex(2);
+  drives->Items()->Item(0)->SetStateIndex(1);
+  EXPECT_TRUE(GetWindowLongW(Window(*tree), GWL_STYLE) & TVS_CHECKBOXES);
+  const LRESULT samples =
+      Send(*tree, TVM_GETNEXTITEM, TVGN_NEXT, Send(*tree, TVM_GETNEXTITEM, TVGN_ROOT));
+  EXPECT_EQ(Send(*tree, TVM_GETITEMSTATE, static_cast<WPARAM>(samples), TVIS_STATEIMAGEMASK) >> 12,
+            2);
+  EXPECT_TRUE(Send(*drives, LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES);
+  EXPECT_EQ(Send(*drives, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK) >> 12, 2);
+  EXPECT_EQ(Send(*drives, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12, 1);
+
+  tree->Items()->AddChild(nullptr, "Help");
   EXPECT_EQ(Send(*Get<TControl>("tvGroups"), TVM_GETCOUNT), 4);
 }
 
