@@ -96,10 +96,22 @@ class GlyphImage {
     if (fh.bfType != 0x4D42 || fh.bfOffBits >= file.size() || ih.biWidth <= 0 || ih.biHeight == 0)
       return;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof fh);
-    // The bits must lie inside the file.
+    // Header, colour table and bits must lie inside the file: Windows reads
+    // as far as they say.
+    const uint64_t colours = ih.biClrUsed         ? ih.biClrUsed
+                             : ih.biBitCount <= 8 ? (uint64_t{1} << ih.biBitCount)
+                                                  : 0;
+    const uint64_t masks = ih.biCompression == BI_BITFIELDS && ih.biSize == sizeof ih ? 12 : 0;
+    if (ih.biSize < sizeof ih ||
+        sizeof fh + uint64_t{ih.biSize} + masks + colours * 4 > fh.bfOffBits)
+      return;
     const uint64_t stride = ((static_cast<uint64_t>(ih.biWidth) * ih.biBitCount + 31) / 32) * 4;
-    const uint64_t rows = static_cast<uint64_t>(ih.biHeight < 0 ? -ih.biHeight : ih.biHeight);
-    if (ih.biCompression == BI_RGB && fh.bfOffBits + stride * rows > file.size()) return;
+    const uint64_t rows =
+        static_cast<uint64_t>(ih.biHeight < 0 ? -int64_t{ih.biHeight} : ih.biHeight);
+    const uint64_t bits = ih.biCompression == BI_RGB || ih.biCompression == BI_BITFIELDS
+                              ? stride * rows
+                              : ih.biSizeImage;
+    if (bits == 0 || fh.bfOffBits + bits > file.size()) return;
     bitmap_ =
         CreateDIBitmap(target, &ih, CBM_INIT, file.data() + fh.bfOffBits, info, DIB_RGB_COLORS);
     if (!bitmap_) return;

@@ -23,6 +23,15 @@ HWND WindowOf(const TControl& c) {
   return static_cast<HWND>(Win32Widgetset::HandleOf(c));
 }
 
+// Whether a user could reach the window: it and every window it sits in
+// are enabled (a modal loop disables the other forms).
+bool Reachable(HWND h) {
+  // GA_PARENT, not GetParent: a form's owner does not count.
+  for (HWND w = h; w && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT))
+    if (!IsWindowEnabled(w)) return false;
+  return h != nullptr;
+}
+
 bool IsButtonWindow(HWND h) {
   wchar_t cls[16] = {};
   GetClassNameW(h, cls, 16);
@@ -40,7 +49,7 @@ void NotifyCommand(HWND h, UINT code) {
 void UserClick(TControl& c) {
   HWND h = WindowOf(c);
   // A disabled window takes no click.
-  if (!h || !IsWindowEnabled(h)) return;
+  if (!Reachable(h)) return;
   if (IsButtonWindow(h)) {
     SendMessageW(h, BM_CLICK, 0, 0);
     return;
@@ -54,7 +63,7 @@ void UserClick(TControl& c) {
 
 void UserType(TControl& c, const std::string& text) {
   HWND h = WindowOf(c);
-  if (!h || !IsWindowEnabled(h)) return;
+  if (!Reachable(h)) return;
   // A combo box that takes typing has an edit of its own inside.
   if (HWND inner = FindWindowExW(h, nullptr, L"Edit", nullptr)) h = inner;
   SetFocus(h);
@@ -78,7 +87,7 @@ void UserType(TControl& c, const std::string& text) {
 
 void UserCheck(TControl& c, bool checked) {
   HWND h = WindowOf(c);
-  if (!h || !IsButtonWindow(h) || !IsWindowEnabled(h)) return;
+  if (!Reachable(h) || !IsButtonWindow(h)) return;
   // A radio button is unchecked only by checking another.
   if (!checked && c.Is<TRadioButton>()) return;
   const LRESULT want = checked ? BST_CHECKED : BST_UNCHECKED;
@@ -97,7 +106,7 @@ bool UserPick(TControl& c, int index) {
     return true;
   }
   HWND h = WindowOf(c);
-  if (!h) return false;
+  if (!Reachable(h)) return false;
   if (c.Is<TComboBox>()) {
     if (index >= SendMessageW(h, CB_GETCOUNT, 0, 0)) return false;
     SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);

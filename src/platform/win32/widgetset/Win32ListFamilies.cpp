@@ -3,6 +3,8 @@
 // created, so changing them recreates the window with the same state.
 // The model sorts its own items: the windows keep the model's order, so
 // an index means the same item on both sides.
+#include <algorithm>
+
 #include "framework/StdCtrls.h"
 #include "framework/Strings.h"
 #include "platform/win32/widgetset/Win32FamilyBase.h"

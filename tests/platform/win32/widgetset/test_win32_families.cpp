@@ -608,6 +608,18 @@ TEST_F(Win32FamiliesTest, WhatAUserDoesThroughTheWindowsChangesTheModel) {
   icons->SetEnabled(false);
   input::UserClick(*icons);
   EXPECT_EQ(icons->State(), cbUnchecked);
+  // Nor does anything on a form a modal loop disabled.
+  EnableWindow(Window(*form_), FALSE);
+  EXPECT_FALSE(input::UserPick(*folders, 2));
+  input::UserType(*name, "unreachable");
+  input::UserCheck(*network, false);
+  input::UserClick(*Get<TRadioButton>("optLocal"));
+  EXPECT_EQ(folders->ItemIndex(), 0);
+  EXPECT_EQ(name->Text(), "");
+  EXPECT_TRUE(network->Checked());
+  EnableWindow(Window(*form_), TRUE);
+  input::UserClick(*Get<TRadioButton>("optLocal"));
+  EXPECT_FALSE(network->Checked());
 }
 
 }  // namespace
