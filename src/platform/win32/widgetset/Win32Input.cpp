@@ -12,6 +12,7 @@
 #include "framework/TreeView.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
+#include "platform/win32/widgetset/Win32Notify.h"
 
 #include <commctrl.h>
 
@@ -20,6 +21,15 @@ namespace {
 
 HWND WindowOf(const TControl& c) {
   return static_cast<HWND>(Win32Widgetset::HandleOf(c));
+}
+
+// Whether a user could reach the window: it and every window it sits in
+// are enabled (a modal loop disables the other forms).
+bool Reachable(HWND h) {
+  // GA_PARENT, not GetParent: a form's owner does not count.
+  for (HWND w = h; w && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT))
+    if (!IsWindowEnabled(w)) return false;
+  return h != nullptr;
 }
 
 bool IsButtonWindow(HWND h) {
@@ -34,24 +44,12 @@ void NotifyCommand(HWND h, UINT code) {
                reinterpret_cast<LPARAM>(h));
 }
 
-// The depth-first list of a tree window's items: the model's node order.
-void CollectTreeItems(HWND tree, HTREEITEM first, std::vector<HTREEITEM>& out) {
-  for (HTREEITEM i = first; i;
-       i = reinterpret_cast<HTREEITEM>(
-           SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(i)))) {
-    out.push_back(i);
-    CollectTreeItems(tree,
-                     reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                              reinterpret_cast<LPARAM>(i))),
-                     out);
-  }
-}
 }  // namespace
 
 void UserClick(TControl& c) {
   HWND h = WindowOf(c);
   // A disabled window takes no click.
-  if (!h || !IsWindowEnabled(h)) return;
+  if (!Reachable(h)) return;
   if (IsButtonWindow(h)) {
     SendMessageW(h, BM_CLICK, 0, 0);
     return;
@@ -65,7 +63,7 @@ void UserClick(TControl& c) {
 
 void UserType(TControl& c, const std::string& text) {
   HWND h = WindowOf(c);
-  if (!h || !IsWindowEnabled(h)) return;
+  if (!Reachable(h)) return;
   // A combo box that takes typing has an edit of its own inside.
   if (HWND inner = FindWindowExW(h, nullptr, L"Edit", nullptr)) h = inner;
   SetFocus(h);
@@ -89,7 +87,7 @@ void UserType(TControl& c, const std::string& text) {
 
 void UserCheck(TControl& c, bool checked) {
   HWND h = WindowOf(c);
-  if (!h || !IsButtonWindow(h) || !IsWindowEnabled(h)) return;
+  if (!Reachable(h) || !IsButtonWindow(h)) return;
   // A radio button is unchecked only by checking another.
   if (!checked && c.Is<TRadioButton>()) return;
   const LRESULT want = checked ? BST_CHECKED : BST_UNCHECKED;
@@ -108,7 +106,7 @@ bool UserPick(TControl& c, int index) {
     return true;
   }
   HWND h = WindowOf(c);
-  if (!h) return false;
+  if (!Reachable(h)) return false;
   if (c.Is<TComboBox>()) {
     if (index >= SendMessageW(h, CB_GETCOUNT, 0, 0)) return false;
     SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -134,13 +132,10 @@ bool UserPick(TControl& c, int index) {
     return true;
   }
   if (c.Is<TTreeView>()) {
-    std::vector<HTREEITEM> items;
-    CollectTreeItems(h, reinterpret_cast<HTREEITEM>(SendMessageW(h, TVM_GETNEXTITEM, TVGN_ROOT, 0)),
-                     items);
-    if (static_cast<size_t>(index) >= items.size()) return false;
+    auto* item = static_cast<HTREEITEM>(TreeItemAt(h, index));
+    if (!item) return false;
     // Selecting the caret item notifies TVN_SELCHANGING / TVN_SELCHANGED.
-    SendMessageW(h, TVM_SELECTITEM, TVGN_CARET,
-                 reinterpret_cast<LPARAM>(items[static_cast<size_t>(index)]));
+    SendMessageW(h, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     return true;
   }
   if (c.Is<TListView>()) {

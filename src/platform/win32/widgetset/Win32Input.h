@@ -25,7 +25,8 @@ void UserCheck(TControl& c, bool checked);
 // Selects item `index` of a list box, combo box, radio group, page control
 // (its visible tabs), tree view (nodes in the model's order) or list view,
 // with the notification a user's selection sends. False if `c` has no such
-// item or no window.
+// item, or no window a user could reach (it or a window it sits in is
+// disabled). Clicks, typing and checks on such a window do nothing either.
 bool UserPick(TControl& c, int index);
 
 }  // namespace platform::win32

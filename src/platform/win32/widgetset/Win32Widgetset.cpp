@@ -10,6 +10,7 @@
 #include "framework/StdCtrls.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
+#include "platform/win32/widgetset/Win32Notify.h"
 
 namespace platform::win32 {
 namespace {
@@ -33,6 +34,7 @@ TButton* FindCancelButton(TWinControl& parent) {
 // back into Windows.
 LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Win32Peer* own = PeerOfWindow(hwnd);
+  if (LRESULT r = 0; HandleNotify(hwnd, msg, wp, lp, r)) return r;
   switch (msg) {
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lp);

@@ -44,6 +44,12 @@ class Win32Widgetset : public Widgetset {
   WSForm& Forms() override;
   WSButton& Buttons() override;
   WSEdit& Edits() override;
+  WSCheckBox& CheckBoxes() override;
+  WSMemo& Memos() override;
+  WSListBox& ListBoxes() override;
+  WSProgressBar& ProgressBars() override;
+  WSPageControl& PageControls() override;
+  WSItemView& ItemViews() override;
 
   TSize ScreenSize() override;
   int CaptionHeight() override;
