@@ -36,6 +36,10 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A form's modal result; the constants are registered as identifiers.
+// The screen cursor: the normal one, or the hourglass while the program is
+// busy and takes no input.
+enum TCursor { crDefault, crHourGlass };
+
 using TModalResult = int;
 inline constexpr TModalResult mrNone = 0;
 inline constexpr TModalResult mrOk = 1;

@@ -37,6 +37,12 @@ int TScreen::Height() const {
   return CurrentWidgetset().ScreenSize().cy;
 }
 
+void TScreen::SetCursor(TCursor cursor) noexcept {
+  if (cursor == cursor_) return;
+  cursor_ = cursor;
+  CurrentWidgetset().SetCursor(cursor);
+}
+
 TCustomForm* TScreen::Forms(int index) const {
   if (index < 0 || index >= FormCount())
     throw EInvalidOperation("Form index out of bounds (" + std::to_string(index) + ")");

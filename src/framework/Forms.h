@@ -169,6 +169,9 @@ class TScreen {
   int FormCount() const noexcept { return static_cast<int>(forms_.size()); }
   // Live forms, oldest first.
   TCustomForm* Forms(int index) const;
+  // The cursor over the program's windows.
+  TCursor Cursor() const noexcept { return cursor_; }
+  void SetCursor(TCursor cursor) noexcept;
 
  private:
   friend class TCustomForm;
@@ -179,6 +182,20 @@ class TScreen {
   void SetActive(TCustomForm* f);
   std::vector<TCustomForm*> forms_;
   TCustomForm* active_ = nullptr;
+  TCursor cursor_ = crDefault;
 };
 
 TScreen& Screen();
+
+// The hourglass for the lifetime of the object, then the cursor as it was
+// (also when the work in between raises).
+class TBusyCursor {
+ public:
+  TBusyCursor() noexcept : saved_(Screen().Cursor()) { Screen().SetCursor(crHourGlass); }
+  ~TBusyCursor() { Screen().SetCursor(saved_); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+ private:
+  TCursor saved_;
+};

@@ -242,6 +242,8 @@ class Widgetset {
   }
   // The application's default display of an unhandled error.
   virtual void ShowError(const std::string& /*title*/, const std::string& /*message*/) {}
+  // The cursor over the program's windows changed. Must not raise.
+  virtual void SetCursor(TCursor /*cursor*/) noexcept {}
 
  protected:
   bool HasPosted() const noexcept { return !posted_.empty(); }

@@ -4,6 +4,7 @@
 #include "install/cmp_TFileContainer.h"
 
 #include "archive/cmp_TVrexCompress.h"
+#include "framework/Forms.h"
 #include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "install/InstallErrors.h"
@@ -217,6 +218,8 @@ void TFileContainer::ReadSourceInformation() {
 void TFileContainer::InstallObjects() {
   state_ = fcsInstalling;
   try {
+    // The hourglass until the last file is in, however that ends.
+    TBusyCursor busy;
     ReadArchiveInformation();
     BroadcastCall(this, kCallInstallObjectsBegins, nullptr);
     PassUp(this, kInfoContainerStarts, this);

@@ -4,6 +4,7 @@
 #include "install/cmp_TInstall.h"
 
 #include "common/exceptions_Pellmore.h"
+#include "framework/Forms.h"
 #include "framework/ProcessState.h"
 #include "framework/StrUtils.h"
 #include "install/InstallErrors.h"
@@ -209,16 +210,19 @@ void TCustomInstall::ReadArchiveInfo() {
   if (archiveInfoRead_) return;
   if (OnBeforeReadArchiveInfo_) OnBeforeReadArchiveInfo_(this);
   BroadcastCall(this, kCallBeforeReadArchiveInfo, nullptr);
-  ShowStatus("Reading file information...");
-  try {
-    TFileContainer::ReadArchiveInformation();
-    if (distributeType_ != dtTraditional)
-      throw IEInstall("Reading the remote list of files is not available in this build yet");
-  } catch (...) {
+  {
+    TBusyCursor busy;
+    ShowStatus("Reading file information...");
+    try {
+      TFileContainer::ReadArchiveInformation();
+      if (distributeType_ != dtTraditional)
+        throw IEInstall("Reading the remote list of files is not available in this build yet");
+    } catch (...) {
+      HideStatus();
+      throw;
+    }
     HideStatus();
-    throw;
   }
-  HideStatus();
   archiveInfoRead_ = true;
   if (OnAfterReadArchiveInfo_) OnAfterReadArchiveInfo_(this);
   BroadcastCall(this, kCallAfterReadArchiveInfo, nullptr);

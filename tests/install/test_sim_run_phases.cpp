@@ -65,3 +65,30 @@ TEST_F(RunPhases, AStoppedRunIsLeftInThePhaseWhereItStopped) {
 }
 
 }  // namespace
+
+// The hourglass: on while the file information is read (after its "before"
+// call) and while the objects install, off afterwards, and off again when
+// an install fails half-way, so a failed run never leaves a busy cursor.
+TEST_F(RunPhases, TheHourglassShowsWhileTheRunWorksAndNeverOutlivesIt) {
+  for (const bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "a file fails" : "a clean run");
+    form_.reset();
+    Load("-sC:\\SRC");
+    AddFile("QDEFile");
+    std::vector<std::pair<int, TCursor>> seen;
+    dialog_->OnCall = [&](int call) {
+      if (call == kCallBeforeReadArchiveInfo || call == kCallAfterReadArchiveInfo ||
+          call == kCallInstallObjectsBegins || call == kCallCopyEnded)
+        seen.emplace_back(call, Screen().Cursor());
+      if (fails && call == kCallInstallObjectsBegins) throw IEInstall("The disk is full");
+    };
+    StartRun();
+    std::vector<std::pair<int, TCursor>> expected = {{kCallBeforeReadArchiveInfo, crDefault},
+                                                     {kCallAfterReadArchiveInfo, crDefault},
+                                                     {kCallInstallObjectsBegins, crHourGlass}};
+    if (!fails) expected.emplace_back(kCallCopyEnded, crDefault);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(Screen().Cursor(), crDefault);
+    EXPECT_EQ(InstallOutcome(), fails ? ioFailed : ioFinished);
+  }
+}

@@ -55,6 +55,14 @@ LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM
       }
       return 0;
     }
+    case WM_SETCURSOR:
+      // Busy: the hourglass over every window of ours, children included
+      // (their default handling asks the parent first).
+      if (Screen().Cursor() == crHourGlass && LOWORD(lp) == HTCLIENT) {
+        ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+        return TRUE;
+      }
+      break;
     case WM_ERASEBKGND:
       if (own && own->brush) {
         RECT r;
@@ -250,6 +258,13 @@ bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
   Dispatch(&msg);
   RunPosted();
   return true;
+}
+
+void Win32Widgetset::SetCursor(TCursor cursor) noexcept {
+  // At once, not only when the mouse moves next: the work that follows
+  // may not let a message through for a while.
+  ::SetCursor(LoadCursorW(nullptr,
+                          reinterpret_cast<LPCWSTR>(cursor == crHourGlass ? IDC_WAIT : IDC_ARROW)));
 }
 
 void* Win32Widgetset::HandleOf(const TControl& c) {

@@ -61,6 +61,7 @@ class Win32Widgetset : public Widgetset {
   bool HandleMessage(TCustomForm* modal) override;
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
   void ShowError(const std::string& title, const std::string& message) override;
+  void SetCursor(TCursor cursor) noexcept override;
 
   // The window of `c` (null without a peer of this widgetset).
   static void* HandleOf(const TControl& c);

@@ -2,7 +2,8 @@
 // answers through Windows (a message box over a modal dialog over the main
 // form, each returning its answer), a handler that raises shows the error
 // and the run goes on, and the transcript records what the windows showed.
-// And a long loop that lets messages through keeps a Cancel button alive.
+// And a long loop that lets messages through, under the hourglass, keeps
+// a Cancel button alive.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -199,6 +200,9 @@ TEST_F(Win32ScriptedTest, ALongLoopThatLetsMessagesThroughKeepsCancelWorking) {
   // while the loop works.
   HWND button = static_cast<HWND>(Win32Widgetset::HandleOf(*cancel));
   const LPARAM middle = MAKELPARAM(cancel->Width() / 2, cancel->Height() / 2);
+  // Busy meanwhile: the hourglass, yet the button still answers.
+  TBusyCursor busy;
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
   int step = 0;
   for (; step < 2000 && !cancelled; ++step) {
     if (step == 10) {
