@@ -226,6 +226,25 @@ void Win32Widgetset::Dispatch(void* m) {
   DispatchMessageW(&msg);
 }
 
+void Win32Widgetset::CheckFirstPaint() {
+  if (!firstPaint_) return;
+  bool anyVisible = false;
+  for (void* h : topLevels_) anyVisible = anyVisible || IsWindowVisible(static_cast<HWND>(h));
+  MSG pending;
+  // Painting is the last thing Windows queues: nothing pending means the
+  // visible windows are painted.
+  if (!anyVisible || PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE)) return;
+  FILETIME created, exited, kernel, user, now;
+  GetSystemTimeAsFileTime(&now);
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return;
+  auto ticks = [](const FILETIME& f) {
+    return (static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+  };
+  const auto report = std::move(firstPaint_);
+  firstPaint_ = nullptr;
+  report((ticks(now) - ticks(created)) / 10000);
+}
+
 void Win32Widgetset::ProcessMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -237,6 +256,7 @@ void Win32Widgetset::ProcessMessages() {
     Dispatch(&msg);
   }
   RunPosted();
+  CheckFirstPaint();
 }
 
 bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
@@ -247,6 +267,7 @@ bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
   for (void* h : topLevels_) anyVisible = anyVisible || IsWindowVisible(static_cast<HWND>(h));
   if (!anyVisible && !HasPosted()) return false;
   if (modal && !modal->HasPeer()) return false;
+  CheckFirstPaint();
   if (const std::optional<bool> acted = ActWhenIdle(modal)) return *acted;
   MSG msg;
   const BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -6,6 +6,7 @@
 // window procedure lets no exception through to Windows.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -70,6 +71,13 @@ class Win32Widgetset : public Widgetset {
 
   // Top-level windows alive (used by the form family).
   std::set<void*>& TopLevels() noexcept { return topLevels_; }
+  // Calls `report` once, with the milliseconds since the process started,
+  // when a window of ours is first on the screen and fully painted (no
+  // message pending). For measuring how fast a setup comes up.
+  void ReportFirstPaint(std::function<void(long long ms)> report) {
+    firstPaint_ = std::move(report);
+  }
+
   // What the form family reports to the transcript.
   void FormShown(TCustomForm& form);
   void ModalStarted(TCustomForm& form);
@@ -80,6 +88,8 @@ class Win32Widgetset : public Widgetset {
   // Hands one message to the dialog manager (Tab, Enter, Esc) or the
   // window procedure.
   void Dispatch(void* msg);
+  // Reports the first paint when it is complete (see ReportFirstPaint).
+  void CheckFirstPaint();
   // Sets up the user of the UI script and the transcript.
   void StartUser(headless::UserOptions options);
   // With a script and no input pending: one action of the scripted user on
@@ -95,6 +105,7 @@ class Win32Widgetset : public Widgetset {
   std::unique_ptr<headless::UserHands> hands_;
   std::unique_ptr<headless::ScriptedUser> user_;  // null: nobody records or acts
   bool scripted_ = false;
+  std::function<void(long long)> firstPaint_;
 };
 
 // The widgetset for this process, as the setup program installs it.
