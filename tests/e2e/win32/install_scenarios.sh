@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The demo installation run by the cross-built setup.exe under Wine, in a
-# Wine prefix of its own: a clean install, a cancel at a missing second
+# Wine prefix of its own: a clean install (headless, then in real windows),
+# a cancel at a missing second
 # disk, a damaged archive keeping the bookkeeping key, a second run finding
 # that key after the program moved, a different setup taking the next
 # number, the missing -s message, -c without the loading program, and a
@@ -81,6 +82,19 @@ check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
 check "the bookkeeping key is gone" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
 check "the uninstall record lists 31 files" '[[ $(reg_value "$uninstall" Entries) == 31 ]]'
 check "the transcript was written" '[[ -s $work/ui.log ]]'
+
+echo "== the same install in real windows"
+# The default buttons pressed through the windows: the same installation,
+# and a transcript of what the windows showed equal to the headless one.
+cp "$work/ui.log" "$work/ui-headless.log"
+rm -rf "$dest"
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine' \
+  /f >/dev/null 2>&1
+PELLMORE_UI=win32 PELLMORE_UI_SCRIPT=$(winepath -w "$src/tests/framework/data/no-answers.uiscript") \
+  run SETUP '-sC:\SETUP'
+check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+check "the windows showed what the headless run recorded" 'diff "$work/ui-headless.log" "$work/ui.log" >&2'
 
 echo "== a cancel at a missing second disk"
 rm -rf "$dest"
