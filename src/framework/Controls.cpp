@@ -249,6 +249,10 @@ void TControl::Invalidate() {
   if (peer_) peerFamily_->Invalidate(*this);
 }
 
+void TControl::Update() {
+  if (peer_) peerFamily_->Update(*this);
+}
+
 void TControl::BringToFront() {
   if (parent_) {
     auto& list = parent_->controls_;

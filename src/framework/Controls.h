@@ -127,11 +127,17 @@ class TControl : public TComponent {
   // The form this control is on (itself for a form), or null.
   TCustomForm* ParentForm() const;
 
-  // Asks for a repaint; Repaint and Refresh do the same here (painting is
-  // the widgetset's, through WidgetPaint).
+  // Asks for a repaint when messages are next processed (painting is the
+  // widgetset's, through WidgetPaint); Update paints what is invalid now.
+  // Repaint and Refresh do both, so a control shows its state before long
+  // work that lets no message through.
   void Invalidate();
-  void Repaint() { Invalidate(); }
-  void Refresh() { Invalidate(); }
+  void Update();
+  void Repaint() {
+    Invalidate();
+    Update();
+  }
+  void Refresh() { Repaint(); }
   void BringToFront();
 
   // The user clicked (or the program simulates it): fires OnClick.

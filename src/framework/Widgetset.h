@@ -107,6 +107,9 @@ class WSControl {
   // The control must be repainted (custom-painted controls paint through
   // the model's WidgetPaint entry point).
   virtual void Invalidate(TControl& /*c*/) {}
+  // What is invalid of the control is painted now, not when messages are
+  // next processed.
+  virtual void Update(TControl& /*c*/) {}
   virtual void SetFocus(TControl& /*c*/) {}
   virtual void BringToFront(TControl& /*c*/) {}
 };
