@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
+#include "platform/win32/widgetset/Win32Paint.h"
 
 namespace platform::win32 {
 namespace {
@@ -342,6 +343,7 @@ WindowStyles StylesFor(TFormBorderStyle border, TBorderIcons icons) {
 struct Win32Widgetset::Families {
   explicit Families(Win32Widgetset& ws) : controls(ws), forms(ws), buttons(ws), edits(ws) {}
   Base<WSControl> controls;
+  GraphicAwareControls graphics{controls};  // graphic controls, else `controls`
   WForms forms;
   WButtons buttons;
   WEdits edits;
@@ -367,7 +369,7 @@ Win32Widgetset::Win32Widgetset() : families_(std::make_unique<Families>(*this)) 
 Win32Widgetset::~Win32Widgetset() = default;
 
 WSControl& Win32Widgetset::Controls() {
-  return families_->controls;
+  return families_->graphics;
 }
 WSForm& Win32Widgetset::Forms() {
   return families_->forms;
