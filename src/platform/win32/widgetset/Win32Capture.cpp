@@ -49,11 +49,11 @@ Image CopyPixels(HDC source, int x, int y, int width, int height) {
   return image;
 }
 
-// Finishes what is pending (paints of the window and its children) so
-// that the capture shows the current state.
+// Finishes the paints that are pending for the window and its children,
+// so that the capture shows what a person would see now. Nothing is
+// invalidated: an area that a change forgot to repaint shows as it is.
 void Settle(HWND h) {
-  RedrawWindow(h, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME | RDW_ERASE);
+  RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   GdiFlush();
 }
 

@@ -1,16 +1,15 @@
 // pellmore_formshot: opens a form description in real windows and writes
 // what they show as a PNG file, for the screenshot gallery.
 //
-//   PELLMORE_SHOT_PNG=FILE.png PELLMORE_SHOT_FORM=FORM.dfm [PELLMORE_SHOT_SCALE=N]
-//   pellmore_formshot
+//   pellmore_formshot [--scale N] --screenshot FILE.png FORM.dfm
 //
-// The kit's classes are registered as the setup program registers them,
-// so the main form's description works as well as a dialog's. The
-// arguments come from the environment because the main form's installer
-// reads the process's command line as the setup program's own (and
-// refuses options it does not know). PELLMORE_SHOT_SCALE=N shrinks the
-// picture N times (averaging N x N pixels), for a gallery that stays
-// small.
+// The arguments are those of pellmore-formshow's screenshot option, so
+// scripts/screenshots can use either. The kit's classes are registered as
+// the setup program registers them. --scale N shrinks the picture N times
+// (averaging N x N pixels), for a gallery that stays small. A form whose
+// components read the process's command line as the setup program's own
+// (the installer) refuses these arguments: such forms are shown without
+// those components.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -51,18 +50,26 @@ Image Shrink(const Image& in, int n) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: PELLMORE_SHOT_PNG=FILE.png PELLMORE_SHOT_FORM=FORM.dfm "
-               "[PELLMORE_SHOT_SCALE=N] pellmore_formshot\n");
+  std::fprintf(stderr, "usage: pellmore_formshot [--scale N] --screenshot FILE.png FORM.dfm\n");
   return 2;
 }
 
 }  // namespace
 
-int main() {
-  const std::string png = platform::HostEnvironment("PELLMORE_SHOT_PNG").value_or("");
-  const std::string file = platform::HostEnvironment("PELLMORE_SHOT_FORM").value_or("");
-  const int scale = std::atoi(platform::HostEnvironment("PELLMORE_SHOT_SCALE").value_or("1").c_str());
+int main(int argc, char** argv) {
+  std::string png, file;
+  int scale = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--screenshot" && i + 1 < argc)
+      png = argv[++i];
+    else if (a == "--scale" && i + 1 < argc)
+      scale = std::atoi(argv[++i]);
+    else if (!a.empty() && a[0] != '-' && file.empty())
+      file = a;
+    else
+      return Usage();
+  }
   if (png.empty() || file.empty() || scale < 1) return Usage();
   try {
     InstallWidgetset(std::make_unique<platform::win32::Win32Widgetset>());

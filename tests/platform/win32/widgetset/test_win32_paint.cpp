@@ -15,6 +15,7 @@
 #include "framework/Classes.h"
 #include "framework/ControlsRegistration.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "framework/WidgetsetSlot.h"
 #include "i18n/LanguageInfo.h"
 #include "platform/win32/widgetset/Win32Canvas.h"
@@ -223,10 +224,14 @@ TEST_F(Win32PaintTest, TheTitleLabelsLooksAndAngleShowWhereTheyShould) {
     EXPECT_EQ(li.count > 0, l.lightDx != 0) << li.count << " light pixels";
     EXPECT_EQ(d.count > 0, l.darkDx != 0) << d.count << " dark pixels";
     auto side = [](double v) { return v > 0.3 ? 1 : v < -0.3 ? -1 : 0; };
-    if (l.lightDx) EXPECT_EQ(side(li.cy - t.cy), l.lightDy);
+    if (l.lightDx) {
+      EXPECT_EQ(side(li.cy - t.cy), l.lightDy);
+    }
     if (l.darkDx) {
       EXPECT_EQ(side(d.cy - t.cy), l.darkDy);
-      if (l.look == A3dShadowed) EXPECT_EQ(side(d.cx - t.cx), l.darkDx);
+      if (l.look == A3dShadowed) {
+        EXPECT_EQ(side(d.cx - t.cx), l.darkDx);
+      }
     }
   }
 
@@ -272,6 +277,21 @@ std::vector<uint8_t> TinyBmp() {
   return f;
 }
 
+// A 2 x 2 icon file, 32 bits, opaque: the same colours as TinyBmp.
+std::vector<uint8_t> TinyIco() {
+  std::vector<uint8_t> f = {0,  0, 1, 0, 1, 0,  // directory, one image
+                            2,  2, 0, 0, 1, 0, 32, 0, 64, 0, 0, 0, 22, 0, 0,  0,  // its entry
+                            40, 0, 0, 0, 2, 0, 0,  0, 4,  0, 0, 0, 1,  0, 32, 0,  // header: height
+                            0,  0, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 0,  0, 0,  0,  // twice (colour
+                            0,  0, 0, 0, 0, 0, 0,  0};                            // and mask)
+  // Bottom row first, BGRA; then the mask, all opaque (rows of 4 bytes).
+  const uint8_t pixels[] = {255, 0, 0,   255, 255, 255, 255, 255,  // blue, white
+                            0,   0, 255, 255, 0,   255, 0,   255,  // red, green
+                            0,   0, 0,   0,   0,   0,   0,   0};
+  f.insert(f.end(), std::begin(pixels), std::end(pixels));
+  return f;
+}
+
 TEST_F(Win32PaintTest, TheCanvasDrawsEveryPrimitiveWithItsPenBrushAndFont) {
   const uint32_t white = Rgb(255, 255, 255), red = Rgb(255, 0, 0), blue = Rgb(0, 0, 255),
                  green = Rgb(0, 255, 0);
@@ -288,7 +308,9 @@ TEST_F(Win32PaintTest, TheCanvasDrawsEveryPrimitiveWithItsPenBrushAndFont) {
     c.SetBrush(TBrushData{clBlue, style});
     c.TextOut(10, 10, "HHH");
   };
-  const std::vector<uint8_t> bmp = TinyBmp();
+  const std::vector<uint8_t> bmp = TinyBmp(), ico = TinyIco();
+  std::vector<uint8_t> badIco = ico;
+  badIco[18] = 200;  // the image's offset points past the end
   std::vector<uint8_t> cut(bmp.begin(), bmp.end() - 4);
   const struct {
     const char* name;
@@ -345,6 +367,16 @@ TEST_F(Win32PaintTest, TheCanvasDrawsEveryPrimitiveWithItsPenBrushAndFont) {
          c.DrawPicture(TRect{0, 0, 40, 40}, "bmp", bmp);
        },
        {{5, 5, red}, {35, 5, green}, {5, 35, blue}, {35, 35, white}, {45, 45, white}}},
+      {"icon stretched into the rectangle",
+       [&](platform::Canvas& c) {
+         c.DrawPicture(TRect{0, 0, 40, 40}, "ico", ico);
+       },
+       {{5, 5, red}, {35, 5, green}, {5, 35, blue}, {35, 35, white}, {45, 45, white}}},
+      {"an icon pointing past its data draws nothing",
+       [&](platform::Canvas& c) {
+         c.DrawPicture(TRect{0, 0, 40, 40}, "ico", badIco);
+       },
+       {{5, 5, white}}},
       {"a cut bitmap draws nothing",
        [&](platform::Canvas& c) {
          c.DrawPicture(TRect{0, 0, 40, 40}, "bmp", cut);
@@ -375,6 +407,64 @@ TEST_F(Win32PaintTest, TheCanvasDrawsEveryPrimitiveWithItsPenBrushAndFont) {
   EXPECT_LE(ink.right, 10 + extent.cx);
   EXPECT_LE(ink.bottom, 10 + extent.cy);
   EXPECT_GT(extent.cx, 3 * 8);  // a real 24-pixel font, not the fixed metrics' guess
+}
+
+// System controls show the model's colours (the parent answers
+// WM_CTLCOLOR*): an edit's background and text, read-only or not.
+TEST_F(Win32PaintTest, SystemControlsShowTheModelsColours) {
+  TForm* form = NewForm(240, 120);
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(10, 10, 200, 40);
+  edit->SetText("WWWW");
+  edit->Font()->SetHeight(-24);
+  form->Show();
+  const struct {
+    const char* name;
+    bool readOnly;
+    TColor back, ink;
+  } cases[] = {{"editable", false, clYellow, clRed}, {"read-only", true, clAqua, clBlue}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    edit->SetReadOnly(c.readOnly);
+    edit->SetColor(c.back);
+    edit->Font()->SetColor(c.ink);
+    const Image shot = Shot(*edit);
+    const Ink back = InkOf(shot, PixelOf(c.back), 8), ink = InkOf(shot, PixelOf(c.ink), 60);
+    EXPECT_GT(back.count, shot.width * shot.height / 2);
+    EXPECT_GT(ink.count, 20);
+  }
+  delete form;
+}
+
+// A graphic control is cut at its bounds, and when it moves, the place it
+// left shows its parent again.
+TEST_F(Win32PaintTest, AGraphicControlIsClippedToItsBoundsAndLeavesNoTrace) {
+  TForm* form = NewForm(300, 200);
+  form->SetColor(clWhite);
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetAutoSize(false);
+  label->SetBounds(10, 10, 60, 30);
+  label->Font()->SetHeight(-24);
+  label->Font()->SetColor(clBlack);
+  label->SetCaption("WWWWWWWWWW");
+  form->Show();
+  auto inkIn = [&](const TRect& r) {
+    const Image shot = Shot(*form);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += Distance(shot.At(x, y), 0xFFFFFF) > 40;
+    return n;
+  };
+  EXPECT_GT(inkIn(TRect{10, 10, 70, 40}), 20);
+  EXPECT_EQ(inkIn(TRect{70, 0, 300, 200}), 0);  // the rest of the line is cut
+  label->SetBounds(10, 120, 60, 30);
+  EXPECT_EQ(inkIn(TRect{0, 0, 300, 100}), 0);
+  EXPECT_GT(inkIn(TRect{10, 120, 70, 150}), 20);
+  label->SetVisible(false);
+  EXPECT_EQ(inkIn(TRect{0, 0, 300, 200}), 0);
+  delete form;
 }
 
 // The GDI objects this process holds. Wine reports none through
