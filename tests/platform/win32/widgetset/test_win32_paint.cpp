@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -437,8 +438,10 @@ TEST_F(Win32PaintTest, SystemControlsShowTheModelsColours) {
   delete form;
 }
 
-// A graphic control is cut at its bounds, and when it moves, the place it
-// left shows its parent again.
+// A graphic control is cut at its bounds; when it moves or hides, the
+// form must repaint both the place it left and the place it takes (the
+// update region, read before anything repaints), and then shows it only
+// where it is.
 TEST_F(Win32PaintTest, AGraphicControlIsClippedToItsBoundsAndLeavesNoTrace) {
   TForm* form = NewForm(300, 200);
   form->SetColor(clWhite);
@@ -457,12 +460,25 @@ TEST_F(Win32PaintTest, AGraphicControlIsClippedToItsBoundsAndLeavesNoTrace) {
       for (int x = r.left; x < r.right; ++x) n += Distance(shot.At(x, y), 0xFFFFFF) > 40;
     return n;
   };
+  HWND h = static_cast<HWND>(Win32Widgetset::HandleOf(*form));
+  // Whether each point must be repainted, in the same order.
+  auto pending = [h](std::initializer_list<POINT> points) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(h, rgn, FALSE);
+    std::vector<bool> out;
+    for (POINT p : points) out.push_back(PtInRegion(rgn, p.x, p.y) != FALSE);
+    DeleteObject(rgn);
+    return out;
+  };
   EXPECT_GT(inkIn(TRect{10, 10, 70, 40}), 20);
   EXPECT_EQ(inkIn(TRect{70, 0, 300, 200}), 0);  // the rest of the line is cut
   label->SetBounds(10, 120, 60, 30);
+  // Old place, new place, elsewhere.
+  EXPECT_EQ(pending({{40, 25}, {40, 135}, {200, 70}}), (std::vector<bool>{true, true, false}));
   EXPECT_EQ(inkIn(TRect{0, 0, 300, 100}), 0);
   EXPECT_GT(inkIn(TRect{10, 120, 70, 150}), 20);
   label->SetVisible(false);
+  EXPECT_EQ(pending({{40, 135}, {200, 70}}), (std::vector<bool>{true, false}));
   EXPECT_EQ(inkIn(TRect{0, 0, 300, 200}), 0);
   delete form;
 }
