@@ -1,5 +1,5 @@
-// Check boxes, radio buttons, group boxes (radio groups are group boxes
-// whose buttons the model creates) and bitmap buttons as BUTTON windows.
+// Check boxes, radio buttons (also those the model creates in radio
+// groups) and bitmap buttons as BUTTON windows.
 // Check boxes and radio buttons are not automatic: a click only tells the
 // model (BN_CLICKED), which decides the new state and pushes it back, so
 // the window never shows a state the model refused.
@@ -13,37 +13,6 @@
 
 namespace platform::win32 {
 namespace {
-
-// The BUTTON class's own procedure, for the group boxes we subclass.
-WNDPROC g_buttonProc = nullptr;
-
-// A group box is the parent of its controls' windows: what they tell their
-// parent must reach our handling, the rest is the BUTTON class's business.
-LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_DRAWITEM)
-    return ControlWindowProc(hwnd, msg, wp, lp);
-  return CallWindowProcW(g_buttonProc, hwnd, msg, wp, lp);
-}
-
-// Group boxes (and radio groups) are BS_GROUPBOX windows; every other
-// control as the base makes it.
-class WControls final : public Base<WSControl> {
- public:
-  using Base::Base;
-
- protected:
-  std::unique_ptr<Peer> CreateChild(TControl& c, HWND parent) override {
-    if (!c.Is<TCustomGroupBox>()) return Base::CreateChild(c, parent);
-    auto peer = MakeWindow(c, WS_EX_CONTROLPARENT, L"BUTTON",
-                           WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | BS_GROUPBOX, parent,
-                           NextControlId());
-    HWND h = static_cast<HWND>(static_cast<Win32Peer&>(*peer).hwnd);
-    const auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));
-    if (old != &GroupBoxProc) g_buttonProc = old;
-    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBoxProc));
-    return peer;
-  }
-};
 
 class WCheckBoxes final : public Base<WSCheckBox> {
  public:
@@ -165,7 +134,10 @@ void DrawGlyph(HDC dc, const GlyphImage& image, int index, int glyphWidth, int x
 }  // namespace
 
 std::unique_ptr<WSControl> MakeControlFamily(Win32Widgetset& ws) {
-  return std::make_unique<WControls>(ws);
+  // Group boxes and radio groups included: the model paints their frame
+  // and caption, and the graphic controls inside them, in a window of our
+  // class; a system group box would leave those unpainted.
+  return std::make_unique<Base<WSControl>>(ws);
 }
 
 std::unique_ptr<WSCheckBox> MakeCheckBoxFamily(Win32Widgetset& ws) {

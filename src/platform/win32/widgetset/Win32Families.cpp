@@ -10,6 +10,7 @@
 #include "framework/Graphics.h"
 #include "framework/StdCtrls.h"
 #include "platform/win32/widgetset/Win32FamilyBase.h"
+#include "platform/win32/widgetset/Win32Paint.h"
 
 namespace platform::win32 {
 namespace {
@@ -203,6 +204,7 @@ struct Win32Widgetset::Families {
         pageControls(MakePageControlFamily(ws)),
         itemViews(MakeItemViewFamily(ws)) {}
   std::unique_ptr<WSControl> controls;
+  GraphicAwareControls graphics{*controls};  // graphic controls, else `controls`
   WForms forms;
   WButtons buttons;
   WEdits edits;
@@ -236,7 +238,7 @@ Win32Widgetset::Win32Widgetset(headless::UserOptions user)
 Win32Widgetset::~Win32Widgetset() = default;
 
 WSControl& Win32Widgetset::Controls() {
-  return *families_->controls;
+  return families_->graphics;
 }
 WSForm& Win32Widgetset::Forms() {
   return families_->forms;

@@ -61,26 +61,6 @@ inline int NextControlId() {
   return ++id;
 }
 
-// A label's STATIC styles: alignment, word wrap (a left-justified label
-// that must not wrap is SS_LEFTNOWORDWRAP) and whether '&' marks a
-// mnemonic.
-inline DWORD LabelStyle(const TCustomLabel& label) {
-  DWORD style = WS_CHILD;
-  switch (label.Alignment()) {
-    case taRightJustify:
-      style |= SS_RIGHT;
-      break;
-    case taCenter:
-      style |= SS_CENTER;
-      break;
-    default:
-      style |= label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP;
-      break;
-  }
-  if (!label.ShowAccelChar()) style |= SS_NOPREFIX;
-  return style;
-}
-
 // The calls every family shares.
 template <class F>
 class Base : public F {
@@ -139,16 +119,10 @@ class Base : public F {
     }
   }
   void Invalidate(TControl& c) override {
-    HWND h = Hwnd(c);
-    if (!h) return;
-    // A label's settings have no push of their own: they come with the
-    // repaint they ask for.
-    if (c.Is<TCustomLabel>()) {
-      const LONG_PTR kept = GetWindowLongPtrW(h, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
-      SetWindowLongPtrW(h, GWL_STYLE,
-                        static_cast<LONG_PTR>(LabelStyle(static_cast<TCustomLabel&>(c))) | kept);
-    }
-    InvalidateRect(h, nullptr, TRUE);
+    if (HWND h = Hwnd(c)) InvalidateRect(h, nullptr, TRUE);
+  }
+  void Update(TControl& c) override {
+    if (HWND h = Hwnd(c)) UpdateWindow(h);
   }
   void SetFocus(TControl& c) override {
     if (HWND h = Hwnd(c)) ::SetFocus(h);
@@ -159,12 +133,10 @@ class Base : public F {
   }
 
  protected:
-  // Labels become STATIC windows, other windowed controls containers of
-  // our own class; graphic controls have no window.
+  // Windowed controls without a system class are containers of our own
+  // class, painted by the model (panels, group boxes, tab sheets); graphic
+  // controls have no window (Win32Paint.h).
   virtual std::unique_ptr<Peer> CreateChild(TControl& c, HWND parent) {
-    if (c.Is<TCustomLabel>())
-      return MakeWindow(c, 0, L"STATIC", LabelStyle(static_cast<TCustomLabel&>(c)), parent,
-                        NextControlId());
     if (c.Is<TWinControl>())
       return MakeWindow(c, WS_EX_CONTROLPARENT, kFormClass,
                         WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, parent, NextControlId());

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
 #include "platform/win32/widgetset/Win32Notify.h"
+#include "platform/win32/widgetset/Win32Paint.h"
 
 namespace platform::win32 {
 namespace {
@@ -33,6 +34,7 @@ TButton* FindCancelButton(TWinControl& parent) {
 // catch-all because converting text can throw too, and nothing may cross
 // back into Windows.
 LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT painted = 0; HandlePaintMessage(c, hwnd, msg, wp, lp, painted)) return painted;
   Win32Peer* own = PeerOfWindow(hwnd);
   if (LRESULT r = 0; HandleNotify(hwnd, msg, wp, lp, r)) return r;
   switch (msg) {

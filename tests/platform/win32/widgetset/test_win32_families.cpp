@@ -307,8 +307,8 @@ TEST_F(Win32FamiliesTest, EveryFamilyIsARealWindowWithTheModelsClassTextBoundsAn
   const Case cases[] = {
       {"chkIcons", "Button", true},
       {"optLocal", "Button", true},
-      {"grpOptions", "Button", true},
-      {"rgType", "Button", true},
+      {"grpOptions", "PellmoreForm", true},
+      {"rgType", "PellmoreForm", true},
       {"btnNext", "Button", true},
       {"memNotes", "Edit", true},
       {"rtfLicence", "Edit", true},
@@ -343,11 +343,10 @@ TEST_F(Win32FamiliesTest, EveryFamilyIsARealWindowWithTheModelsClassTextBoundsAn
   }
 
   // Button kinds: non-automatic check boxes and radio buttons (the model
-  // decides their state), a group box, an owner-drawn bitmap button.
+  // decides their state), an owner-drawn bitmap button.
   auto type = [](const TControl& c) { return GetWindowLongW(Window(c), GWL_STYLE) & BS_TYPEMASK; };
   EXPECT_EQ(type(*Get<TControl>("chkIcons")), BS_3STATE);
   EXPECT_EQ(type(*Get<TControl>("optLocal")), BS_RADIOBUTTON);
-  EXPECT_EQ(type(*Get<TControl>("grpOptions")), BS_GROUPBOX);
   EXPECT_EQ(type(*Get<TControl>("btnNext")), BS_OWNERDRAW);
   EXPECT_EQ(Send(*Get<TControl>("chkIcons"), BM_GETCHECK), BST_UNCHECKED);
   EXPECT_EQ(Send(*Get<TControl>("optLocal"), BM_GETCHECK), BST_CHECKED);

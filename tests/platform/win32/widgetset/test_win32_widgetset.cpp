@@ -5,6 +5,8 @@
 // its guarded entry points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "framework/Application.h"
@@ -14,6 +16,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/WidgetsetSlot.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/widgetset/Win32Capture.h"
 #include "platform/win32/widgetset/Win32Widgetset.h"
 #include "support/Fixture.h"
 
@@ -111,6 +114,33 @@ class Win32WidgetsetTest : public PellmoreTest {
     return TRect{r.left, r.top, r.right, r.bottom};
   }
 
+  // Where the form's client area, within `r`, differs from its background
+  // (the colour of its top-left pixel): text, antialiased edges included.
+  struct Ink {
+    int count = 0;
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+  };
+  Ink InkIn(TCustomForm& form, const TRect& r) {
+    ws_->ProcessMessages();
+    const platform::win32::Image shot = platform::win32::CaptureClient(Window(form));
+    Ink ink;
+    const uint32_t back = shot.At(0, 0);
+    auto channel = [](uint32_t v, int shift) { return static_cast<int>((v >> shift) & 0xFF); };
+    for (int y = std::max(r.top, 0); y < std::min(r.bottom, shot.height); ++y)
+      for (int x = std::max(r.left, 0); x < std::min(r.right, shot.width); ++x) {
+        const uint32_t v = shot.At(x, y);
+        int diff = 0;
+        for (int shift : {0, 8, 16}) diff += std::abs(channel(v, shift) - channel(back, shift));
+        if (diff < 48) continue;
+        ++ink.count;
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+      }
+    return ink;
+  }
+
   Win32Widgetset* ws_ = nullptr;
 };
 
@@ -126,7 +156,6 @@ TEST_F(Win32WidgetsetTest, AShownFormIsRealWindowsWithTheModelsClassTextAndBound
   };
   const Case cases[] = {
       {"form", form, Narrow(Win32Widgetset::FormClassName())},
-      {"label", Get<TControl>(*form, "lblPath"), "Static"},
       {"edit", Get<TControl>(*form, "edPath"), "Edit"},
       {"button", Get<TControl>(*form, "btnOK"), "Button"},
   };
@@ -147,6 +176,12 @@ TEST_F(Win32WidgetsetTest, AShownFormIsRealWindowsWithTheModelsClassTextAndBound
     }
   }
   EXPECT_EQ(TextOf(Window(*form)), "Quenby Setup \xC3\xB6\xE2\x82\xAC");
+  // A label has no window: the form paints it (it may stand over a
+  // backdrop, transparently).
+  auto* label = Get<TControl>(*form, "lblPath");
+  EXPECT_TRUE(label->HasPeer());
+  EXPECT_EQ(Window(*label), nullptr);
+  EXPECT_GT(InkIn(*form, label->BoundsRect()).count, 0);
 
   // The real frame matches the margins the model lays out with: the
   // client area Windows gives is the model's client size.
@@ -171,8 +206,8 @@ TEST_F(Win32WidgetsetTest, AShownFormIsRealWindowsWithTheModelsClassTextAndBound
   edit->SetBounds(10, 30, 200, 21);
   EXPECT_EQ(TextOf(Window(*edit)), "D:\\Engine");
   EXPECT_EQ(BoundsOf(Window(*edit)).Width(), 200);
-  Get<TControl>(*form, "lblPath")->SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(Window(*Get<TControl>(*form, "lblPath"))));
+  label->SetVisible(false);
+  EXPECT_EQ(InkIn(*form, label->BoundsRect()).count, 0);
 
   HWND formWindow = Window(*form);
   delete form;
@@ -272,41 +307,60 @@ TEST_F(Win32WidgetsetTest, KeysReachTheDialogManagerInTheMessageLoop) {
   }
 }
 
-TEST_F(Win32WidgetsetTest, ALabelsSettingsBecomeItsStaticStyles) {
+TEST_F(Win32WidgetsetTest, ALabelsSettingsShowInItsPaintedText) {
   TForm* form = Dialog();
   auto* label = Get<TLabel>(*form, "lblPath");
-  HWND h = nullptr;
-  auto kind = [&] { return GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK; };
-  auto noPrefix = [&] { return (GetWindowLongW(h, GWL_STYLE) & SS_NOPREFIX) != 0; };
+  const TRect b = label->BoundsRect();
+  Get<TEdit>(*form, "edPath")->SetVisible(false);  // under the label when it grows
 
-  // Set before the window exists: the new window has them.
+  // Set before the form shows: the first paint has them.
   label->SetAlignment(taRightJustify);
   label->SetShowAccelChar(false);
   form->Show();
-  h = Window(*label);
-  EXPECT_EQ(kind(), SS_RIGHT);
-  EXPECT_TRUE(noPrefix());
+  Ink ink = InkIn(*form, b);
+  ASSERT_GT(ink.count, 0);
+  EXPECT_NEAR(ink.right, b.right - 1, 2);
 
-  // Changed on the live window.
+  // Changed on the live form.
   const struct {
     const char* name;
     TAlignment alignment;
     bool wordWrap;
-    LONG expected;
-  } cases[] = {{"centred", taCenter, false, SS_CENTER},
-               {"left, wrapping", taLeftJustify, true, SS_LEFT},
-               {"left, one line", taLeftJustify, false, SS_LEFTNOWORDWRAP},
-               {"right", taRightJustify, true, SS_RIGHT}};
+    int height;
+    const char* caption;
+    int lines;  // lines of ink
+  } cases[] = {
+      {"centred", taCenter, false, 13, "Destination folder:", 1},
+      {"left, wrapping", taLeftJustify, true, 60, "Destination folder for the engine:", 2},
+      {"left, one line", taLeftJustify, false, 60, "Destination folder for the engine:", 1},
+      {"right", taRightJustify, true, 13, "Destination folder:", 1},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     label->SetAlignment(c.alignment);
     label->SetWordWrap(c.wordWrap);
-    EXPECT_EQ(kind(), c.expected);
-    EXPECT_TRUE(noPrefix());  // what did not change stays
-    EXPECT_TRUE(IsWindowVisible(h));
+    label->SetCaption(c.caption);
+    label->SetHeight(c.height);
+    const TRect r = label->BoundsRect();
+    ink = InkIn(*form, r);
+    ASSERT_GT(ink.count, 0);
+    const int lineHeight = ws_->TextExtent(label->Font()->Data(), "").cy;
+    EXPECT_EQ((ink.bottom - ink.top) / lineHeight + 1, c.lines) << ink.bottom - ink.top;
+    // How far the ink is from the edge its alignment names.
+    const int offBy = c.alignment == taLeftJustify ? ink.left - r.left
+                      : c.alignment == taRightJustify
+                          ? r.right - 1 - ink.right
+                          : (ink.left - r.left) - (r.right - 1 - ink.right);
+    EXPECT_LE(std::abs(offBy), 2) << ink.left << ".." << ink.right;
   }
+
+  // '&' marks a mnemonic (underlined, not shown) only with ShowAccelChar.
+  label->SetAlignment(taLeftJustify);
+  label->SetCaption("&Destination");
+  const int literal = InkIn(*form, label->BoundsRect()).right;
   label->SetShowAccelChar(true);
-  EXPECT_FALSE(noPrefix());
+  const int marked = InkIn(*form, label->BoundsRect()).right;
+  EXPECT_LT(marked, literal - 4);
   delete form;
 }
 
