@@ -1,20 +1,25 @@
-// pellmore-formshow: shows a form description with the headless widgetset
-// and writes the transcript of what a user (the UI script, or the default
-// buttons) saw and did.
+// pellmore-formshow: shows a form description in the session's widgetset
+// (headless; real windows on Windows unless PELLMORE_UI=headless) and
+// writes the transcript of what a user (the UI script, the default
+// buttons, or a person at the real windows) saw and did.
 //
 //   pellmore-formshow [--run] [--script FILE] [--log FILE] FILE.dfm
+//   pellmore-formshow --screenshot FILE.png [--scale N] FILE.dfm
 //
 // The description's root class must be a registered form class (TForm).
 // By default the form is shown modally and the tool prints its modal
 // result last; --run makes it the main form of an application run
 // instead. Without --log the transcript goes to standard output. The
 // environment's PELLMORE_UI_SCRIPT and PELLMORE_UI_LOG apply unless the
-// options name other files.
+// options name other files. --screenshot shows the form, lets it paint,
+// writes what its real window shows (frame included, shrunk N times) as a
+// PNG file and ends.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "Screenshot.h"
 #include "decor/DecorRegistration.h"
 #include "framework/Application.h"
 #include "framework/ClassRegistry.h"
@@ -26,7 +31,8 @@
 
 namespace {
 int Usage() {
-  std::cerr << "usage: pellmore-formshow [--run] [--script FILE] [--log FILE] FILE.dfm\n";
+  std::cerr << "usage: pellmore-formshow [--run] [--script FILE] [--log FILE] FILE.dfm\n"
+               "       pellmore-formshow --screenshot FILE.png [--scale N] FILE.dfm\n";
   return 2;
 }
 
@@ -40,10 +46,17 @@ int main(int argc, char** argv) {
   std::string script = Env("PELLMORE_UI_SCRIPT");
   std::string log = Env("PELLMORE_UI_LOG");
   std::string file;
+  std::string screenshot;
+  int scale = 1;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--run") {
       run = true;
+    } else if (a == "--screenshot" && i + 1 < argc) {
+      screenshot = argv[++i];
+    } else if (a == "--scale" && i + 1 < argc) {
+      scale = std::atoi(argv[++i]);
+      if (scale < 1 || scale > 16) return Usage();
     } else if (a == "--script" && i + 1 < argc) {
       script = argv[++i];
     } else if (a == "--log" && i + 1 < argc) {
@@ -78,7 +91,12 @@ int main(int argc, char** argv) {
     TApplication& app = Application();
     app.SetTitle("pellmore-formshow");
     TCustomForm* form = app.CreateForm(root.className);
-    if (run) {
+    if (!screenshot.empty()) {
+      form->Show();
+      app.ProcessMessages();
+      SaveScreenshot(*form, screenshot, scale);
+      std::cout << "screenshot: " << screenshot << '\n';
+    } else if (run) {
       app.Run();
       std::cout << "run ended\n";
     } else {

@@ -109,6 +109,26 @@ Image CaptureClient(void* hwnd) {
   return CopyPixels(dc, 0, 0, r.right, r.bottom);
 }
 
+Image Shrink(const Image& in, int n) {
+  if (n <= 1) return in;
+  Image out{in.width / n, in.height / n, {}};
+  out.rgb.reserve(static_cast<size_t>(out.width) * out.height);
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) {
+      unsigned r = 0, g = 0, b = 0;
+      for (int dy = 0; dy < n; ++dy)
+        for (int dx = 0; dx < n; ++dx) {
+          const uint32_t v = in.At(x * n + dx, y * n + dy);
+          r += (v >> 16) & 0xFF;
+          g += (v >> 8) & 0xFF;
+          b += v & 0xFF;
+        }
+      const unsigned k = static_cast<unsigned>(n * n);
+      out.rgb.push_back((r / k) << 16 | (g / k) << 8 | (b / k));
+    }
+  return out;
+}
+
 void WritePng(const Image& image, const std::string& path) {
   if (image.width <= 0 || image.height <= 0 ||
       image.rgb.size() != static_cast<size_t>(image.width) * image.height)

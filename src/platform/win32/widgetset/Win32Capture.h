@@ -24,6 +24,10 @@ Image CaptureWindow(void* hwnd);
 // Only its client area (what the model's client coordinates address).
 Image CaptureClient(void* hwnd);
 
+// `image` shrunk `n` times in each direction, each pixel the average of
+// n x n; n <= 1 gives it unchanged.
+Image Shrink(const Image& image, int n);
+
 // Writes `image` as an 8-bit RGB PNG file at `path` (a path this program
 // can open; under Wine a host path as winepath -w gives it). Raises
 // OsError when the file cannot be written.
