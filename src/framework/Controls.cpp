@@ -70,6 +70,21 @@ std::string StripAccelChars(std::string_view text) {
   return out;
 }
 
+size_t AccelCharOffset(std::string_view text) {
+  size_t out = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      ++out;
+      continue;
+    }
+    if (i + 1 >= text.size()) break;
+    if (text[i + 1] != '&') return out;
+    ++out;  // "&&": one '&' shown
+    ++i;
+  }
+  return std::string::npos;
+}
+
 // --- TControl
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {

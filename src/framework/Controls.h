@@ -363,3 +363,6 @@ class TCustomControl : public TWinControl {
 
 // Removes single '&' accelerator marks ("&&" stays one '&').
 std::string StripAccelChars(std::string_view text);
+// Where the character a single '&' marks is in StripAccelChars(text) (a
+// byte offset), or npos when nothing is marked.
+size_t AccelCharOffset(std::string_view text);

@@ -168,12 +168,34 @@ void TCustomLabel::Paint() {
   int y = layout_ == tlTop      ? 0
           : layout_ == tlCenter ? (r.Height() - total) / 2
                                 : r.Height() - total;
+  // The character '&' marks is underlined: the keyboard's way to the
+  // control the label names.
+  const std::string shown = DisplayText();
+  const size_t accel = showAccelChar_ ? AccelCharOffset(Caption()) : std::string::npos;
+  size_t from = 0;
   for (const std::string& line : lines) {
     const int w = c.TextWidth(line);
     const int x = alignment_ == taLeftJustify    ? 0
                   : alignment_ == taRightJustify ? r.Width() - w
                                                  : (r.Width() - w) / 2;
     if (!line.empty()) c.TextOut(x, y, line);
+    // Lines are the text in order, less the blanks where it wraps.
+    const size_t start = line.empty() ? std::string::npos : shown.find(line, from);
+    if (start != std::string::npos) {
+      if (accel != std::string::npos && accel >= start && accel < start + line.size()) {
+        const size_t at = accel - start;
+        size_t len = 1;
+        while (at + len < line.size() &&
+               (static_cast<unsigned char>(line[at + len]) & 0xC0) == 0x80)
+          ++len;
+        const TFontStyles style = c.Font()->Style();
+        TFontStyles underlined = style;
+        c.Font()->SetStyle(underlined.Include(fsUnderline));
+        c.TextOut(x + c.TextWidth(line.substr(0, at)), y, line.substr(at, len));
+        c.Font()->SetStyle(style);
+      }
+      from = start + line.size();
+    }
     y += lineHeight;
   }
 }

@@ -152,6 +152,21 @@ TEST_F(HeadlessRunTest, PaintingIsRecordedCallByCall) {
   label->SetCaption("Quenby");
   EXPECT_EQ(ws.Paint(*label).Dump(),
             "TextOut 0 0 \"Quenby\" font=\"Arial\"/-11/$80000008/b/esc=900 brush=clear\n");
+  // The character '&' marks is drawn again, underlined, where it stands
+  // (here on the second line of a wrapped caption); "&&" is one '&' and
+  // marks nothing, and without ShowAccelChar nothing is marked.
+  Owned<TLabel> mnemonic(new TLabel(nullptr));
+  mnemonic->SetTransparent(true);
+  mnemonic->SetAutoSize(false);
+  mnemonic->SetWordWrap(true);
+  mnemonic->SetBounds(0, 0, 70, 40);
+  mnemonic->SetCaption("R&&D folder &path:");
+  EXPECT_EQ(ws.Paint(*mnemonic).Dump(),
+            "TextOut 0 0 \"R&D folder\" font=\"MS Sans Serif\"/-11/$80000008 brush=clear\n"
+            "TextOut 0 14 \"path:\" font=\"MS Sans Serif\"/-11/$80000008 brush=clear\n"
+            "TextOut 0 14 \"p\" font=\"MS Sans Serif\"/-11/$80000008/u brush=clear\n");
+  mnemonic->SetShowAccelChar(false);
+  EXPECT_EQ(ws.Paint(*mnemonic).Dump().find("/u"), std::string::npos);
 }
 
 }  // namespace

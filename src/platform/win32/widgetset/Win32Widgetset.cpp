@@ -8,6 +8,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "framework/StrUtils.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
 #include "platform/win32/widgetset/Win32Notify.h"
@@ -25,6 +26,26 @@ TButton* FindCancelButton(TWinControl& parent) {
     if (c->Is<TButton>() && static_cast<TButton*>(c)->Cancel()) return static_cast<TButton*>(c);
     if (c->Is<TWinControl>())
       if (TButton* b = FindCancelButton(static_cast<TWinControl&>(*c))) return b;
+  }
+  return nullptr;
+}
+
+// The label whose marked character is `key` (lower case), below `parent`
+// and showing, that names a control to focus; null when none does.
+TCustomLabel* LabelForKey(TWinControl& parent, const std::string& key) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->Is<TCustomLabel>()) {
+      auto* label = static_cast<TCustomLabel*>(c);
+      const size_t at =
+          label->ShowAccelChar() ? AccelCharOffset(label->Caption()) : std::string::npos;
+      if (at == std::string::npos || !label->FocusControl()) continue;
+      const std::string shown = StripAccelChars(label->Caption());
+      if (LowerCase(shown.substr(at, key.size())) == key) return label;
+    } else if (c->Is<TWinControl>()) {
+      if (TCustomLabel* l = LabelForKey(static_cast<TWinControl&>(*c), key)) return l;
+    }
   }
   return nullptr;
 }
@@ -221,6 +242,17 @@ TSize Win32Widgetset::TextExtent(const TFontData& font, std::string_view text) {
 void Win32Widgetset::Dispatch(void* m) {
   MSG& msg = *static_cast<MSG*>(m);
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  // Alt and a label's marked character: the control the label names gets
+  // the focus. Labels have no window, so the dialog manager cannot know.
+  if (root && msg.message == WM_SYSCHAR && topLevels_.count(root))
+    if (TControl* form = ControlOfWindow(root); form && form->Is<TWinControl>()) {
+      const wchar_t typed[2] = {static_cast<wchar_t>(msg.wParam), 0};
+      if (TCustomLabel* label =
+              LabelForKey(static_cast<TWinControl&>(*form), LowerCase(Narrow(typed)))) {
+        if (label->FocusControl()->CanFocus()) label->FocusControl()->SetFocus();
+        return;
+      }
+    }
   // The dialog manager gives forms Tab, the default button on Enter and
   // Esc, as in dialog boxes.
   if (root && topLevels_.count(root) && IsDialogMessageW(root, &msg)) return;

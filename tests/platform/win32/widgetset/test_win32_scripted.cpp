@@ -217,4 +217,29 @@ TEST_F(Win32ScriptedTest, ALongLoopThatLetsMessagesThroughKeepsCancelWorking) {
   form->Free();
 }
 
+// A label has no window, so the dialog manager cannot see its mnemonic:
+// Alt and the marked letter must still reach the control it names.
+TEST_F(Win32ScriptedTest, AltAndALabelsMarkedLetterFocusTheControlItNames) {
+  Use("");
+  TForm* form = FormOf(kDialog, "dialog.dfm");
+  auto* path = static_cast<TEdit*>(form->FindComponent("edPath"));
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetBounds(8, 40, 100, 13);
+  label->SetCaption("Install &to:");
+  label->SetFocusControl(path);
+  form->Show();
+  HWND ok = static_cast<HWND>(
+      Win32Widgetset::HandleOf(*static_cast<TControl*>(form->FindComponent("btnOK"))));
+  SetFocus(ok);
+  PostMessageW(ok, WM_SYSCHAR, L'T', 0);  // Alt+Shift+T: case does not matter
+  Application().ProcessMessages();
+  EXPECT_EQ(GetFocus(), static_cast<HWND>(Win32Widgetset::HandleOf(*path)));
+  // A letter no label marks leaves the focus where it is.
+  PostMessageW(GetFocus(), WM_SYSCHAR, L'q', 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(GetFocus(), static_cast<HWND>(Win32Widgetset::HandleOf(*path)));
+  form->Free();
+}
+
 }  // namespace
