@@ -79,13 +79,17 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
 
 }  // namespace
 
-Image CaptureWindow(void* hwnd) {
+namespace {
+// The window's pixels through its window DC (frame included) or its
+// client DC, the size of that area.
+Image Capture(void* hwnd, bool withFrame) {
   HWND h = Checked(hwnd);
   Settle(h);
   RECT r;
-  if (!GetWindowRect(h, &r)) RaiseLastError("GetWindowRect", "the window to capture");
-  HDC dc = GetWindowDC(h);
-  if (!dc) RaiseLastError("GetWindowDC", "the window to capture");
+  if (!(withFrame ? GetWindowRect(h, &r) : GetClientRect(h, &r)))
+    RaiseLastError("GetWindowRect", "the window to capture");
+  HDC dc = withFrame ? GetWindowDC(h) : GetDC(h);
+  if (!dc) RaiseLastError("GetDC", "the window to capture");
   struct Release {
     HWND h;
     HDC dc;
@@ -93,20 +97,14 @@ Image CaptureWindow(void* hwnd) {
   } release{h, dc};
   return CopyPixels(dc, 0, 0, r.right - r.left, r.bottom - r.top);
 }
+}  // namespace
+
+Image CaptureWindow(void* hwnd) {
+  return Capture(hwnd, true);
+}
 
 Image CaptureClient(void* hwnd) {
-  HWND h = Checked(hwnd);
-  Settle(h);
-  RECT r;
-  if (!GetClientRect(h, &r)) RaiseLastError("GetClientRect", "the window to capture");
-  HDC dc = GetDC(h);
-  if (!dc) RaiseLastError("GetDC", "the window to capture");
-  struct Release {
-    HWND h;
-    HDC dc;
-    ~Release() { ReleaseDC(h, dc); }
-  } release{h, dc};
-  return CopyPixels(dc, 0, 0, r.right, r.bottom);
+  return Capture(hwnd, false);
 }
 
 Image Shrink(const Image& in, int n) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowReadBack.h"
 #include "framework/Application.h"
 #include "framework/Buttons.h"
 #include "framework/Classes.h"
@@ -261,23 +262,10 @@ class Win32FamiliesTest : public PellmoreTest {
     EXPECT_NE(c, nullptr) << name;
     return c;
   }
-  static HWND Window(const TControl& c) { return static_cast<HWND>(Win32Widgetset::HandleOf(c)); }
-  static std::string ClassOf(HWND h) {
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    return Narrow(name);
-  }
-  static std::string TextOf(HWND h) {
-    wchar_t text[256] = {};
-    GetWindowTextW(h, text, 256);
-    return Narrow(text);
-  }
-  static TRect BoundsOf(HWND h) {
-    RECT r;
-    GetWindowRect(h, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
-    return TRect{r.left, r.top, r.right, r.bottom};
-  }
+  static HWND Window(const TControl& c) { return windowreadback::Window(c); }
+  static std::string ClassOf(HWND h) { return windowreadback::ClassOf(h); }
+  static std::string TextOf(HWND h) { return windowreadback::TextOf(h); }
+  static TRect BoundsOf(HWND h) { return windowreadback::BoundsOf(h); }
   static LRESULT Send(const TControl& c, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     return SendMessageW(Window(c), msg, wp, lp);
   }

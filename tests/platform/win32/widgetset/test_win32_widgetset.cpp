@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "WindowReadBack.h"
 #include "framework/Application.h"
 #include "framework/Classes.h"
 #include "framework/ControlsRegistration.h"
@@ -93,26 +94,10 @@ class Win32WidgetsetTest : public PellmoreTest {
   static T* Get(TComponent& form, const char* name) {
     return static_cast<T*>(form.FindComponent(name));
   }
-  static HWND Window(const TControl& c) { return static_cast<HWND>(Win32Widgetset::HandleOf(c)); }
-  static std::string ClassOf(HWND h) {
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    return Narrow(name);
-  }
-  static std::string TextOf(HWND h) {
-    wchar_t text[256] = {};
-    GetWindowTextW(h, text, 256);
-    return Narrow(text);
-  }
-  // A child's bounds in its parent's client coordinates; a form's on the
-  // screen.
-  static TRect BoundsOf(HWND h) {
-    RECT r;
-    GetWindowRect(h, &r);
-    if (HWND parent = GetParent(h); parent && (GetWindowLongW(h, GWL_STYLE) & WS_CHILD))
-      MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-    return TRect{r.left, r.top, r.right, r.bottom};
-  }
+  static HWND Window(const TControl& c) { return windowreadback::Window(c); }
+  static std::string ClassOf(HWND h) { return windowreadback::ClassOf(h); }
+  static std::string TextOf(HWND h) { return windowreadback::TextOf(h); }
+  static TRect BoundsOf(HWND h) { return windowreadback::BoundsOf(h); }
 
   // Where the form's client area, within `r`, differs from its background
   // (the colour of its top-left pixel): text, antialiased edges included.
