@@ -129,8 +129,4 @@ void Win32Widgetset::ShowError(const std::string& title, const std::string& mess
           scripted_ ? std::optional<int>(IDOK) : std::nullopt);
 }
 
-std::unique_ptr<Widgetset> CreateWin32Widgetset(headless::UserOptions user) {
-  return std::make_unique<Win32Widgetset>(std::move(user));
-}
-
 }  // namespace platform::win32

@@ -1,6 +1,8 @@
-// The Win32 widgetset: every control with a native peer is a real window
-// (forms of our own window class, buttons, labels and edits of the system
-// classes). The control model owns the state and pushes it; what Windows
+// The Win32 widgetset: every windowed control is a real window (forms,
+// panels, group boxes and tab sheets of our own window class, painted by
+// the model; the standard controls of the system classes), and graphic
+// controls, labels included, are painted by their parent (Win32Paint.h).
+// The control model owns the state and pushes it; what Windows
 // reports back (clicks, typing, activation, close requests, moves) enters
 // the model only through its guarded Widget... entry points, and the one
 // window procedure lets no exception through to Windows.
@@ -107,8 +109,5 @@ class Win32Widgetset : public Widgetset {
   bool scripted_ = false;
   std::function<void(long long)> firstPaint_;
 };
-
-// The widgetset for this process, as the setup program installs it.
-std::unique_ptr<Widgetset> CreateWin32Widgetset(headless::UserOptions user = {});
 
 }  // namespace platform::win32
