@@ -24,6 +24,9 @@ class TfmMain : public TForm {
 
   // Covers the screen, so that the backdrop fills it.
   void FormCreate(TObject* Sender);
+  // Asks the user whether a cancel really ends the setup (Yes ends it).
+  // Descriptions bind it to the installer: "OnUserAbort = ConfirmCancel".
+  void ConfirmCancel(TObject* Install, bool& QuitOut);
 };
 
 // Registers TfmMain with its handler and its description.
