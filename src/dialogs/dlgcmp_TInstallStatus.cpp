@@ -71,6 +71,11 @@ void TInstallStatusDlg::ShowStatus() {
     form->SetTop(Nearest(Screen().Height() / 2.0 - form->Height() / 2.0));
     SetForm(form);
     AssignDialogProperties();
+    // That translated the form's own texts; the status text set below is
+    // English again, so the translation that follows starts from English
+    // (else the first text would be looked up in the target's table and
+    // stay untranslated).
+    SetFormLanguage(vlEnglish);
   }
   TInstallStatusForm& form = *StatusForm();
   TLabel& label = *form.MessageLabel();

@@ -141,7 +141,7 @@ TEST_F(ChangeDiskTest, ManagerShowsTheFormOnlyWhenTheComponentUnitIsNotLinked) {
     EXPECT_EQ(DuringCopyForms().Count(), c.forms);
     AddInstaller(true);
     TDialogManager* manager = AddManager(dmChangeDisk, "DialogManager4");
-    auto* file = New<TInstallObject>(owner.get(), "File1");
+    auto* file = New<dialogtest::TTestFile>(owner.get(), "File1");
     TParameterList list{file, &disk};
     manager->HandleComponentCall(install, kCallChangeDisk, &list);
     EXPECT_EQ(file->Tag(), c.tag);

@@ -1,56 +1,25 @@
-// Fixture of the progress, status and change-disk dialog tests: the
-// control model, translator, install and dialog classes registered, a
-// headless widgetset on an 800 x 600 screen (18-pixel captions) steered by
-// a UI script, an installer whose OnUserAbort answers as a case says, and
-// a main translator with the kit's English and Chinese Simplified tables.
+// Fixture of the progress, status and change-disk dialog tests: the dialog
+// tests' fixture (test machine, headless widgetset on 800 x 600 with
+// 18-pixel captions, classes registered) with the kit's progress dialogs
+// registered too, an installer whose OnUserAbort answers as a case says,
+// and a main translator with the kit's English and Chinese Simplified
+// tables.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
+#include "DialogFixture.h"
 #include "dialogs/DialogRegistration.h"
-#include "dialogs/dlgcmp_TDialogManager.h"
 #include "framework/ClassRegistry.h"
-#include "framework/ControlsRegistration.h"
-#include "framework/Forms.h"
-#include "framework/WidgetsetSlot.h"
-#include "i18n/TranslatorRegistration.h"
 #include "i18n/cmp_TTranslator.h"
-#include "install/InstallRegistration.h"
-#include "install/cmp_TInstall.h"
-#include "platform/headless/HeadlessWidgetset.h"
-#include "support/Fixture.h"
 #include "support/TempDir.h"
 
-class ProgressDialogTest : public PellmoreTest {
+class ProgressDialogTest : public dialogtest::DialogTest {
  protected:
-  ProgressDialogTest() {
-    ClassRegistry& r = ClassRegistry::Global();
-    RegisterControls(r);
-    RegisterTranslatorClasses(r);
-    RegisterInstallClasses(r);
-    RegisterDialogClasses(r);
-    UseScript("");
-  }
-  // The widgetset writes into `lines`: it goes before they do.
-  ~ProgressDialogTest() override {
-    owner.reset();
-    InstallWidgetset(nullptr);
-  }
-
-  void UseScript(const std::string& script) {
-    platform::headless::HeadlessOptions o;
-    o.script = script;
-    o.scriptName = "progress.ui";
-    o.transcript = [this](std::string_view line) { lines.emplace_back(line); };
-    o.screen = TSize{800, 600};
-    o.captionHeight = 18;
-    InstallWidgetset(std::make_unique<platform::headless::HeadlessWidgetset>(std::move(o)));
-  }
+  ProgressDialogTest() { RegisterProgressDialogs(ClassRegistry::Global()); }
 
   // The installer (on `owner`); its OnUserAbort answers `agree` and counts.
   TInstall* AddInstaller(bool agree) {
@@ -62,10 +31,7 @@ class ProgressDialogTest : public PellmoreTest {
     return install;
   }
   TDialogManager* AddManager(TManagerType phase, const std::string& name) {
-    auto* m = New<TDialogManager>(owner.get(), name);
-    m->SetManagerType(phase);
-    m->SetContainer(install);
-    return m;
+    return NewManager(owner.get(), phase, name);
   }
 
   // The main translator with the English and Chinese Simplified tables of
@@ -86,8 +52,7 @@ class ProgressDialogTest : public PellmoreTest {
     return *static_cast<T*>(c);
   }
 
-  std::vector<std::string> lines;
-  Owned<TForm> owner{NewForm()};
-  TInstall* install = nullptr;
+  // The form that owns what a case makes (the base fixture's).
+  Owned<TForm>& owner = form;
   int userAbortAsked = 0;
 };
