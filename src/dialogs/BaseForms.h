@@ -17,6 +17,7 @@ class TDiskParameter;
 class TFileStatusParameter;
 class TDownloadStatusParameter;
 class TImage;
+class TBaseFormContainer;
 
 class TBasePellmoreForm : public TForm {
   PELLMORE_CLASS(TBasePellmoreForm, TForm)
@@ -54,6 +55,11 @@ class TBasePellmoreForm : public TForm {
   virtual TImage* ThemeImage() const { return nullptr; }
 
   void Notification(TComponent* c, TOperation op) override;
+  // While its description is read, a name another component of the owner
+  // has already gets a number (Name_1, Name_2 ...): two forms of one class
+  // may be open at once under the application (two pages or progress
+  // forms of the same class). Outside reading a taken name raises as usual.
+  void SetName(const std::string& name) override;
 
  protected:
   // After the description is read: an empty theme picture takes the
@@ -109,13 +115,24 @@ class TBaseInstallForm : public TBasePellmoreForm {
   // frame's result (outside a frame the form's own) becomes cancel.
   virtual void CancelWizard();
 
+  // The frame that owns this page, or null.
+  TBaseFormContainer* Frame() const noexcept;
+
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;
 
+ protected:
+  void DoCreate() override;
+
  private:
+  // Owned by a frame: an invisible, borderless child window of it at 0,0
+  // with its client size. Once.
+  void BecomePage();
+
   TCustomBaseInstallDlg* dc_ = nullptr;
   TDialogManager* dm_ = nullptr;
   int32_t order_ = 0;
+  bool pageMade_ = false;
 };
 
 class TBaseDuringCopyForm : public TBasePellmoreForm {

@@ -42,12 +42,18 @@ class TFormRegistry {
   // Removes the first entry of `formClass` registered by `component` (null:
   // the form unit's own entry); nothing when there is none.
   void Remove(const TMetaClass& formClass, const TCustomBaseInstallDlg* component) noexcept;
+  // Removes every entry `component` registered (a component going away;
+  // nothing for null).
+  void RemoveComponent(const TCustomBaseInstallDlg* component) noexcept;
   int Count() const noexcept { return static_cast<int>(entries_.size()); }
   // IEFormRegistry "%d is an invalid index in the BIFList" outside
   // 0..Count-1, "The %d 'th entry in the BIFList is NIL" for an entry
   // without a form class (translated; the registry's name in place of
   // BIFList).
   const TFormRegistryEntry& Entry(int index) const;
+  // A copy of the entries, for walks that create forms (whose components
+  // may register or withdraw entries meanwhile).
+  std::vector<TFormRegistryEntry> Snapshot() const { return entries_; }
   const std::string& Name() const noexcept { return name_; }
   void Clear() noexcept { entries_.clear(); }
 

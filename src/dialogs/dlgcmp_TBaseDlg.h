@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "dialogs/DialogTypes.h"
 #include "framework/Pictures.h"
 #include "i18n/LanguageInfo.h"
 #include "install/cmp_TInstallContainer.h"
@@ -13,6 +15,16 @@
 class TBasePellmoreForm;
 class TCustomForm;
 class TDialogManager;
+
+// Where a manager puts a component's modeless form: its size, then
+// PlaceDialog with the position and offsets.
+struct TDialogPlacement {
+  TPellmoreDialogPosition position = vdpCenter;
+  int32_t leftOffset = 0;
+  int32_t topOffset = 0;
+  int32_t height = 0;
+  int32_t width = 0;
+};
 
 class TCustomBaseInstallDlg : public TInstallObject {
   PELLMORE_CLASS(TCustomBaseInstallDlg, TInstallObject)
@@ -44,9 +56,12 @@ class TCustomBaseInstallDlg : public TInstallObject {
   // Creates FormClass's form, AssignDialogProperties, shows it modally,
   // destroys it; true for OK.
   virtual bool ShowStep();
-  // The form this component stands for.
+  // The form this component stands for (FormClass), owned by `owner`.
   virtual TCustomForm* CreateForm(TComponent* owner) = 0;
   virtual bool ShouldExecute() { return true; }
+  // The placement of the form a manager opens for this component during
+  // copying; none (the base) leaves the form where its description put it.
+  virtual std::optional<TDialogPlacement> FormPlacement() const { return std::nullopt; }
 
   // --- properties ----------------------------------------------------------------
   bool AutoSetFont() const noexcept { return autoSetFont_; }
@@ -68,7 +83,8 @@ class TCustomBaseInstallDlg : public TInstallObject {
   const TNotifyEvent& OnAfterExecute() const noexcept { return onAfterExecute_; }
   void SetOnAfterExecute(TNotifyEvent e) { onAfterExecute_ = std::move(e); }
 
-  // The form while it exists (not owned: its owner frees it).
+  // The form while it exists (not owned: its owner frees it; the link is
+  // cleared when the form is destroyed).
   TBasePellmoreForm* Form() const noexcept { return form_; }
   void SetForm(TBasePellmoreForm* form);
   // The language the form's texts are in (vlEnglish until translated).

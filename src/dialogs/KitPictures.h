@@ -1,0 +1,26 @@
+// The pictures of the progress, status and change-disk dialogs, drawn here
+// in code as small 24-bit bitmaps: a box with an arrow (extraction), a
+// globe with an arrow (transfer), an information sign (status window) and
+// a floppy disk over a drive slot (change-disk form).
+#pragma once
+
+#include "framework/TypeInfo.h"
+
+class TPicture;
+
+inline constexpr int kExtractionPictureWidth = 36;
+inline constexpr int kExtractionPictureHeight = 37;
+inline constexpr int kTransferPictureWidth = 37;
+inline constexpr int kTransferPictureHeight = 36;
+inline constexpr int kStatusIconSide = 32;
+inline constexpr int kDiskPictureWidth = 57;
+inline constexpr int kDiskPictureHeight = 113;
+
+// Each is a complete .bmp file.
+Bytes ExtractionPicture();
+Bytes TransferPicture();
+Bytes StatusIconPicture();
+Bytes DiskPicture();
+
+// Replaces what `picture` holds by the bitmap file `bmp`.
+void AssignKitPicture(TPicture& picture, const Bytes& bmp);

@@ -1,0 +1,3 @@
+inherited BaseChangeDiskForm: TBaseChangeDiskForm
+  Caption = 'BaseChangeDiskForm'
+end

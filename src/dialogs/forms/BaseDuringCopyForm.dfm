@@ -1,0 +1,3 @@
+inherited BaseDuringCopyForm: TBaseDuringCopyForm
+  Caption = 'BaseDuringCopyForm'
+end

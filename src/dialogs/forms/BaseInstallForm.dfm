@@ -1,0 +1,3 @@
+inherited BaseInstallForm: TBaseInstallForm
+  Caption = 'BaseInstallForm'
+end
