@@ -33,6 +33,36 @@ object fmMain: TfmMain
   end
   object psWindow: TpsWindow
   end
+  object CopyFileDlg: TCopyFileDlg
+    Container = Install1
+    DialogManager = DialogManager3
+  end
+  object InstallStatusDlg: TInstallStatusDlg
+    Container = Install1
+  end
+  object DialogManager5: TDialogManager
+    Container = Install1
+    ManagerType = dmReboot
+  end
+  object DialogManager4: TDialogManager
+    Container = Install1
+    ManagerType = dmChangeDisk
+  end
+  object DialogManager3: TDialogManager
+    Container = Install1
+    ManagerType = dmDuringCopyFiles
+  end
+  object DialogManager2: TDialogManager
+    Container = Install1
+    ManagerType = dmAfterBadInstall
+  end
+  object DialogManager1: TDialogManager
+    Container = Install1
+    ManagerType = dmAfterGoodInstall
+  end
+  object DialogManager: TDialogManager
+    Container = Install1
+  end
   object Install1: TInstall
     ArchiveFileType = psMainArchiveFile
     AutoMaximizeWindow = False

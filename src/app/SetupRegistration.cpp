@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "decor/DecorRegistration.h"
+#include "dialogs/DialogRegistration.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
@@ -17,5 +18,9 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);
+  RegisterDialogClasses(registry);
+  // Every dialog's component unit is part of the program: the kit's forms
+  // take part only through the components on the main form.
+  StartDialogUnits(true);
   RegisterMainForm(registry);
 }

@@ -1,11 +1,13 @@
 // The installation run (see cmp_TInstall.h): Process with its phases, the
 // good-install tail it shares with the resume run, and the end of a run:
 // clean-up batch, shutdown, post-install programs and the restart.
+#include "archive/cmp_TVrexCompress.h"
 #include "framework/StrUtils.h"
 #include "i18n/cmp_TTranslator.h"
 #include "install/InstallErrors.h"
 #include "install/InstallLists.h"
 #include "install/RetryList.h"
+#include "install/UserAbortFlag.h"
 #include "install/cmp_TInstall.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -42,6 +44,9 @@ void TCustomInstall::Process() {
   cleanupBatch_.clear();
   cleanupPending_ = false;
   running_ = true;
+  // A cancel belongs to the run it was given in.
+  TVrexCompress::Shared().SetAbort(false);
+  SetUserAbortFlag(false);
 
   runPhase_ = rpLoadingProgramCheck;
   if (useLoadingProgram_ && !HasSwitch('s'))
