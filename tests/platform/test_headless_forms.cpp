@@ -247,6 +247,9 @@ TEST_F(HeadlessFormsTest, ScriptsThatDoNotParseNameTheLine) {
       {"answer Maybe",
        "s.ui, line 1: unknown answer \"Maybe\" (OK, Cancel, Yes, No, Abort, Retry or Ignore)"},
       {"close now", "s.ui, line 1: unexpected text after the command"},
+      {"await", "s.ui, line 1: await needs a control"},
+      {"await Bar", "s.ui, line 1: await needs a value"},
+      {"await Bar \"50", "s.ui, line 1: unterminated quoted text"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);

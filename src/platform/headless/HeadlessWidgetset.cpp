@@ -63,6 +63,7 @@ class Rec : public F {
   void SetFocus(TControl& c) override {
     if (HeadlessPeer* p = HeadlessWidgetset::PeerOf(c)) p->focused = true;
   }
+  void Update(TControl& c) override { ws_.Repainted(c); }
 
  protected:
   HeadlessWidgetset& ws_;
@@ -279,6 +280,7 @@ void HeadlessWidgetset::ShowError(const std::string& title, const std::string& m
 
 void HeadlessWidgetset::ProcessMessages() {
   RunPosted();
+  user_.MessagesProcessed();
 }
 
 void HeadlessWidgetset::FormShown(TCustomForm& form) {

@@ -64,6 +64,7 @@ class HeadlessWidgetset : public Widgetset {
   TSize ScreenSize() override;
   int CaptionHeight() override;
 
+  // Posted work, then an `await` step that is next is checked.
   void ProcessMessages() override;
   // Posted work first; then, for a modal form still open, one answer;
   // for the run loop, one scripted action on the active form, or closing
@@ -85,6 +86,8 @@ class HeadlessWidgetset : public Widgetset {
   void FormShown(TCustomForm& form);
   void ModalStarted(TCustomForm& form) { user_.ModalStarted(form); }
   void ModalEnded(TCustomForm& form, TModalResult result) { user_.ModalEnded(form, result); }
+  // Used by every family: a control painted at once.
+  void Repainted(TControl& c) { user_.Repainted(c); }
 
  private:
   struct Families;

@@ -7,6 +7,7 @@
 #include "framework/Application.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
 #include "framework/ListView.h"
 #include "framework/StrUtils.h"
 #include "framework/TreeView.h"
@@ -105,6 +106,14 @@ void ScriptedUser::AnswerModal(TCustomForm& form) {
 bool ScriptedUser::ActIdle(TCustomForm& form) {
   RecordIfChanged(form, false);
   const UiStep* next = script_.Next();
+  if (next && next->verb == UiStep::Verb::Await) {
+    const int line = next->line;
+    if (MessagesProcessed()) return true;
+    // An idle program changes nothing, so the value can never come: the
+    // wait ends (the step stays unused) and the forms stay open.
+    Record(Action("stuck", form).Int("line", line).Text());
+    return false;
+  }
   if (next && next->verb != UiStep::Verb::Answer) {
     if (++answers_[&form] > options_.maxAnswersPerForm) return false;
     return ApplyFormStep(form);
@@ -125,7 +134,8 @@ bool ScriptedUser::ActIdle(TCustomForm& form) {
 bool ScriptedUser::ApplyFormStep(TCustomForm& form) {
   for (;;) {
     const UiStep* step = script_.Next();
-    if (!step) return false;
+    // While an `await` waits, whatever else comes up gets its default.
+    if (!step || step->verb == UiStep::Verb::Await) return false;
     if (step->verb == UiStep::Verb::Answer)
       Fail(*step, "a message box answer, but form " + ControlId(form) + " (\"" + form.Caption() +
                       "\") is waiting");
@@ -158,18 +168,21 @@ void ScriptedUser::PressDefault(TCustomForm& form) {
   hands_.CloseWindow(form);
 }
 
-TControl* ScriptedUser::FindControl(TCustomForm& form, const UiStep& step, bool mustBeEnabled) {
+TControl* ScriptedUser::LookUp(TCustomForm& form, const std::string& target) {
   std::vector<TControl*> shown;
   for (TControl* c : ControlsInReadingOrder(form))
     if (c->Showing()) shown.push_back(c);
-  TControl* found = nullptr;
   for (TControl* c : shown)
-    if (!found && SameText(c->Name(), step.target)) found = c;
+    if (SameText(c->Name(), target)) return c;
   for (TControl* c : shown)
-    if (!found && !c->Caption().empty() && SameShown(c->Caption(), step.target)) found = c;
+    if (!c->Caption().empty() && SameShown(c->Caption(), target)) return c;
   for (TControl* c : shown)
-    if (!found && !Bare(c->Caption()).empty() && SameText(Bare(c->Caption()), Bare(step.target)))
-      found = c;
+    if (!Bare(c->Caption()).empty() && SameText(Bare(c->Caption()), Bare(target))) return c;
+  return nullptr;
+}
+
+TControl* ScriptedUser::FindControl(TCustomForm& form, const UiStep& step, bool mustBeEnabled) {
+  TControl* found = LookUp(form, step.target);
   if (!found) Fail(step, "no visible control \"" + step.target + "\" on form " + ControlId(form));
   if (mustBeEnabled && !found->EffectivelyEnabled())
     Fail(step, "control " + ControlId(*found) + " on form " + ControlId(form) + " is disabled");
@@ -264,6 +277,7 @@ void ScriptedUser::ApplyStep(TCustomForm& form, const UiStep& step) {
       return;
     case UiStep::Verb::Form:
     case UiStep::Verb::Answer:
+    case UiStep::Verb::Await:
       break;
   }
 }
@@ -362,6 +376,64 @@ void ScriptedUser::RecordIfChanged(TCustomForm& form, bool modal) {
   if (it != lastRecorded_.end() && it->second == record) return;
   Record(record);
   lastRecorded_[&form] = std::move(record);
+}
+
+void ScriptedUser::Repainted(TControl& control) {
+  if (!options_.transcript) return;
+  TCustomForm* form = control.ParentForm();
+  if (!form || form->Modal() || !form->Showing()) return;
+  RecordIfChanged(*form, false);
+}
+
+bool ScriptedUser::Shows(const TControl& c, const UiStep& step) {
+  if (c.Is<TProgressBar>()) {
+    int32_t percent = 0;
+    if (!TryStrToInt(Trim(step.value), percent) || percent < 0 || percent > 100)
+      Fail(step, "progress bar " + ControlId(c) + " is awaited as a number from 0 to 100, not \"" +
+                     step.value + "\"");
+    // A share of the bar's range, so bars counting bytes or files await
+    // the same way as those counting percent; an empty range is full.
+    const auto& bar = static_cast<const TProgressBar&>(c);
+    const long long range = static_cast<long long>(bar.Max()) - bar.Min();
+    const long long done = static_cast<long long>(bar.Position()) - bar.Min();
+    if (range <= 0) return true;
+    return done * 100 >= percent * range;
+  }
+  std::optional<std::string> text = shown_ ? shown_(c) : std::nullopt;
+  return SameShown(text ? *text : c.Caption(), step.value);
+}
+
+bool ScriptedUser::MessagesProcessed() {
+  const UiStep* next = script_.Next();
+  if (!next || next->verb != UiStep::Verb::Await) return false;
+  const UiStep await = *next;
+  TCustomForm* form = nullptr;
+  TControl* control = nullptr;
+  for (int i = 0; i < Screen().FormCount() && !form; ++i) {
+    TCustomForm* f = Screen().Forms(i);
+    if (f->Parent() || f->Modal() || !f->Showing()) continue;
+    if (TControl* c = LookUp(*f, await.target); c && Shows(*c, await)) {
+      form = f;
+      control = c;
+    }
+  }
+  if (!form) return false;
+  script_.Consume();
+  RecordIfChanged(*form, false);
+  Record(Action("await", *form)
+             .Str("control", ControlId(*control))
+             .Str("value", await.value)
+             .Int("line", await.line)
+             .Text());
+  // The step after it acts at that very moment, on that form.
+  const UiStep* then = script_.Next();
+  if (then && then->verb != UiStep::Verb::Form && then->verb != UiStep::Verb::Close &&
+      then->verb != UiStep::Verb::Answer && then->verb != UiStep::Verb::Await) {
+    const UiStep step = *then;
+    script_.Consume();
+    ApplyStep(*form, step);
+  }
+  return true;
 }
 
 void ModelHands::Click(TControl& c) {

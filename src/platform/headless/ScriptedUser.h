@@ -70,6 +70,14 @@ class ScriptedUser {
   void ErrorShown(const std::string& title, const std::string& message);
   // Records the form when its visible texts changed since last time.
   void RecordIfChanged(TCustomForm& form, bool modal);
+  // A control was painted at once (the model's Update or Repaint): its
+  // form, when that is a showing, modeless top-level form, is recorded if
+  // what it shows changed. Costs nothing without a transcript.
+  void Repainted(TControl& control);
+  // The program let its messages through (a long operation's progress
+  // step): an `await` step that is next is checked and, when met, used with
+  // the form step after it. True when it was met.
+  bool MessagesProcessed();
 
   // One answer for a modal form still open (script step or default
   // button).
@@ -91,6 +99,10 @@ class ScriptedUser {
   void ApplyStep(TCustomForm& form, const UiStep& step);
   void PressDefault(TCustomForm& form);
   TControl* FindControl(TCustomForm& form, const UiStep& step, bool mustBeEnabled);
+  // The showing control `target` names on `form`, or null.
+  static TControl* LookUp(TCustomForm& form, const std::string& target);
+  // Whether `c` shows what the `await` step waits for.
+  bool Shows(const TControl& c, const UiStep& step);
   [[noreturn]] void Fail(const UiStep& step, const std::string& reason);
 
   UserOptions options_;

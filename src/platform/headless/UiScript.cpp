@@ -19,6 +19,7 @@ constexpr Verb kVerbs[] = {
     {"type", UiStep::Verb::Type, 2},     {"tick", UiStep::Verb::Tick, 1},
     {"untick", UiStep::Verb::Untick, 1}, {"pick", UiStep::Verb::Pick, 2},
     {"close", UiStep::Verb::Close, 0},   {"answer", UiStep::Verb::Answer, 1},
+    {"await", UiStep::Verb::Await, 2},
 };
 
 bool IsBlank(char c) {
@@ -134,7 +135,9 @@ UiScript UiScript::Parse(std::string_view text, const std::string& name) {
     if (verb->args == 2 && !reader.Rest(step.value, error)) {
       if (!error.empty()) fail(error);
       fail(std::string(verb->name) + " needs " +
-           (verb->verb == UiStep::Verb::Type ? "a text (\"\" for none)" : "an item"));
+           (verb->verb == UiStep::Verb::Type    ? "a text (\"\" for none)"
+            : verb->verb == UiStep::Verb::Await ? "a value"
+                                                : "an item"));
     }
     if (!error.empty()) fail(error);
     if (!reader.AtEnd()) fail("unexpected text after the command");

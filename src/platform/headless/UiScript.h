@@ -11,6 +11,10 @@
 //   close              close the waiting form by its title bar
 //   answer BUTTON      answer a message box: OK, Cancel, Yes, No, Abort,
 //                      Retry or Ignore
+//   await CONTROL VALUE  wait until CONTROL on a showing modeless form
+//                      shows VALUE (a progress bar: at least VALUE
+//                      percent; else its text); the next form step then
+//                      acts on that form at once
 // Blank lines and lines starting with '#' are skipped; an empty script
 // answers nothing (every form gets its default answer). An argument is a
 // word, or a double-quoted text ("" inside stands for one quote); the last
@@ -35,10 +39,10 @@ class EUIScriptError : public Exception {
 };
 
 struct UiStep {
-  enum class Verb { Form, Press, Type, Tick, Untick, Pick, Close, Answer };
+  enum class Verb { Form, Press, Type, Tick, Untick, Pick, Close, Answer, Await };
   Verb verb = Verb::Press;
   std::string target;  // form, control or answer
-  std::string value;   // the text typed or the item picked
+  std::string value;   // the text typed, the item picked or the value awaited
   int line = 0;        // 1-based
   std::string source;  // the line as written, trimmed
 };

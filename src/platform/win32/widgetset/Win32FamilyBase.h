@@ -123,6 +123,7 @@ class Base : public F {
   }
   void Update(TControl& c) override {
     if (HWND h = Hwnd(c)) UpdateWindow(h);
+    ws_.Repainted(c);
   }
   void SetFocus(TControl& c) override {
     if (HWND h = Hwnd(c)) ::SetFocus(h);

@@ -223,9 +223,7 @@ void GraphicAwareControls::BringToFront(TControl& c) {
 void GraphicAwareControls::Update(TControl& c) {
   if (!WindowlessOf(c)) return windowed_.Update(c);
   // A graphic control is painted by its parent.
-  if (c.Parent())
-    if (HWND parent = static_cast<HWND>(Win32Widgetset::HandleOf(*c.Parent())))
-      UpdateWindow(parent);
+  if (c.Parent()) windowed_.Update(*c.Parent());
 }
 
 void GraphicAwareControls::SetFocus(TControl& c) {

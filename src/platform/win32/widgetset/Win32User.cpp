@@ -78,6 +78,10 @@ void Win32Widgetset::ModalEnded(TCustomForm& form, TModalResult result) {
   if (user_) user_->ModalEnded(form, result);
 }
 
+void Win32Widgetset::Repainted(TControl& c) {
+  if (user_) user_->Repainted(c);
+}
+
 std::optional<bool> Win32Widgetset::ActWhenIdle(TCustomForm* modal) {
   if (!scripted_ || !user_) return std::nullopt;
   MSG pending;

@@ -290,6 +290,7 @@ void Win32Widgetset::ProcessMessages() {
     Dispatch(&msg);
   }
   RunPosted();
+  if (user_ && scripted_) user_->MessagesProcessed();
   CheckFirstPaint();
 }
 

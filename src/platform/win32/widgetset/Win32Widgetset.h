@@ -84,6 +84,8 @@ class Win32Widgetset : public Widgetset {
   void FormShown(TCustomForm& form);
   void ModalStarted(TCustomForm& form);
   void ModalEnded(TCustomForm& form, TModalResult result);
+  // What every family reports: `c` was painted at once (its Update).
+  void Repainted(TControl& c);
 
  private:
   struct Families;
