@@ -14,6 +14,7 @@
 #include "framework/ProcessState.h"
 #include "install/ComponentCalls.h"
 #include "install/InstallLists.h"
+#include "install/cmp_TFileContainer.h"
 #include "install/cmp_TFileRelated.h"
 #include "install/cmp_TInstall.h"
 
@@ -100,7 +101,26 @@ void TDialogManager::Notification(TComponent* c, TOperation op) {
   std::erase_if(copyForms_, [c](TBaseDuringCopyForm* f) { return f == c; });
 }
 
-void TDialogManager::HandleComponentCall(TObject* /*Sender*/, int ComponentCall, TObject* PO) {
+namespace {
+
+// An install file reports its progress and the end of its own job to the
+// whole installation, and its containers pass the same progress up to the
+// installer, which reports it again with the totals of the whole
+// installation and ends the copy phase with its own -996. While the
+// installer runs such an operation the file's direct calls are therefore
+// left to it: taken too, they would pull the total bar back to the file's
+// share of the archive at every step and close the progress window after
+// every file. A file working on its own (no operation of the installer
+// running) still drives the window itself.
+bool LeftToTheInstaller(TObject* Sender) {
+  if (!AsInstallFile(Sender)) return false;
+  const TCustomInstall* installer = Installer();
+  return installer && installer->State() != fcsIdle;
+}
+
+}  // namespace
+
+void TDialogManager::HandleComponentCall(TObject* Sender, int ComponentCall, TObject* PO) {
   switch (managerType_) {
     case dmBeforeInstall:
       if (ComponentCall == kCallBeforeInstallPhase) Execute();
@@ -115,8 +135,9 @@ void TDialogManager::HandleComponentCall(TObject* /*Sender*/, int ComponentCall,
       if (ComponentCall == kCallReboot) Execute();
       break;
     case dmDuringCopyFiles:
-      if (ComponentCall == kCallFileStatus || ComponentCall == kCallDownloadStatus ||
-          ComponentCall == kCallCopyEnded)
+      if ((ComponentCall == kCallFileStatus || ComponentCall == kCallDownloadStatus ||
+           ComponentCall == kCallCopyEnded) &&
+          !LeftToTheInstaller(Sender))
         DuringCopy(ComponentCall, PO);
       break;
     case dmChangeDisk:
