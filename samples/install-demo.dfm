@@ -73,6 +73,7 @@ object fmMain: TfmMain
     Information.ProductName = 'Quenby Database Engine'
     Information.Version = '8.2.0'
     InstallTypes = [itCustom]
+    OnUserAbort = ConfirmCancel
     RunAutomatic = True
     UseLoadingProgram = True
   end
