@@ -170,5 +170,10 @@ uint64_t DecodeMember(TMemberDecoderHost& host) {
       exhausted = false;
     }
   }
+  // A cancel given while the member's last output was shown still stops
+  // the member before anybody puts it in place: a short last member would
+  // otherwise offer no moment to cancel at all.
+  host.ProcessMessages();
+  if (host.Abort()) throw EvcAborted("Operation aborted by user");
   return written;
 }

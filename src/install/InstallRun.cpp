@@ -84,6 +84,9 @@ void TCustomInstall::Process() {
   // silent abort).
   runPhase_ = rpInstallObjects;
   TFileContainer::Process();
+  // A cancel the user confirmed in the copy window after the last check
+  // of the copy loop still ends the run as cancelled, never as finished.
+  if (UserAbortFlag()) throw EPLUserAbort(TranslateExceptionText("Aborted by user"));
 
   // Registrations that failed while copying get one more try; a failure
   // now is an error of the run.
