@@ -103,15 +103,16 @@ void TDialogManager::Notification(TComponent* c, TOperation op) {
 
 namespace {
 
-// An install file reports its progress and the end of its own job to the
-// whole installation, and its containers pass the same progress up to the
-// installer, which reports it again with the totals of the whole
-// installation and ends the copy phase with its own -996. While the
-// installer runs such an operation the file's direct calls are therefore
-// left to it: taken too, they would pull the total bar back to the file's
-// share of the archive at every step and close the progress window after
-// every file. A file working on its own (no operation of the installer
-// running) still drives the window itself.
+// An install file reports its progress, a disk request and the end of its
+// own job to the whole installation, and its containers pass the same
+// progress and request up to the installer, which reports them again (the
+// progress with the totals of the whole installation) and ends the copy
+// phase with its own -996. While the installer runs such an operation the
+// file's direct calls are therefore left to it: taken too, they would pull
+// the total bar back to the file's share of the archive at every step,
+// close the progress window after every file and ask for every disk twice.
+// A file working on its own (no operation of the installer running) still
+// drives the dialogs itself.
 bool LeftToTheInstaller(TObject* Sender) {
   if (!AsInstallFile(Sender)) return false;
   const TCustomInstall* installer = Installer();
@@ -141,7 +142,7 @@ void TDialogManager::HandleComponentCall(TObject* Sender, int ComponentCall, TOb
         DuringCopy(ComponentCall, PO);
       break;
     case dmChangeDisk:
-      if (ComponentCall == kCallChangeDisk) ChangeDisk(PO);
+      if (ComponentCall == kCallChangeDisk && !LeftToTheInstaller(Sender)) ChangeDisk(PO);
       break;
   }
 }

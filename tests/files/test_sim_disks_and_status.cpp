@@ -1,7 +1,10 @@
 // What a user sees while files are installed: the "Please insert disk #%d"
 // box when a volume of a split archive is missing (Cancel stops the copy
 // and leaves the destination alone, OK asks again until the archive gives
-// up), and the exact file and total percentages a group reports.
+// up), the kit's change-disk form when it is registered instead (each disk
+// asked for with its number and path, Proceed, Cancel, a path given
+// through Browse), and the exact file and total percentages a group
+// reports.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,7 +13,13 @@
 #include "InstallFileFixture.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "common/exceptions_Pellmore.h"
+#include "dialogs/DialogRegistration.h"
+#include "dialogs/dlgcmp_TDialogManager.h"
+#include "framework/ControlsRegistration.h"
 #include "framework/WidgetsetSlot.h"
+#include "i18n/TranslatorRegistration.h"
+#include "install/cmp_GrabCall.h"
+#include "install/cmp_TInstall.h"
 #include "platform/headless/HeadlessWidgetset.h"
 #include "support/Noise.h"
 
@@ -127,6 +136,130 @@ TEST_F(DisksAndStatusTest, AllDisksPresentInstallsWithoutAsking) {
   f->SetState(ifsInstalling);
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(ReadAll(DestOf("big.bin")), bytes);
+}
+
+// The change-disk form in the run: an installer with a dmChangeDisk
+// manager, and the form's unit linked without its component unit, so the
+// form answers every disk request of the volume set. The disks after the
+// first are out of the drive; a listener ahead of the manager "inserts"
+// the requested one where the request looks for it, unless the test keeps
+// it elsewhere.
+class ChangeDiskFormTest : public DisksAndStatusTest {
+ protected:
+  ChangeDiskFormTest() {
+    RegisterControls(ClassRegistry::Global());
+    RegisterTranslatorClasses(ClassRegistry::Global());
+    RegisterDialogClasses(ClassRegistry::Global());
+    StartDialogUnits(false);
+    installer_ = New<TInstall>(form_, "Install1");
+    auto* drive = New<TGrabCall>(form_, "Drive");
+    drive->SetContainer(installer_);
+    drive->SetOnCall([this](TObject*, int call, TObject* PO) {
+      if (call != kCallChangeDisk) return;
+      const auto& disk = *static_cast<TDiskParameter*>(static_cast<TParameterList*>(PO)->Items[1]);
+      asked.push_back(disk.DiskNumber);
+      if (inDrive.count(disk.DiskNumber))
+        PutFile(disk.Path + "\\files." + std::to_string(disk.DiskNumber), inDrive[disk.DiskNumber],
+                kMid);
+    });
+    auto* manager = New<TDialogManager>(form_, "DialogManager4");
+    manager->SetManagerType(dmChangeDisk);
+    manager->SetContainer(installer_);
+  }
+
+  // Packs `bytes` onto three volumes and takes disks 2 and 3 out.
+  TInstallFile* PackOntoThreeDisks(const std::string& bytes) {
+    TInstallFile* f = PackOntoVolumes(bytes, 40000);
+    EXPECT_EQ(volumes, 3);
+    for (int n : {2, 3}) {
+      const std::string path = "C:\\DIST\\files." + std::to_string(n);
+      inDrive[n] = ReadAll(path);
+      platform::files().DeleteFile(path);
+    }
+    return f;
+  }
+
+  // The change-disk form's records: the prompt and the path it showed.
+  std::vector<std::pair<std::string, std::string>> Prompts() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const std::string& line : transcript) {
+      if (line.find("\"event\":\"form\",\"form\":\"ChangeDiskForm\"") == std::string::npos)
+        continue;
+      auto text = [&](const std::string& control) {
+        const std::string key = "\"name\":\"" + control + "\",\"text\":\"";
+        const size_t at = line.find(key);
+        if (at == std::string::npos) return std::string();
+        const size_t from = at + key.size();
+        return line.substr(from, line.find('"', from) - from);
+      };
+      out.emplace_back(text("PromptDiskLabel"), text("PathEdit"));
+    }
+    return out;
+  }
+
+  TInstall* installer_ = nullptr;
+  std::map<int, std::string> inDrive;  // what the user inserts when asked
+  std::vector<int> asked;
+};
+
+using Prompt = std::pair<std::string, std::string>;
+
+TEST_F(ChangeDiskFormTest, EachDiskIsAskedForByNumberAndPathAndProceedGoesOn) {
+  const std::string bytes = Noise(90000, 11);
+  TInstallFile* f = PackOntoThreeDisks(bytes);
+  UseScript("press Proceed\npress Proceed\n");
+  f->SetState(ifsInstalling);
+  EXPECT_TRUE(ReadAll(DestOf("big.bin")) == bytes);
+  EXPECT_EQ(asked, (std::vector<int>{2, 3}));
+  EXPECT_EQ(Prompts(), (std::vector<Prompt>{{"Please insert disk number 2", "C:\\\\DIST"},
+                                            {"Please insert disk number 3", "C:\\\\DIST"}}));
+  EXPECT_TRUE(Messages().empty()) << "the file's own prompt was not needed";
+  EXPECT_EQ(f->Tag(), 1);
+}
+
+TEST_F(ChangeDiskFormTest, InsideTheInstallersRunEachDiskIsAskedForOnce) {
+  // The file reports the request to the installation and its group passes
+  // it up to the installer, which reports it again: one form per disk.
+  const std::string bytes = Noise(90000, 14);
+  TInstallFile* f = PackOntoThreeDisks(bytes);
+  group_->SetContainer(installer_);  // a move that resets the group's places
+  group_->SetDestDirType(nullptr);
+  group_->SetDestDir(P("C:\\Dest"));
+  group_->SetArchiveFileType(nullptr);
+  group_->SetArchiveFile("C:\\DIST\\files.1");
+  UseScript("press Proceed\npress Proceed\n");
+  installer_->InstallObjects();
+  EXPECT_TRUE(ReadAll(DestOf("big.bin")) == bytes);
+  EXPECT_EQ(asked, (std::vector<int>{2, 2, 3, 3})) << "a listener hears the file and the installer";
+  EXPECT_EQ(Prompts().size(), 2u);
+}
+
+TEST_F(ChangeDiskFormTest, APathGivenThroughBrowseIsUsedForThatDisk) {
+  const std::string bytes = Noise(90000, 12);
+  TInstallFile* f = PackOntoThreeDisks(bytes);
+  // Disk 2 is found in another folder, not in the drive.
+  PutFile("C:\\Elsewhere\\files.2", inDrive[2], kMid);
+  inDrive.erase(2);
+  UseScript(
+      "press Browse\ntype Value C:\\Elsewhere\npress OK\npress Proceed\n"
+      "press Proceed\n");
+  f->SetState(ifsInstalling);
+  EXPECT_TRUE(ReadAll(DestOf("big.bin")) == bytes);
+  const auto prompts = Prompts();
+  ASSERT_EQ(prompts.size(), 3u) << "disk 2 asked, browsed to, then disk 3";
+  EXPECT_EQ(prompts[0], Prompt("Please insert disk number 2", "C:\\\\DIST"));
+  EXPECT_EQ(prompts[1], Prompt("Please insert disk number 2", "C:\\\\Elsewhere"));
+  EXPECT_EQ(prompts[2].first, "Please insert disk number 3");
+}
+
+TEST_F(ChangeDiskFormTest, CancelEndsTheRunAsCancelledAndKeepsTheDestination) {
+  TInstallFile* f = PackOntoThreeDisks(Noise(90000, 13));
+  PutFile(DestOf("big.bin"), "previous", kOld);
+  UseScript("press Cancel\n");
+  EXPECT_THROW(f->SetState(ifsInstalling), EPLUserAbort);
+  EXPECT_EQ(Prompts().size(), 1u);
+  EXPECT_EQ(ReadAll(DestOf("big.bin")), "previous");
+  EXPECT_EQ(CurrentDialogManager(), nullptr);
 }
 
 TEST_F(DisksAndStatusTest, PercentagesFollowTheBytesOfEachFileAndOfTheGroup) {
