@@ -238,6 +238,29 @@ TEST_F(CopyFileTest, ManagerOpensPlacesFeedsAndClosesTheComponentsForm) {
   EXPECT_EQ(dlg->Form(), nullptr);
 }
 
+TEST_F(CopyFileTest, ManagerShowsTheFormInTheMainTranslatorsLanguage) {
+  // The run opens the form and translates it before the first update; the
+  // file name the update writes stays as it is.
+  AddInstaller(true);
+  UseTranslator(vlChineseSimplified);
+  TDialogManager* manager = AddManager(dmDuringCopyFiles, "DialogManager3");
+  New<TCopyFileDlg>(owner.get(), "CopyFileDlg");
+  TFileStatusParameter status;
+  Fill(status, "QDENG32.DLL", 40, 70);
+  manager->HandleComponentCall(install, kCallFileStatus, &status);
+  ASSERT_EQ(manager->DuringCopyFormCount(), 1);
+  TCustomForm& form = *manager->DuringCopyForms(0);
+  EXPECT_EQ(form.Caption(), "正在复制安装文件");
+  const std::pair<const char*, const char*> texts[] = {{"lblCopyFileHeader", "正在处理"},
+                                                       {"lblFileProgress", "文件进度"},
+                                                       {"lblTotalProgress", "总进度"},
+                                                       {"lblCopyingFile", "QDENG32.DLL"}};
+  for (const auto& [name, text] : texts)
+    EXPECT_EQ(Control<TLabel>(form, name).Caption(), text) << name;
+  EXPECT_EQ(Control<TBitBtn>(form, "CancelBtn").Caption(), "取消");
+  manager->HandleComponentCall(install, kCallCopyEnded, nullptr);
+}
+
 TEST_F(CopyFileTest, ManagerRefusesMissingOrWrongParameters) {
   AddInstaller(true);
   TDialogManager* manager = AddManager(dmDuringCopyFiles, "DialogManager3");
