@@ -69,6 +69,8 @@ void TInstallStatusDlg::ShowStatus() {
     // The description's top is a design-time value: start in the middle of
     // the screen's height; later texts change only the width and left.
     form->SetTop(Nearest(Screen().Height() / 2.0 - form->Height() / 2.0));
+    // No caption bar shows it, but the task bar and window lists do.
+    form->SetCaption(Application().Title());
     SetForm(form);
     AssignDialogProperties();
     // That translated the form's own texts; the status text set below is
