@@ -1,6 +1,8 @@
 // TCopyFileForm (see frmdlg_CopyFile.h).
 #include "dialogs/frmdlg_CopyFile.h"
 
+#include <tuple>
+
 #include "archive/cmp_TVrexCompress.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/KitPictures.h"
@@ -38,6 +40,14 @@ void TCopyFileForm::CancelBtnClick(TObject*) {
 }
 
 void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusParameter* download) {
+  // A status arrives for every few kilobytes written, but the window
+  // changes only when a percentage or the name does: painting it for
+  // nothing would cost more than the copying itself.
+  const auto shown = [this] {
+    return std::make_tuple(transferBitmap_->Visible(), progressBar1_->Position(),
+                           progressBar2_->Position(), lblCopyingFile_->Caption());
+  };
+  const auto before = shown();
   if (file) {
     transferBitmap_->SetVisible(false);
     progressBar2_->SetPosition(file->TotalPercent);
@@ -48,5 +58,5 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
     progressBar1_->SetPosition(download->Percent);
     lblCopyingFile_->SetCaption(download->FileName);
   }
-  Repaint();
+  if (shown() != before) Repaint();
 }
