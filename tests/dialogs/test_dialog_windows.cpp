@@ -193,8 +193,8 @@ TEST_F(DialogWindowsTest, CopyWindowsBarsFillAsTheStatusSays) {
       const Fill f = MeasureFill(Cut(shot, window, Window(*b.bar)));
       ASSERT_GT(f.inner, 100);
       const double exact = f.inner * b.percent / 100.0;
-      std::printf("%s, %s: %d of %d pixels lit (%.1f %%), exactly %.1f, block %d\n", c.what,
-                  b.name, f.filled, f.inner, 100.0 * f.filled / f.inner, exact, f.block);
+      std::printf("%s, %s: %d of %d pixels lit (%.1f %%), exactly %.1f, block %d\n", c.what, b.name,
+                  f.filled, f.inner, 100.0 * f.filled / f.inner, exact, f.block);
       // Whole blocks: the end lies between the exact fill and one block on.
       EXPECT_GE(f.filled, exact - std::max(2.0, f.inner * 0.02))
           << f.filled << " of " << f.inner << " lit, block " << f.block;
@@ -225,9 +225,9 @@ TEST_F(DialogWindowsTest, DownloadSwapsTheLeftPictureAndAFileStatusRestoresIt) {
   Status(*manager, *install, "QDECOLL.DLL", 20, 15);
   const std::vector<uint32_t> again = leftPanel();
   ASSERT_EQ(extraction.size(), transfer.size());
-  const auto changed = std::inner_product(
-      extraction.begin(), extraction.end(), transfer.begin(), 0, std::plus<>(),
-      [](uint32_t a, uint32_t b) { return a != b ? 1 : 0; });
+  const auto changed =
+      std::inner_product(extraction.begin(), extraction.end(), transfer.begin(), 0, std::plus<>(),
+                         [](uint32_t a, uint32_t b) { return a != b ? 1 : 0; });
   EXPECT_GT(changed, 100) << "the transfer picture did not show";
   EXPECT_TRUE(again == extraction) << "the extraction picture did not come back";
   manager->HandleComponentCall(install, kCallCopyEnded, nullptr);
@@ -252,8 +252,8 @@ TEST_F(DialogWindowsTest, StatusWindowFitsItsTextAndIsCentred) {
   const TFont& font = *form->MessageLabel()->Font();
   const std::wstring wide = platform::win32::Wide(text);
   HDC dc = GetDC(nullptr);
-  HFONT hfont = CreateFontW(font.Height(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, 0, 0, 0, 0, platform::win32::Wide(font.Name()).c_str());
+  HFONT hfont = CreateFontW(font.Height(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            0, 0, 0, 0, platform::win32::Wide(font.Name()).c_str());
   HGDIOBJ old = SelectObject(dc, hfont);
   SIZE size{};
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
@@ -313,8 +313,8 @@ TEST_F(DialogWindowsTest, ChangeDiskPromptReadsBackInBothLanguages) {
     EXPECT_EQ(TextOf(Window(*form->PathEdit())), "D:\\Setup\\Disk3");
     // Something is drawn: the capture is not one colour.
     const uint32_t first = shot.rgb.front();
-    EXPECT_TRUE(std::any_of(shot.rgb.begin(), shot.rgb.end(),
-                            [first](uint32_t p) { return p != first; }));
+    EXPECT_TRUE(
+        std::any_of(shot.rgb.begin(), shot.rgb.end(), [first](uint32_t p) { return p != first; }));
     form->Free();
   }
 }
