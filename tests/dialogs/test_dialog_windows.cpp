@@ -69,8 +69,9 @@ Image Cut(const Image& image, HWND window, HWND child) {
 }
 
 // Labels have no window of their own: their parent paints them. What a
-// label shows is read back by comparing its part of the window with the
-// same label painted with a candidate text.
+// label shows is read back by comparing its part of the window with a
+// fresh label of the same looks, painted in its place with a candidate
+// text.
 Image LabelPixels(TControl& form, TControl& label) {
   CurrentWidgetset().ProcessMessages();
   const TRect b = label.BoundsRect();
@@ -79,10 +80,24 @@ Image LabelPixels(TControl& form, TControl& label) {
 }
 bool LabelShows(TControl& form, TLabel& label, const std::string& text) {
   const Image shown = LabelPixels(form, label);
+  auto* twin = new TLabel(label.Owner());
+  twin->SetAutoSize(false);
+  twin->SetParent(label.Parent());
+  twin->SetBounds(label.Left(), label.Top(), label.Width(), label.Height());
+  twin->Font()->Assign(label.Font());
+  twin->SetColor(label.Color());
+  twin->SetTransparent(label.Transparent());
+  twin->SetAlignment(label.Alignment());
+  twin->SetLayout(label.Layout());
+  twin->SetWordWrap(label.WordWrap());
+  twin->SetCaption(text);
+  // Hiding the label would move its aligned neighbours: it shows nothing
+  // instead while the twin paints over it.
   const std::string caption = label.Caption();
-  label.SetCaption(text);
-  const Image candidate = LabelPixels(form, label);
+  label.SetCaption("");
+  const Image candidate = LabelPixels(form, *twin);
   label.SetCaption(caption);
+  delete twin;
   return shown.rgb == candidate.rgb;
 }
 
