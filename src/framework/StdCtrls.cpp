@@ -34,6 +34,49 @@ std::vector<std::string_view> SplitParagraphs(std::string_view text) {
 }
 }  // namespace
 
+namespace {
+// Chinese and Japanese write no blanks between words: a line may break
+// between any two ideographs, kana or full-width forms, or between one of
+// them and other text.
+bool BreaksWithoutBlank(char32_t c) {
+  return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFFEF) ||
+         (c >= 0x20000 && c <= 0x3FFFF);
+}
+// Except before closing punctuation and after opening punctuation, which
+// stay with the character they belong to.
+bool StaysWithPrevious(char32_t c) {
+  return std::u32string_view(
+             U"\u3001\u3002\uFF0C\uFF0E\uFF1A\uFF1B\uFF1F\uFF01\uFF09\u300D"
+             U"\u300F\u300B\u3009\u3011\u201D\u2019\u30FC\u2026")
+             .find(c) != std::u32string_view::npos;
+}
+bool StaysWithNext(char32_t c) {
+  return std::u32string_view(U"\uFF08\u300C\u300E\u300A\u3008\u3010\u201C\u2018").find(c) !=
+         std::u32string_view::npos;
+}
+// `word` (no blanks) cut where a line may break inside it; one piece
+// when it has no such place.
+std::vector<std::string_view> WordPieces(std::string_view word) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  char32_t prev = 0;
+  for (size_t pos = 0; pos < word.size();) {
+    char32_t cur = 0;
+    const size_t length = Utf8Next(word, pos, &cur);
+    if (pos > start && (BreaksWithoutBlank(prev) || BreaksWithoutBlank(cur)) &&
+        !StaysWithPrevious(cur) && !StaysWithNext(prev)) {
+      pieces.push_back(word.substr(start, pos - start));
+      start = pos;
+    }
+    prev = cur;
+    pos += length ? length : 1;
+  }
+  pieces.push_back(word.substr(start));
+  return pieces;
+}
+}  // namespace
+
 std::vector<std::string> BreakTextLines(std::string_view text, bool wordWrap, int width,
                                         const std::function<int(std::string_view)>& measure) {
   std::vector<std::string> lines;
@@ -51,16 +94,20 @@ std::vector<std::string> BreakTextLines(std::string_view text, bool wordWrap, in
       const std::string_view word = para.substr(pos, end - pos);
       pos = end + 1;
       if (word.empty() && end < para.size()) continue;  // runs of blanks
-      if (!any) {
-        line = std::string(word);
-        any = true;
-      } else {
-        std::string candidate = line + " " + std::string(word);
+      const std::vector<std::string_view> pieces = WordPieces(word);
+      for (size_t k = 0; k < pieces.size(); ++k) {
+        if (!any) {
+          line = std::string(pieces[k]);
+          any = true;
+          continue;
+        }
+        // Words are joined by a blank, the pieces of one word by nothing.
+        std::string candidate = line + (k == 0 ? " " : "") + std::string(pieces[k]);
         if (measure(candidate) <= width) {
           line = std::move(candidate);
         } else {
           lines.push_back(std::move(line));
-          line = std::string(word);
+          line = std::string(pieces[k]);
         }
       }
       if (end == para.size()) break;

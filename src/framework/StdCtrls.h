@@ -18,6 +18,7 @@ class WSButton;
 // Breaks `text` into the lines a label shows: at line breaks, and with
 // `wordWrap` between words so that each line fits `width` (measured by
 // `measure`); a word wider than `width` stays whole on its own line.
+// Chinese and Japanese text also breaks between its characters.
 std::vector<std::string> BreakTextLines(std::string_view text, bool wordWrap, int width,
                                         const std::function<int(std::string_view)>& measure);
 

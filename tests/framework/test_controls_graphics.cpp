@@ -73,6 +73,13 @@ TEST_F(GraphicsTest, LinesBreakBetweenWordsAndAtLineBreaks) {
       {"unbreakable word", true, 4, {"unbreakable", "word"}},
       {"x\r\ny\rz\n", true, 10, {"x", "y", "z", ""}},
       {"", true, 10, {""}},
+      // Ideographs break anywhere, but not before closing or after
+      // opening punctuation; text around them keeps its words.
+      {"\u4E00\u4E8C\u4E09\u56DB", true, 6, {"\u4E00\u4E8C", "\u4E09\u56DB"}},
+      {"\u4E00\u4E8C\uFF0C\u4E09", true, 6, {"\u4E00", "\u4E8C\uFF0C", "\u4E09"}},
+      {"\u4E00\uFF08\u4E8C\u4E09", true, 6, {"\u4E00", "\uFF08\u4E8C", "\u4E09"}},
+      {"ab\u4E00cd \u4E8C", true, 5, {"ab\u4E00", "cd", "\u4E8C"}},
+      {"\u4E00\u4E8C\u4E09", false, 3, {"\u4E00\u4E8C\u4E09"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The demo installation run by the cross-built setup.exe under Wine, in a
-# Wine prefix of its own: a clean install (headless, then in real windows),
-# a cancel at a missing second
-# disk, a damaged archive keeping the bookkeeping key, a second run finding
-# that key after the program moved, a different setup taking the next
-# number, the missing -s message, -c without the loading program, and a
+# Wine prefix of its own: a clean install (headless, then in real windows,
+# whose transcript shows the status and copy windows), a cancel from the
+# copy window confirmed and declined, a cancel at a missing second disk,
+# a damaged archive keeping the bookkeeping key, a second run finding that
+# key after the program moved, a different setup taking the next number, the missing -s message, -c without the loading program, and a
 # destination held open by another program (a ".1" copy, a move at restart
 # that `wineboot -r` performs, and the resume run RunOnce starts).
 # The distribution is packed by the sim build's author tools, which
@@ -95,6 +95,78 @@ PELLMORE_UI=win32 PELLMORE_UI_SCRIPT=$(winepath -w "$src/tests/framework/data/no
 check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
 check "the windows showed what the headless run recorded" 'diff "$work/ui-headless.log" "$work/ui.log" >&2'
+
+# What the real windows of that run showed: the status window while the
+# file information is read, then the copy window with both bars full.
+check "the status window said it reads file information" \
+  'grep -q "\"form\":\"InstallStatusForm\".*\"text\":\"Reading file information\.\.\.\"" "$work/ui.log"'
+for bar in ProgressBar1 ProgressBar2; do
+  check "the copy window's $bar reached 100" \
+    'grep -q "\"form\":\"CopyFileForm\".*\"name\":\"$bar\",\"position\":100," "$work/ui.log"'
+done
+
+# Cancel from the copy window in real windows, at half the total: the
+# installer asks whether to cancel; the script answers.
+# cancel_run ANSWER: runs the setup in real windows pressing Cancel when the
+# total bar shows 50 and answering ANSWER; prints the seconds it took.
+cancel_run() {
+  printf 'await ProgressBar2 50\npress Cancel\nanswer %s\n' "$1" >"$work/cancel-$1.ui"
+  wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine' \
+    /f >/dev/null 2>&1
+  local started=$SECONDS
+  PELLMORE_UI=win32 PELLMORE_UI_SCRIPT=$(winepath -w "$work/cancel-$1.ui") run SETUP '-sC:\SETUP'
+  echo "     ($((SECONDS - started)) s)"
+}
+awaited() { grep -q '"event":"await","form":"CopyFileForm","control":"ProgressBar2","value":"50"' "$work/ui.log"; }
+asked() { grep -q '"event":"message".*"text":"Do you want to cancel the setup?"' "$work/ui.log"; }
+# Each file that was in the destination before is as it was or wholly the
+# new one (none cut short); prints how many are as they were.
+unchanged_or_new() {
+  local f b same=0
+  for f in "$work/before"/*; do
+    b=$(basename "$f")
+    if cmp -s "$f" "$dest/$b"; then
+      same=$((same + 1))
+    elif ! cmp -s "$engine/$b" "$dest/$b"; then
+      echo "     $b is neither as before nor the new file" >&2
+      return 1
+    fi
+  done
+  echo "$same"
+}
+
+echo "== a cancel confirmed half way through the copy, in real windows"
+# An older engine and a file of the user's wait in the destination. The
+# copy replaces older files as it goes and a cancel undoes nothing it
+# finished; what it must not do is touch the user's file, the file it was
+# copying when stopped, or any file it had not reached.
+rm -rf "$dest" "$work/before"
+mkdir -p "$dest"
+cp "$old"/* "$dest/"
+printf 'my own notes\r\n' >"$dest/notes.txt"
+cp -r "$dest" "$work/before"
+cancel_run Yes
+check "exits 2 (cancelled), got $code" '[[ $code == 2 ]]'
+check "the transcript shows the copy window" 'grep -q "\"form\":\"CopyFileForm\"" "$work/ui.log"'
+check "the cancel came at the await" 'awaited'
+check "the installer asked whether to cancel" 'asked'
+check "the key is removed after the cancel" '! wine reg query "$key" >/dev/null 2>&1'
+check "the user's file is byte-identical" 'cmp -s "$work/before/notes.txt" "$dest/notes.txt"'
+stopped_at=$(grep '"form":"CopyFileForm"' "$work/ui.log" | tail -1 |
+  sed -n 's/.*"name":"lblCopyingFile","text":"\([^"]*\)".*/\1/p')
+check "the older file being copied at the cancel, ${stopped_at:-none}, is byte-identical" \
+  '[[ -f $work/before/$stopped_at ]] && cmp -s "$work/before/$stopped_at" "$dest/$stopped_at"'
+check "the other older files are as before or wholly replaced, some as before" \
+  'same=$(unchanged_or_new) && [[ $same -gt 1 ]]'
+
+echo "== a cancel declined half way through the copy, in real windows"
+rm -rf "$dest"
+cancel_run No
+check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
+check "the cancel came at the await" 'awaited'
+check "the installer asked whether to cancel" 'asked'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+check "the bookkeeping key is gone" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
 
 echo "== a cancel at a missing second disk"
 rm -rf "$dest"
