@@ -230,6 +230,13 @@ void TFileContainer::InstallObjects() {
     PassUp(this, kInfoContainerEnds, this);
   } catch (...) {
     state_ = fcsIdle;
+    // The copy is over however it ended: its progress windows close now,
+    // not when the program ends. What that says cannot replace the
+    // failure that ended the copy.
+    try {
+      BroadcastCall(this, kCallCopyEnded, nullptr);
+    } catch (...) {
+    }
     throw;
   }
   const bool aborted = TVrexCompress::Shared().Abort();

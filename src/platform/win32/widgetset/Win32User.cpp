@@ -67,6 +67,7 @@ void Win32Widgetset::StartUser(headless::UserOptions options) {
 }
 
 void Win32Widgetset::FormShown(TCustomForm& form) {
+  if (auto* peer = dynamic_cast<Win32Peer*>(form.Peer())) peer->shown = true;
   if (user_) user_->FormShown(form);
 }
 

@@ -9,6 +9,7 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/StrUtils.h"
+#include "framework/WidgetsetSlot.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Internal.h"
 #include "platform/win32/widgetset/Win32Notify.h"
@@ -105,10 +106,23 @@ LRESULT HandleControlMessage(TControl& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM
       form.WidgetClose();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE)
+      if (LOWORD(wp) == WA_INACTIVE) {
         form.WidgetDeactivate();
-      else
+      } else if (own && !own->shown) {
+        // Windows activates a window while it is still being shown, before
+        // the model has finished showing the form; what the activation
+        // starts (a setup starts its whole run there) waits until then, as
+        // on the headless widgetset, instead of running inside ShowWindow.
+        TCustomForm* f = &form;
+        CurrentWidgetset().Post([f, hwnd] {
+          // Still there, and still the active window by then.
+          for (int i = 0; i < Screen().FormCount(); ++i)
+            if (Screen().Forms(i) == f && f->Showing() && GetActiveWindow() == hwnd)
+              f->WidgetActivate();
+        });
+      } else {
         form.WidgetActivate();
+      }
       break;
     case WM_WINDOWPOSCHANGED:
       if (own && !own->pushing && !IsIconic(hwnd)) {
@@ -295,12 +309,18 @@ void Win32Widgetset::ProcessMessages() {
 }
 
 bool Win32Widgetset::HandleMessage(TCustomForm* modal) {
-  RunPosted();
+  // The model's own deferred work first, as one round: the caller looks
+  // again whether it still has to wait (that work may have ended the run
+  // or the modal form) before the user acts on an idle form.
+  if (HasPosted()) {
+    RunPosted();
+    return true;
+  }
   // Without a visible window of ours no input can come: waiting would
   // hang the program.
   bool anyVisible = false;
   for (void* h : topLevels_) anyVisible = anyVisible || IsWindowVisible(static_cast<HWND>(h));
-  if (!anyVisible && !HasPosted()) return false;
+  if (!anyVisible) return false;
   if (modal && !modal->HasPeer()) return false;
   CheckFirstPaint();
   if (const std::optional<bool> acted = ActWhenIdle(modal)) return *acted;

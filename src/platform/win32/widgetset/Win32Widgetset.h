@@ -28,8 +28,9 @@ class Win32Peer : public Peer {
   void* font = nullptr;   // the font pushed last (owned)
   void* brush = nullptr;  // the background brush of forms and containers (owned)
   TColor color = clNone;
-  int pushing = 0;    // >0 while we push: what Windows echoes is not the user's
-  int defaultId = 0;  // forms: the control id of the default button
+  int pushing = 0;     // >0 while we push: what Windows echoes is not the user's
+  int defaultId = 0;   // forms: the control id of the default button
+  bool shown = false;  // forms: their showing was reported (FormShown)
 };
 
 class Win32Widgetset : public Widgetset {
