@@ -233,8 +233,12 @@ TEST_F(Win32WidgetsetTest, WhatWindowsReportsReachesTheModelAndNoExceptionCrosse
   SendMessageW(Window(*form), WM_CLOSE, 0, 0);
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(IsWindowVisible(Window(*form)));
-  // With no window left to take input, the loop says so instead of waiting.
-  EXPECT_FALSE(ws_->HandleMessage(nullptr));
+  // Posted work (such as the form's first activation) is a round of its
+  // own; then, with no window left to take input, the loop says so instead
+  // of waiting.
+  int rounds = 0;
+  while (rounds < 5 && ws_->HandleMessage(nullptr)) ++rounds;
+  EXPECT_LT(rounds, 5);
   delete form;
 }
 
