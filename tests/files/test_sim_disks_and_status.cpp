@@ -221,7 +221,7 @@ TEST_F(ChangeDiskFormTest, InsideTheInstallersRunEachDiskIsAskedForOnce) {
   // The file reports the request to the installation and its group passes
   // it up to the installer, which reports it again: one form per disk.
   const std::string bytes = Noise(90000, 14);
-  TInstallFile* f = PackOntoThreeDisks(bytes);
+  PackOntoThreeDisks(bytes);
   group_->SetContainer(installer_);  // a move that resets the group's places
   group_->SetDestDirType(nullptr);
   group_->SetDestDir(P("C:\\Dest"));
