@@ -1,6 +1,6 @@
 // The headless widgetset's families, metrics and records (see
-// HeadlessWidgetset.h); its answers to forms and message boxes are in
-// HeadlessUser.cpp.
+// HeadlessWidgetset.h); who answers its forms and message boxes is the
+// scripted user (ScriptedUser.cpp).
 #include "platform/headless/HeadlessWidgetset.h"
 
 #include <cstdio>
