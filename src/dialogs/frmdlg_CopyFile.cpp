@@ -58,5 +58,5 @@ void TCopyFileForm::UpdateStatus(TFileStatusParameter* file, TDownloadStatusPara
     progressBar1_->SetPosition(download->Percent);
     lblCopyingFile_->SetCaption(download->FileName);
   }
-  if (shown() != before) Repaint();
+  if (shown() != before) Update();
 }

@@ -121,8 +121,11 @@ class Base : public F {
   void Invalidate(TControl& c) override {
     if (HWND h = Hwnd(c)) InvalidateRect(h, nullptr, TRUE);
   }
+  // Paints at once what is waiting to be painted, in the window and in its
+  // child windows (a bar or a label that changed on a form), and nothing
+  // else.
   void Update(TControl& c) override {
-    if (HWND h = Hwnd(c)) UpdateWindow(h);
+    if (HWND h = Hwnd(c)) RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ws_.Repainted(c);
   }
   void SetFocus(TControl& c) override {
