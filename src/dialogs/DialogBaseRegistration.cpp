@@ -5,9 +5,11 @@
 #include "dialogs/BaseForms.h"
 #include "dialogs/DialogRegistration.h"
 #include "dialogs/DialogTypes.h"
+#include "dialogs/WizardPage.h"
 #include "dialogs/dlgcmp_TBaseContainer.h"
 #include "dialogs/dlgcmp_TBaseDlg.h"
 #include "dialogs/dlgcmp_TDialogManager.h"
+#include "dialogs/dlgcmp_TPageDlg.h"
 #include "framework/ClassRegistry.h"
 #include "i18n/LanguageInfo.h"
 
@@ -16,6 +18,7 @@ extern const std::string_view kBaseInstallFormDfmText;
 extern const std::string_view kBaseDuringCopyFormDfmText;
 extern const std::string_view kBaseChangeDiskFormDfmText;
 extern const std::string_view kBaseFormContainerDfmText;
+extern const std::string_view kWizardPageFormDfmText;
 
 void RegisterDialogBase(ClassRegistry& registry) {
   RegisterDialogTypes(registry);
@@ -47,6 +50,7 @@ void RegisterDialogBase(ClassRegistry& registry) {
         .Prop("OnBeforeExecute", &C::OnBeforeExecute, &C::SetOnBeforeExecute)
         .Prop("OnAfterExecute", &C::OnAfterExecute, &C::SetOnAfterExecute);
     registry.Class<TBaseInstallDlg, C>("TBaseInstallDlg");
+    registry.Class<TPageDlg, TBaseInstallDlg>("TPageDlg");
   }
 
   registry.Class<TBasePellmoreForm, TForm>("TBasePellmoreForm");
@@ -57,6 +61,10 @@ void RegisterDialogBase(ClassRegistry& registry) {
         .Prop("DM", &C::DM, &C::SetDM)
         .Prop("Order", &C::Order, &C::SetOrder, 0);
   }
+  registry.Class<TWizardPageForm, TBaseInstallForm>("TWizardPageForm")
+      .Handler("BackBtnClick", &TWizardPageForm::BackBtnClick)
+      .Handler("ProceedBtnClick", &TWizardPageForm::ProceedBtnClick)
+      .Handler("CancelBtnClick", &TWizardPageForm::CancelBtnClick);
   registry.Class<TBaseDuringCopyForm, TBasePellmoreForm>("TBaseDuringCopyForm")
       .Prop("DM", &TBaseDuringCopyForm::DM, &TBaseDuringCopyForm::SetDM);
   registry.Class<TBaseChangeDiskForm, TBasePellmoreForm>("TBaseChangeDiskForm")
@@ -66,6 +74,7 @@ void RegisterDialogBase(ClassRegistry& registry) {
   registry.RegisterDescription("TBasePellmoreForm", "BasePellmoreForm.dfm",
                                kBasePellmoreFormDfmText);
   registry.RegisterDescription("TBaseInstallForm", "BaseInstallForm.dfm", kBaseInstallFormDfmText);
+  registry.RegisterDescription("TWizardPageForm", "WizardPageForm.dfm", kWizardPageFormDfmText);
   registry.RegisterDescription("TBaseDuringCopyForm", "BaseDuringCopyForm.dfm",
                                kBaseDuringCopyFormDfmText);
   registry.RegisterDescription("TBaseChangeDiskForm", "BaseChangeDiskForm.dfm",

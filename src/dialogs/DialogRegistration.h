@@ -9,10 +9,25 @@ class ClassRegistry;
 void RegisterDialogBase(ClassRegistry& registry);
 // The copy-progress, status and change-disk dialogs.
 void RegisterProgressDialogs(ClassRegistry& registry);
-// Both, in that order.
+// The open-folder dialog and its two controls.
+void RegisterOpenFolderDialog(ClassRegistry& registry);
+// The welcome, licence, readme, setup type and program folder pages with
+// their components.
+void RegisterWizardPages(ClassRegistry& registry);
+// The file group selection page with its component.
+void RegisterFileGroupSelect(ClassRegistry& registry);
+// The good-install, bad-install and reboot pages with their components.
+void RegisterCompletionDialogs(ClassRegistry& registry);
+// All of them, in the order above.
 void RegisterDialogClasses(ClassRegistry& registry);
 
 // The start-up steps of the kit's form units, each followed by that of its
 // component unit when `componentUnitsLinked` (the setup program links them
 // all, so only component instances register forms there).
 void StartDialogUnits(bool componentUnitsLinked);
+// The same for each group of dialogs, in the order StartDialogUnits runs
+// them: the pages before installing, the file group page, the completion
+// and reboot pages (then the copy and change-disk dialogs).
+void StartWizardPageUnits(bool componentUnitsLinked);
+void StartFileGroupSelectUnits(bool componentUnitsLinked);
+void StartCompletionUnits(bool componentUnitsLinked);

@@ -44,9 +44,16 @@ void RegisterProgressDialogs(ClassRegistry& registry) {
 void RegisterDialogClasses(ClassRegistry& registry) {
   RegisterDialogBase(registry);
   RegisterProgressDialogs(registry);
+  RegisterOpenFolderDialog(registry);
+  RegisterWizardPages(registry);
+  RegisterFileGroupSelect(registry);
+  RegisterCompletionDialogs(registry);
 }
 
 void StartDialogUnits(bool componentUnitsLinked) {
+  StartWizardPageUnits(componentUnitsLinked);
+  StartFileGroupSelectUnits(componentUnitsLinked);
+  StartCompletionUnits(componentUnitsLinked);
   // frmdlg_CopyFile, then dlgcmp_TCopyFile.
   StartFormUnit<TCopyFileForm>(DuringCopyForms());
   if (componentUnitsLinked) StartComponentUnit<TCopyFileForm>(DuringCopyForms());

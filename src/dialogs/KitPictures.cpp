@@ -183,6 +183,26 @@ Bytes DiskPicture() {
   return r.ToBmp();
 }
 
+Bytes CancelGlyph() {
+  Raster r(2 * kCancelGlyphSide, kCancelGlyphSide, kFace);
+  for (int glyph = 0; glyph < 2; ++glyph) {
+    const int x0 = glyph * kCancelGlyphSide;
+    const uint32_t ink = glyph == 0 ? kRed : kDarkGrey;
+    // A cross three pixels thick; the disabled one has a white shadow.
+    for (int d = -1; d <= 1; ++d) {
+      if (glyph == 1) {
+        r.Line(x0 + 4 + d + 1, 4 + 1, x0 + 11 + d + 1, 11 + 1, kWhite);
+        r.Line(x0 + 11 + d + 1, 4 + 1, x0 + 4 + d + 1, 11 + 1, kWhite);
+      }
+    }
+    for (int d = -1; d <= 1; ++d) {
+      r.Line(x0 + 4 + d, 4, x0 + 11 + d, 11, ink);
+      r.Line(x0 + 11 + d, 4, x0 + 4 + d, 11, ink);
+    }
+  }
+  return r.ToBmp();
+}
+
 void AssignKitPicture(TPicture& picture, const Bytes& bmp) {
   picture.Bitmap()->LoadFromFile(bmp);
 }

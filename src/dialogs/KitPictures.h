@@ -1,7 +1,8 @@
 // The pictures of the progress, status and change-disk dialogs, drawn here
 // in code as small 24-bit bitmaps: a box with an arrow (extraction), a
 // globe with an arrow (transfer), an information sign (status window) and
-// a floppy disk over a drive slot (change-disk form).
+// a floppy disk over a drive slot (change-disk form), and the wizard
+// pages' cancel glyph.
 #pragma once
 
 #include "framework/TypeInfo.h"
@@ -15,12 +16,16 @@ inline constexpr int kTransferPictureHeight = 36;
 inline constexpr int kStatusIconSide = 32;
 inline constexpr int kDiskPictureWidth = 57;
 inline constexpr int kDiskPictureHeight = 113;
+inline constexpr int kCancelGlyphSide = 16;
 
 // Each is a complete .bmp file.
 Bytes ExtractionPicture();
 Bytes TransferPicture();
 Bytes StatusIconPicture();
 Bytes DiskPicture();
+// Two glyphs side by side, each kCancelGlyphSide square: a red cross for
+// the enabled button and a grey one for the disabled.
+Bytes CancelGlyph();
 
 // Replaces what `picture` holds by the bitmap file `bmp`.
 void AssignKitPicture(TPicture& picture, const Bytes& bmp);

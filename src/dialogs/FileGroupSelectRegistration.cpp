@@ -1,0 +1,5 @@
+// Registration of the file group selection page. (Being built.)
+#include "dialogs/DialogRegistration.h"
+
+void RegisterFileGroupSelect(ClassRegistry&) {}
+void StartFileGroupSelectUnits(bool) {}

@@ -1,0 +1,4 @@
+// Registration of the open-folder dialog. (Being built.)
+#include "dialogs/DialogRegistration.h"
+
+void RegisterOpenFolderDialog(ClassRegistry&) {}

@@ -1,0 +1,5 @@
+// Registration of the pages before installing. (Being built.)
+#include "dialogs/DialogRegistration.h"
+
+void RegisterWizardPages(ClassRegistry&) {}
+void StartWizardPageUnits(bool) {}
