@@ -20,6 +20,9 @@ namespace platform::win32 {
 TControl* ControlOfWindow(HWND hwnd);
 Win32Peer* PeerOfWindow(HWND hwnd);
 std::string WindowText(HWND hwnd);
+// The window a model control without one of its own stands for (the
+// folder browser's controls for the scripted user), or null.
+HWND StandInWindowOf(const TControl& c);
 // A GDI font for the model's font; the caller deletes it.
 HFONT CreateFontFor(const TFontData& font);
 

@@ -345,7 +345,7 @@ void Win32Widgetset::SetCursor(TCursor cursor) noexcept {
 
 void* Win32Widgetset::HandleOf(const TControl& c) {
   auto* p = dynamic_cast<Win32Peer*>(c.Peer());
-  return p ? p->hwnd : nullptr;
+  return p ? p->hwnd : StandInWindowOf(c);
 }
 
 }  // namespace platform::win32

@@ -66,6 +66,10 @@ class Win32Widgetset : public Widgetset {
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
   void ShowError(const std::string& title, const std::string& message) override;
   void SetCursor(TCursor cursor) noexcept override;
+  // The system's browse-for-folder dialog, extended (Win32FolderBrowser.cpp).
+  bool BrowseForFolder(const FolderBrowserRequest& request, FolderBrowserClient& client) override;
+  // LoadStringW from the library (loaded as data when not loaded yet).
+  std::string SystemString(std::string_view library, unsigned id) override;
 
   // The window of `c` (null without a peer of this widgetset).
   static void* HandleOf(const TControl& c);
