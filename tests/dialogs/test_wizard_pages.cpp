@@ -5,6 +5,7 @@
 // the install type going straight into the installer).
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -20,6 +21,7 @@
 #include "dialogs/frmdlg_Welcome.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "i18n/cmp_TTranslateControls.h"
 #include "i18n/cmp_TTranslator.h"
@@ -366,3 +368,91 @@ TEST_F(WizardPages, TheDestinationEditShowsTheExpandedDirectoryAndTypingReplaces
 }
 
 }  // namespace
+
+// Lines a label needs at its width must fit its height, every control must
+// lie inside its parent, and a button's caption (with its glyph) inside
+// the button: in English, and in the languages whose texts are longest
+// (German) or widest per character (Chinese Simplified), on the page's own
+// 470 x 368 client area.
+TEST_F(WizardPages, NothingIsClippedInEnglishGermanOrChinese) {
+  const TVrexLanguage languages[] = {vlEnglish, vlGerman, vlChineseSimplified};
+  for (TVrexLanguage language : languages) {
+    SCOPED_TRACE(LanguageStem(language));
+    form.reset(NewForm());
+    install = nullptr;
+    manager = NewManager(form.get(), dmBeforeInstall, "DialogManager");
+    install->SetInstallTypes(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
+    install->SetDestDir("C:\\Program Files\\Quenby\\Database Engine");
+    if (language != vlEnglish) UseTranslator(language);
+    const std::function<TWizardPageForm*()> makers[] = {
+        [&] { return TCustomForm::Create<TWelcomeForm>(form.get()); },
+        [&] { return TCustomForm::Create<TLicenseForm>(form.get()); },
+        [&] { return TCustomForm::Create<TReadmeForm>(form.get()); },
+        [&] { return TCustomForm::Create<TInstallTypeForm>(form.get()); },
+    };
+    for (const auto& make : makers) {
+      Owned<TWizardPageForm> page(make());
+      SCOPED_TRACE(page->ClassName());
+      page->TranslateForm();
+      page->RefreshPage();
+      ASSERT_EQ(page->ClientWidth(), 470);
+      ASSERT_EQ(page->ClientHeight(), 368);
+      std::function<void(const TWinControl&)> check = [&](const TWinControl& parent) {
+        for (int i = 0; i < parent.ControlCount(); ++i) {
+          const TControl& c = *parent.Controls(i);
+          if (!c.Visible()) continue;
+          SCOPED_TRACE(c.Name());
+          const TRect r = c.BoundsRect();
+          EXPECT_GE(r.left, 0);
+          EXPECT_GE(r.top, 0);
+          EXPECT_LE(r.right, parent.ClientWidth());
+          EXPECT_LE(r.bottom, parent.ClientHeight());
+          const TFontData& font = c.Font()->Data();
+          const int lineHeight = FixedTextExtent(font, "X").cy;
+          if (const auto* label = dynamic_cast<const TCustomLabel*>(&c);
+              label && !label->Caption().empty())
+            EXPECT_LE(int(label->DisplayLines().size()) * lineHeight, r.Height());
+          if (const auto* button = dynamic_cast<const TBitBtn*>(&c)) {
+            const int glyph = button->Glyph()->Empty()
+                                  ? 0
+                                  : button->Glyph()->Width() / std::max(1, button->NumGlyphs()) + 4;
+            EXPECT_LE(FixedTextExtent(font, StripAccelChars(button->Caption())).cx + glyph + 8,
+                      r.Width());
+          }
+          if (const auto* memo = dynamic_cast<const TCustomMemo*>(&c))
+            EXPECT_GE(r.Height(), 8 * lineHeight);
+          if (const auto* tabs = dynamic_cast<const TPageControl*>(&c)) {
+            int row = 0;
+            for (const TTabSheet* t : tabs->TabSheets())
+              row += FixedTextExtent(font, t->Caption()).cx + 12;
+            EXPECT_LE(row, r.Width());
+          }
+          if (const auto* w = dynamic_cast<const TWinControl*>(&c)) check(*w);
+        }
+      };
+      check(*page);
+    }
+  }
+}
+
+TEST_F(WizardPages, FormUnitsWithoutTheirComponentUnitsTakePartInEveryRun) {
+  struct Case {
+    const char* what;
+    bool componentUnitsLinked;
+    std::vector<std::string> seen;
+  };
+  const Case cases[] = {
+      {"form units alone", false,
+       {"Welcome", "Software license agreement", "Readme information", "Setup type"}},
+      {"component units linked, no component placed", true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PageForms().Clear();
+    StartWizardPageUnits(c.componentUnitsLinked);
+    lines.clear();
+    UseScript("press Next\npress Next\npress Next\npress Next\n");
+    RunPhase();
+    EXPECT_EQ(PagesSeen(), c.seen);
+  }
+}
