@@ -33,7 +33,8 @@ void RegisterWizardPages(ClassRegistry& registry) {
   registry.Class<TReadmeDlg, TPageDlg>("TReadmeDlg");
   registry.Class<TInstallTypeForm, TWizardPageForm>("TInstallTypeForm")
       .Handler("PageControlChange", &TInstallTypeForm::PageControlChange)
-      .Handler("edDestDirChange", &TInstallTypeForm::edDestDirChange);
+      .Handler("edDestDirChange", &TInstallTypeForm::edDestDirChange)
+      .Handler("BrowseBtnClick", &TInstallTypeForm::BrowseBtnClick);
   registry.RegisterDescription("TInstallTypeForm", "InstallTypeForm.dfm", kInstallTypeFormDfmText);
   registry.Class<TInstallTypeDlg, TPageDlg>("TInstallTypeDlg");
 

@@ -2,10 +2,14 @@
 #include "dialogs/frmdlg_InstallType.h"
 
 #include "dialogs/DialogControls.h"
+#include "dialogs/dlgcmp_TOpenFolderDialog.h"
 #include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
+#include "framework/StrUtils.h"
 #include "i18n/cmp_TTranslateControls.h"
 #include "install/cmp_TInstall.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -20,6 +24,37 @@ class FlagScope {
  private:
   bool& flag_;
   bool before_;
+};
+
+// A directory made only so that the folder browser can select it: removed
+// again (its last level only) however browsing ends. A directory that
+// cannot be removed (the user made a folder inside it) stays: it is the
+// user's now.
+class BrowsingDirectory {
+ public:
+  BrowsingDirectory(platform::FileSystem& files, const std::string& dir) : files_(files) {
+    if (Trim(dir).empty() || files_.DirectoryExists(dir)) return;
+    try {
+      files_.CreateDirectories(dir);
+      created_ = dir;
+    } catch (const platform::OsError&) {
+      // Not creatable (no such drive, a file of that name): the browser
+      // then opens on the deepest part that exists.
+    }
+  }
+  ~BrowsingDirectory() {
+    if (created_.empty()) return;
+    try {
+      files_.RemoveDirectory(created_);
+    } catch (const platform::OsError&) {
+    }
+  }
+  BrowsingDirectory(const BrowsingDirectory&) = delete;
+  BrowsingDirectory& operator=(const BrowsingDirectory&) = delete;
+
+ private:
+  platform::FileSystem& files_;
+  std::string created_;
 };
 
 }  // namespace
@@ -102,4 +137,17 @@ void TInstallTypeForm::edDestDirChange(TObject*) {
 void TInstallTypeForm::ShowDestDir(const std::string& text) {
   FlagScope refreshing(refreshing_);
   edDestDir_->SetText(text);
+}
+
+void TInstallTypeForm::BrowseBtnClick(TObject*) {
+  TCustomInstall* install = PageInstaller();
+  if (!install) return;
+  const std::string dir = install->ResolveDestDir();
+  BrowsingDirectory browsing(platform::Current().files(), dir);
+  Owned<TOpenFolderDialog> browser(new TOpenFolderDialog(nullptr));
+  browser->SetPath(dir);
+  if (!browser->Execute()) return;
+  install->SetDestDirType(nullptr);
+  install->SetDestDir(ExcludeTrailingBackslash(browser->Path()));
+  ShowDestDir(install->DestDir());
 }

@@ -35,6 +35,9 @@ class TInstallTypeForm : public TWizardPageForm {
   void PageControlChange(TObject* Sender);
   // Typed text becomes the installer's DestDir, without a specifier.
   void edDestDirChange(TObject* Sender);
+  // The folder browser on the expanded destination (a missing one is made
+  // for the browser and removed again); a confirmed folder becomes DestDir.
+  void BrowseBtnClick(TObject* Sender);
 
   TPageControl* PageControl() const noexcept { return pageControl_; }
   TTabSheet* TypicalTab() const noexcept { return typicalTab_; }

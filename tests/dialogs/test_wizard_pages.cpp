@@ -410,8 +410,9 @@ TEST_F(WizardPages, NothingIsClippedInEnglishGermanOrChinese) {
           const TFontData& font = c.Font()->Data();
           const int lineHeight = FixedTextExtent(font, "X").cy;
           if (const auto* label = dynamic_cast<const TCustomLabel*>(&c);
-              label && !label->Caption().empty())
+              label && !label->Caption().empty()) {
             EXPECT_LE(int(label->DisplayLines().size()) * lineHeight, r.Height());
+          }
           if (const auto* button = dynamic_cast<const TBitBtn*>(&c)) {
             const int glyph = button->Glyph()->Empty()
                                   ? 0
@@ -419,8 +420,9 @@ TEST_F(WizardPages, NothingIsClippedInEnglishGermanOrChinese) {
             EXPECT_LE(FixedTextExtent(font, StripAccelChars(button->Caption())).cx + glyph + 8,
                       r.Width());
           }
-          if (const auto* memo = dynamic_cast<const TCustomMemo*>(&c))
+          if (dynamic_cast<const TCustomMemo*>(&c)) {
             EXPECT_GE(r.Height(), 8 * lineHeight);
+          }
           if (const auto* tabs = dynamic_cast<const TPageControl*>(&c)) {
             int row = 0;
             for (const TTabSheet* t : tabs->TabSheets())
@@ -442,7 +444,8 @@ TEST_F(WizardPages, FormUnitsWithoutTheirComponentUnitsTakePartInEveryRun) {
     std::vector<std::string> seen;
   };
   const Case cases[] = {
-      {"form units alone", false,
+      {"form units alone",
+       false,
        {"Welcome", "Software license agreement", "Readme information", "Setup type"}},
       {"component units linked, no component placed", true, {}},
   };

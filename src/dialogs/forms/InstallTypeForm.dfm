@@ -42,6 +42,7 @@ inherited InstallTypeForm: TInstallTypeForm
         Height = 25
         Caption = '&Browse'
         TabOrder = 1
+        OnClick = BrowseBtnClick
         GLID = 26
       end
     end
