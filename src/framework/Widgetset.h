@@ -188,6 +188,47 @@ class WSItemView : public WSControl {
   virtual void SetHorzScrollBar(TControl& /*c*/, bool /*always*/) {}
 };
 
+// The system's folder browser, extended by the kit (the open-folder
+// dialog). The widgetset shows the browser with a create-folder button and
+// a path edit of its own and reports what happens to a client; the client
+// decides everything else through the host. All calls happen on the GUI
+// thread while BrowseForFolder runs, never after it returned.
+class FolderBrowserHost {
+ public:
+  virtual ~FolderBrowserHost() = default;
+  // Selects the folder `path` in the browser. A path the browser cannot
+  // show (missing, blank) leaves the selection as it is. A change is
+  // reported (SelectionChanged) before this returns.
+  virtual void Select(const std::string& path) = 0;
+  virtual std::string PathText() = 0;
+  // Sets the path edit's text without reporting it as typed.
+  virtual void SetPathText(const std::string& text) = 0;
+  virtual void SetCreateVisible(bool visible) = 0;
+  virtual bool OkEnabled() = 0;
+  // Clicks OK: the browser closes confirmed once the current callback
+  // returned.
+  virtual void ClickOk() = 0;
+};
+
+class FolderBrowserClient {
+ public:
+  virtual ~FolderBrowserClient() = default;
+  // The browser is up, its extra controls in place (the create button
+  // shown, the path edit empty, nothing selected by the client yet).
+  virtual void Initialized(FolderBrowserHost& host) = 0;
+  // The selection changed: `path` is the selected folder's file-system
+  // path, empty when the selection is not such a folder (OK is then off).
+  virtual void SelectionChanged(FolderBrowserHost& host, const std::string& path) = 0;
+  // A key was released in the path edit (headless: its text was typed).
+  virtual void PathTyped(FolderBrowserHost& host, const std::string& text) = 0;
+  virtual void CreateClicked(FolderBrowserHost& host) = 0;
+};
+
+struct FolderBrowserRequest {
+  std::string title;          // shown above the tree (headless: the caption)
+  std::string createCaption;  // the create button's caption
+};
+
 // The widgetset itself: its families, metrics, message handling and the
 // system dialogs. The base class is the null widgetset: no native objects,
 // the fixed text metrics, nobody to answer (a modal loop ends at once).
@@ -249,6 +290,19 @@ class Widgetset {
   }
   // The application's default display of an unhandled error.
   virtual void ShowError(const std::string& /*title*/, const std::string& /*message*/) {}
+  // Shows the folder browser over the active window and returns true when
+  // the user confirmed (OK), false when they cancelled. An exception the
+  // client raises closes the browser (cancelled) and is raised again from
+  // here once it is closed; none crosses the system's callbacks. The null
+  // widgetset has nobody to answer: false at once, the client not called.
+  virtual bool BrowseForFolder(const FolderBrowserRequest& /*request*/,
+                               FolderBrowserClient& /*client*/) {
+    return false;
+  }
+  // String `id` of the system library `library` ("shell32.dll"), empty when
+  // the widgetset has no such library or it lacks the string.
+  virtual std::string SystemString(std::string_view /*library*/, unsigned /*id*/) { return {}; }
+
   // The cursor over the program's windows changed. Must not raise.
   virtual void SetCursor(TCursor /*cursor*/) noexcept {}
 

@@ -71,6 +71,8 @@ class HeadlessWidgetset : public Widgetset {
   // it when the script has none. False when nothing is left to act on.
   bool HandleMessage(TCustomForm* modal) override;
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+  // A modal form "FolderBrowser" (HeadlessFolderBrowser.cpp).
+  bool BrowseForFolder(const FolderBrowserRequest& request, FolderBrowserClient& client) override;
   void ShowError(const std::string& title, const std::string& message) override;
 
   // Paints `c` now and returns what it drew.
