@@ -1,9 +1,9 @@
 // The file group page over an installer with nested groups on a machine
 // with drives C:, D: and E: of known free space: when it shows, its rows
-// beside the tree, the sizes and the drive table as boxes are cleared,
-// the details of the selected group, a UI script that unticks a group,
-// picks one and types its directory, and the two errors of a page without
-// a file container to show.
+// beside the tree, the sizes and the drive table as boxes are cleared, the
+// details of the selected group (typed and browsed destinations), a UI
+// script that unticks a group, picks one and types its directory, and the
+// two errors of a page without a file container to show.
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -19,6 +19,8 @@
 #include "i18n/cmp_TTranslateControls.h"
 #include "i18n/cmp_TTranslator.h"
 #include "install/cmp_TFileContainer.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/sim/SimMachine.h"
 #include "support/TempDir.h"
 
@@ -58,6 +60,7 @@ class FileGroupPage : public DialogTest {
   // ("\Help", no drive, 70 bytes, neither choice nor directory change).
   void BuildInstallation(TInstallType type = itCustom) {
     NewManager(form.get(), dmBeforeInstall);
+    programFiles = install->DestDirType();
     install->SetGroupName("Quenby Database Engine");
     Place(install, nullptr, "C:\\Quenby", 1000);
     drivers = Group("Drivers", install, "D:\\Drivers", 234);
@@ -133,6 +136,7 @@ class FileGroupPage : public DialogTest {
     return out;
   }
 
+  TCustomPathSpecifier* programFiles = nullptr;  // the installer's own specifier
   TInstallFileGroup* drivers = nullptr;
   TInstallFileGroup* locales = nullptr;
   TInstallFileGroup* help = nullptr;
@@ -292,13 +296,72 @@ TEST_F(FileGroupPage, DetailsOfTheSelectedGroupAndTypingItsDirectory) {
               ElementsAre("Help files", "for the administrator"));
   EXPECT_EQ(help->DestDir(), "\\Help");  // showing it changed nothing
 
+  // Locales below the program files folder: typing replaces the pair.
+  ASSERT_NE(programFiles, nullptr);
+  locales->SetDestDirType(programFiles);
+  locales->SetDestDir("\\Locales");
+  const std::string resolved = locales->ResolveDestDir();
+  ASSERT_NE(resolved, "\\Locales");
   p.GroupTree()->SetSelected(p.GroupTree()->Items()->Item(2));  // Locales, inside Drivers
+  EXPECT_EQ(p.DirectoryLabel()->Text(), resolved);
+  EXPECT_EQ(locales->DestDir(), "\\Locales");  // showing it changed nothing
   EXPECT_FALSE(p.DescriptionMemo()->Visible());
   EXPECT_FALSE(p.DirectoryLabel()->ReadOnly());
   p.DirectoryLabel()->SetText("F:\\Locales");
   EXPECT_EQ(locales->DestDir(), "F:\\Locales");
   EXPECT_EQ(locales->DestDirType(), nullptr);
   EXPECT_EQ(drivers->DestDir(), "D:\\Drivers");
+}
+
+TEST_F(FileGroupPage, BrowsingSetsTheSelectedGroupsDirectoryAndRemovesWhatItMadeForTheBrowser) {
+  struct Case {
+    const char* what;
+    bool startExists;  // E:\Locales exists before
+    std::string script;
+    std::string destDir;  // Locales' DestDir afterwards
+    std::vector<std::string> drives;
+  };
+  const Case cases[] = {
+      {"missing start, confirmed elsewhere",
+       false,
+       "form FolderBrowser\ntype PathEdit D:\\Picked\\\npress OK\n",
+       "D:\\Picked",
+       {"C|1,000 Bytes|10,000,000 Bytes|-1", "D|5,234 Bytes|234 Bytes|1"}},
+      {"missing start, cancelled",
+       false,
+       "form FolderBrowser\npress Cancel\n",
+       "E:\\Locales",
+       {"C|1,000 Bytes|10,000,000 Bytes|-1", "D|234 Bytes|234 Bytes|1",
+        "E|5,000 Bytes|1,000,000 Bytes|-1"}},
+      {"existing start, confirmed as it is",
+       true,
+       "form FolderBrowser\npress OK\n",
+       "E:\\Locales",
+       {"C|1,000 Bytes|10,000,000 Bytes|-1", "D|234 Bytes|234 Bytes|1",
+        "E|5,000 Bytes|1,000,000 Bytes|-1"}},
+  };
+  platform::FileSystem& fs = platform::files();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    form.reset(NewForm());
+    install = nullptr;
+    UseScript(c.script);
+    BuildInstallation();
+    locales->SetDestDir("E:\\Locales");
+    if (c.startExists) fs.CreateDirectories("E:\\Locales");
+    TFileGroupSelectForm& p = NewPage();
+    p.RefreshPage();
+    p.GroupTree()->SetSelected(p.GroupTree()->Items()->Item(2));  // Locales
+    p.BrowseBtn()->Click();
+    EXPECT_EQ(locales->DestDir(), c.destDir);
+    EXPECT_EQ(p.DirectoryLabel()->Text(), c.destDir);
+    // Made for the browser: gone again; there before: still there.
+    EXPECT_EQ(fs.DirectoryExists("E:\\Locales"), c.startExists);
+    EXPECT_EQ(DriveRows(), c.drives);
+    EXPECT_NE(lines.back().find("\"form\":\"FolderBrowser\""), std::string::npos);
+    if (c.startExists) testsupport::TestMachine::RemoveTree("E:\\Locales");
+    if (fs.DirectoryExists("D:\\Picked")) fs.RemoveDirectory("D:\\Picked");
+  }
 }
 
 TEST_F(FileGroupPage, RowsFollowExpansionScrollingAndTheMovingKeys) {
@@ -362,11 +425,11 @@ TEST_F(FileGroupPage, AScriptUnticksAGroupPicksAnotherAndTypesItsDirectory) {
   EXPECT_FALSE(drivers->Include());
   EXPECT_FALSE(drivers->WillInstall());
   EXPECT_EQ(locales->DestDir(), "F:\\Locales");
-  EXPECT_THAT(Events(), ElementsAre("form BaseFormContainer", "untick BaseFormContainer",
-                                    "form BaseFormContainer", "pick BaseFormContainer",
-                                    "form BaseFormContainer", "type BaseFormContainer",
-                                    "form BaseFormContainer", "press BaseFormContainer",
-                                    "close BaseFormContainer"));
+  EXPECT_THAT(
+      Events(),
+      ElementsAre("form BaseFormContainer", "untick BaseFormContainer", "form BaseFormContainer",
+                  "pick BaseFormContainer", "form BaseFormContainer", "type BaseFormContainer",
+                  "form BaseFormContainer", "press BaseFormContainer", "close BaseFormContainer"));
 }
 
 TEST_F(FileGroupPage, SizesAndColumnsInChinese) {
