@@ -9,6 +9,7 @@ PELLMORE_DECLARE_EXCEPTION(IEFormRegistry, IException);
 PELLMORE_DECLARE_EXCEPTION(IEBaseFormContainer, IException);
 PELLMORE_DECLARE_EXCEPTION(IECustomBaseInstallDlg, IException);
 PELLMORE_DECLARE_EXCEPTION(IEInstallStatusDlg, IException);
+PELLMORE_DECLARE_EXCEPTION(IEFileGroupSelectForm, IException);
 // A change-disk request whose items are not what the install file sends;
 // its texts are not translated.
 PELLMORE_DECLARE_EXCEPTION(EChangeDiskParameter, EPellmoreAbnormal);

@@ -348,8 +348,17 @@ void TTreeView::SetTopItem(TTreeNode* node) {
   const std::vector<TTreeNode*> rows = VisibleNodes();
   const auto it = std::find(rows.begin(), rows.end(), node);
   if (it == rows.end()) return;
-  topIndex_ = static_cast<int>(it - rows.begin());
+  const int index = static_cast<int>(it - rows.begin());
+  if (index == topIndex_) return;
+  topIndex_ = index;
   if (auto* ws = PeerFamily<platform::WSItemView>()) ws->ItemsChanged(*this);
+  if (OnScroll) OnScroll(this);
+}
+
+void TTreeView::SetHorzScrollBarAlways(bool v) {
+  if (v == horzScrollBarAlways_) return;
+  horzScrollBarAlways_ = v;
+  if (auto* ws = PeerFamily<platform::WSItemView>()) ws->SetHorzScrollBar(*this, v);
 }
 
 int TTreeView::ItemHeight() const {

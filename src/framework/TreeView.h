@@ -171,6 +171,10 @@ class TTreeView : public TWinControl {
   void SetImages(TCustomImageList* list);
   TCustomImageList* StateImages() const noexcept { return stateImages_; }
   void SetStateImages(TCustomImageList* list);
+  // The horizontal scroll bar shows even when no row is wider than the
+  // tree (a column beside the tree can then end where its rows end).
+  bool HorzScrollBarAlways() const noexcept { return horzScrollBarAlways_; }
+  void SetHorzScrollBarAlways(bool v);
 
   TTVChangedEvent OnChange;
   TTVChangingEvent OnChanging;
@@ -178,6 +182,8 @@ class TTreeView : public TWinControl {
   TTVExpandedEvent OnExpanded;
   TTVExpandingEvent OnCollapsing;
   TTVExpandedEvent OnCollapsed;
+  // The rows moved vertically: TopItem changed (by the user or SetTopItem).
+  TNotifyEvent OnScroll;
 
   // Entry points for the widgetset (exception boundaries).
   void WidgetSelect(TTreeNode* node) noexcept;
@@ -208,6 +214,7 @@ class TTreeView : public TWinControl {
   bool showRoot_ = true;
   bool readOnly_ = false;
   bool hideSelection_ = true;
+  bool horzScrollBarAlways_ = false;
   TBorderStyle borderStyle_ = bsSingle;
   TCustomImageList* images_ = nullptr;
   TCustomImageList* stateImages_ = nullptr;

@@ -184,6 +184,8 @@ class WSItemView : public WSControl {
  public:
   virtual void ItemsChanged(TControl& /*c*/) {}
   virtual void SelectionChanged(TControl& /*c*/) {}
+  // A tree view's horizontal scroll bar shows always (or only when needed).
+  virtual void SetHorzScrollBar(TControl& /*c*/, bool /*always*/) {}
 };
 
 // The system's folder browser, extended by the kit (the open-folder
@@ -249,6 +251,8 @@ class Widgetset {
   // Screen metrics (GetSystemMetrics).
   virtual TSize ScreenSize() { return {800, 600}; }
   virtual int CaptionHeight() { return 18; }
+  // The height of a horizontal scroll bar (SM_CYHSCROLL).
+  virtual int HorzScrollBarHeight() { return 16; }
   // The non-client margins of a top-level window with this border: the
   // window's bounds minus these are its client area. Default: none for
   // bsNone; 3 pixels on each side for bsSingle, bsDialog and bsToolWindow;

@@ -124,6 +124,8 @@ class DialogTest : public PellmoreTest {
   // A form owning an installer "Install" and a manager "DM" of `phase`.
   TDialogManager* NewManager(TComponent* owner, TManagerType phase, const std::string& name = "DM");
 
+  testsupport::TestMachine& Machine() { return machine_; }
+
   std::vector<std::string> lines;
   Owned<TForm> form;
   TInstall* install = nullptr;

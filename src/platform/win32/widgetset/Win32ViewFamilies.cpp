@@ -2,10 +2,14 @@
 // windows), tree views and list views, of the common controls library.
 // Tree and list views mirror the model's items on every change; a
 // selection by the user enters the model, which may refuse it: the window
-// then returns to the model's selection.
+// then returns to the model's selection. A tree tells the model when its
+// rows scroll and which keys were released; a list view shows the model's
+// image lists (an empty state image list stands for check boxes).
+#include <cstring>
 #include <vector>
 
 #include "framework/ComCtrls.h"
+#include "framework/ImgList.h"
 #include "framework/ListView.h"
 #include "framework/TreeView.h"
 #include "platform/win32/widgetset/Win32FamilyBase.h"
@@ -89,6 +93,98 @@ class TreePeer final : public Win32Peer {
   HTREEITEM expanding = nullptr;
 };
 
+// A list view's peer remembers the image lists it made; the window frees
+// the ones it holds when it is destroyed, the peer those it replaced.
+class ListPeer final : public Win32Peer {
+ public:
+  HIMAGELIST small = nullptr;
+  HIMAGELIST state = nullptr;
+};
+
+// A bitmap of a 24-bit .bmp file's bytes (the model's pictures) and its
+// bottom-left pixel (the transparent colour); null when the bytes are no
+// such file.
+HBITMAP BitmapOfFile(const Bytes& file, COLORREF& transparent) {
+  BITMAPFILEHEADER fh;
+  BITMAPINFOHEADER ih;
+  if (file.size() < sizeof fh + sizeof ih) return nullptr;
+  std::memcpy(&fh, file.data(), sizeof fh);
+  std::memcpy(&ih, file.data() + sizeof fh, sizeof ih);
+  if (fh.bfType != 0x4D42 || ih.biSize < sizeof ih || ih.biBitCount != 24 ||
+      ih.biCompression != BI_RGB || ih.biWidth <= 0 || ih.biHeight == 0)
+    return nullptr;
+  const uint64_t stride = (static_cast<uint64_t>(ih.biWidth) * 3 + 3) / 4 * 4;
+  const uint64_t rows =
+      static_cast<uint64_t>(ih.biHeight < 0 ? -int64_t{ih.biHeight} : ih.biHeight);
+  if (fh.bfOffBits < sizeof fh + ih.biSize || fh.bfOffBits + stride * rows > file.size())
+    return nullptr;
+  // Bottom-up rows start with the bottom one, top-down rows end with it.
+  const uint8_t* bottom = file.data() + fh.bfOffBits + (ih.biHeight < 0 ? stride * (rows - 1) : 0);
+  transparent = RGB(bottom[2], bottom[1], bottom[0]);
+  HDC screen = GetDC(nullptr);
+  HBITMAP b =
+      CreateDIBitmap(screen, &ih, CBM_INIT, file.data() + fh.bfOffBits,
+                     reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof fh), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return b;
+}
+
+// A native image list with the model's pictures; null for none or an
+// empty list.
+HIMAGELIST NativeImageList(const TCustomImageList* list) {
+  if (!list || list->Count() == 0) return nullptr;
+  HIMAGELIST il =
+      ImageList_Create(list->Width(), list->Height(), ILC_COLOR24 | ILC_MASK, list->Count(), 0);
+  if (!il) return nullptr;
+  for (int i = 0; i < list->Count(); ++i) {
+    COLORREF transparent = 0;
+    HBITMAP b = BitmapOfFile(list->Image(i).FileBytes(), transparent);
+    if (!b) continue;
+    ImageList_AddMasked(il, b, transparent);
+    DeleteObject(b);
+  }
+  return il;
+}
+
+// Gives the list view `which` image list; frees the one it replaces if
+// the peer made it (the one the check boxes bring belongs to the window).
+void SetListImages(HWND h, int which, HIMAGELIST il, HIMAGELIST& made) {
+  auto old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(h, LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(il)));
+  if (old && old == made && old != il) ImageList_Destroy(old);
+  made = il;
+}
+
+// The model's TopItem follows the rows the tree shows after it scrolled,
+// and a released key reaches the model's OnKeyUp.
+LRESULT CALLBACK TreeSubclass(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                              DWORD_PTR) noexcept {
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, TreeSubclass, id);
+    return DefSubclassProc(h, msg, wp, lp);
+  }
+  const LRESULT result = DefSubclassProc(h, msg, wp, lp);
+  if (msg != WM_VSCROLL && msg != WM_MOUSEWHEEL && msg != WM_KEYDOWN && msg != WM_KEYUP)
+    return result;
+  try {
+    auto* t = dynamic_cast<TTreeView*>(ControlOfWindow(h));
+    auto* p = t ? dynamic_cast<Win32Peer*>(t->Peer()) : nullptr;
+    if (!p || p->hwnd != h || p->pushing) return result;
+    const int top = TreeItemIndex(
+        h, reinterpret_cast<HTREEITEM>(SendMessageW(h, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+    if (top >= 0 && top < t->Items()->Count() && t->Items()->Item(top) != t->TopItem()) {
+      Pushing guard(p);
+      t->WidgetScroll(t->Items()->Item(top));
+    }
+    if (msg == WM_KEYUP && ControlOfWindow(h) == t)
+      t->WidgetKey(false, static_cast<uint16_t>(wp), 0);
+  } catch (...) {
+    // Nothing may cross back into the window procedure; the model's entry
+    // points report their own failures.
+  }
+  return result;
+}
+
 LPARAM ToParam(HTREEITEM i) {
   return reinterpret_cast<LPARAM>(i);
 }
@@ -137,6 +233,9 @@ class WItemViews final : public Base<WSItemView> {
     Pushing guard(PeerOf(c));
     SyncSelection(c, h);
   }
+  void SetHorzScrollBar(TControl& c, bool always) override {
+    if (HWND h = Hwnd(c)) ShowScrollBar(h, SB_HORZ, always);
+  }
 
  protected:
   std::unique_ptr<Peer> CreateChild(TControl& c, HWND parent) override {
@@ -150,13 +249,15 @@ class WItemViews final : public Base<WSItemView> {
       if (!t.HideSelection()) style |= TVS_SHOWSELALWAYS;
       peer = MakeWindow(c, t.BorderStyle() != bsNone ? WS_EX_CLIENTEDGE : 0, WC_TREEVIEWW, style,
                         parent, NextControlId(), std::make_unique<TreePeer>());
+      SetWindowSubclass(static_cast<HWND>(static_cast<Win32Peer*>(peer.get())->hwnd), TreeSubclass,
+                        1, 0);
     } else {
       const auto& v = static_cast<TListView&>(c);
       DWORD style = WS_CHILD | WS_TABSTOP | LVS_SINGLESEL;
       if (!v.HideSelection()) style |= LVS_SHOWSELALWAYS;
       if (!v.ColumnClick()) style |= LVS_NOSORTHEADER;
       peer = MakeWindow(c, v.BorderStyle() != bsNone ? WS_EX_CLIENTEDGE : 0, WC_LISTVIEWW, style,
-                        parent, NextControlId());
+                        parent, NextControlId(), std::make_unique<ListPeer>());
     }
     // The model pushes no items after creating a view: fill it now. The
     // peer is not the control's yet, so nothing the window reports counts.
@@ -171,7 +272,7 @@ class WItemViews final : public Base<WSItemView> {
     if (c.Is<TTreeView>())
       FillTree(static_cast<TTreeView&>(c), h, static_cast<TreePeer*>(p));
     else
-      FillList(static_cast<TListView&>(c), h);
+      FillList(static_cast<TListView&>(c), h, static_cast<ListPeer*>(p));
     SyncSelection(c, h);
   }
 
@@ -228,16 +329,22 @@ class WItemViews final : public Base<WSItemView> {
       if (open != n.Expanded())
         SendMessageW(h, TVM_EXPAND, n.Expanded() ? TVE_EXPAND : TVE_COLLAPSE, ToParam(item));
     }
+    // The tree hides an unneeded bar whenever its items change.
+    if (t.HorzScrollBarAlways()) ShowScrollBar(h, SB_HORZ, TRUE);
     InvalidateRect(h, nullptr, TRUE);
   }
 
-  static void FillList(TListView& v, HWND h) {
+  static void FillList(TListView& v, HWND h, ListPeer* p) {
     static constexpr DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
     const LONG_PTR wanted = (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | kViews[v.ViewStyle()];
     if (wanted != style) SetWindowLongPtrW(h, GWL_STYLE, wanted);
+    const TCustomImageList* states = v.StateImages();
+    const bool checkBoxes = states && states->Count() == 0;
     SendMessageW(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                 (v.StateImages() ? LVS_EX_CHECKBOXES : 0) | LVS_EX_FULLROWSELECT);
+                 (checkBoxes ? LVS_EX_CHECKBOXES : 0) | LVS_EX_FULLROWSELECT);
+    SetListImages(h, LVSIL_SMALL, NativeImageList(v.SmallImages()), p->small);
+    if (!checkBoxes) SetListImages(h, LVSIL_STATE, NativeImageList(states), p->state);
     SendMessageW(h, WM_SETREDRAW, FALSE, 0);
     SendMessageW(h, LVM_DELETEALLITEMS, 0, 0);
     while (SendMessageW(h, LVM_DELETECOLUMN, 0, 0)) {
@@ -261,9 +368,10 @@ class WItemViews final : public Base<WSItemView> {
       const TListItem& it = *items.Item(i);
       std::wstring text = Wide(it.Caption());
       LVITEMW li{};
-      li.mask = LVIF_TEXT;
+      li.mask = LVIF_TEXT | (v.SmallImages() ? LVIF_IMAGE : 0);
       li.iItem = i;
       li.pszText = text.data();
+      li.iImage = it.ImageIndex();
       SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&li));
       for (int s = 0; s < it.SubItems()->Count(); ++s) {
         std::wstring sub = Wide(it.SubItems()->Strings(s));
@@ -272,12 +380,15 @@ class WItemViews final : public Base<WSItemView> {
         si.pszText = sub.data();
         SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&si));
       }
-      if (v.StateImages()) {
-        // State index 1 unchecked, 2 checked, as the native check boxes.
+      if (states) {
+        // Check boxes: state index 1 unchecked, 2 checked, as the native
+        // ones. Pictures: index n shows image n (0 or none shows nothing).
         const int s = it.StateIndex();
         LVITEMW st{};
         st.stateMask = LVIS_STATEIMAGEMASK;
-        st.state = INDEXTOSTATEIMAGEMASK(s == 2 ? 2 : 1);
+        st.state = checkBoxes                      ? INDEXTOSTATEIMAGEMASK(s == 2 ? 2 : 1)
+                   : s >= 1 && s < states->Count() ? INDEXTOSTATEIMAGEMASK(s)
+                                                   : 0;
         SendMessageW(h, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&st));
       }
     }

@@ -219,6 +219,10 @@ int Win32Widgetset::CaptionHeight() {
   return GetSystemMetrics(SM_CYCAPTION);
 }
 
+int Win32Widgetset::HorzScrollBarHeight() {
+  return GetSystemMetrics(SM_CYHSCROLL);
+}
+
 TRect Win32Widgetset::FrameMargins(TFormBorderStyle style) {
   const WindowStyles s = StylesFor(style, TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   RECT r{0, 0, 0, 0};

@@ -57,6 +57,7 @@ class Win32Widgetset : public Widgetset {
 
   TSize ScreenSize() override;
   int CaptionHeight() override;
+  int HorzScrollBarHeight() override;
   TRect FrameMargins(TFormBorderStyle style) override;
   TColor SysColor(int index) override;
   TSize TextExtent(const TFontData& font, std::string_view text) override;
