@@ -40,6 +40,11 @@ object fmMain: TfmMain
   object InstallStatusDlg: TInstallStatusDlg
     Container = Install1
   end
+  object GoodInstallationDlg: TGoodInstallationDlg
+    Container = Install1
+    DialogManager = DialogManager1
+    Order = 10
+  end
   object DialogManager5: TDialogManager
     Container = Install1
     ManagerType = dmReboot
@@ -76,6 +81,11 @@ object fmMain: TfmMain
     OnUserAbort = ConfirmCancel
     RunAutomatic = True
     UseLoadingProgram = True
+  end
+  object RebootDlg: TRebootDlg
+    Container = Install1
+    DialogManager = DialogManager5
+    Order = 10
   end
   object grpEngine: TInstallFileGroup
     ArchiveFileType = psContainerArchiveFile

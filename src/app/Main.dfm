@@ -57,6 +57,11 @@ object fmMain: TfmMain
   object InstallStatusDlg: TInstallStatusDlg
     Container = Install1
   end
+  object GoodInstallationDlg: TGoodInstallationDlg
+    Container = Install1
+    DialogManager = DialogManager1
+    Order = 10
+  end
   object DialogManager5: TDialogManager
     Container = Install1
     ManagerType = dmReboot
@@ -1687,5 +1692,10 @@ object fmMain: TfmMain
       'C:\Quenby\Build\QDSETUP.DLL')
     RunAutomatic = True
     UseLoadingProgram = True
+  end
+  object RebootDlg: TRebootDlg
+    Container = Install1
+    DialogManager = DialogManager5
+    Order = 10
   end
 end

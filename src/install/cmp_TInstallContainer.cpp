@@ -55,7 +55,17 @@ void TInstallContainer::LeaveContainers() noexcept {
   for (TInstallObject* child : children_)
     if (child->container_ == this) child->DropContainer();
   children_.clear();
-  if (Is<TInstallObject>()) static_cast<TInstallObject*>(this)->container_ = nullptr;
+  if (Is<TInstallObject>()) {
+    auto* self = static_cast<TInstallObject*>(this);
+    // A parent that has left the list already (the list was emptied while
+    // its members lived) did not hear of it above, but must not keep us.
+    // A parent that went first has cleared container_.
+    if (TInstallContainer* parent = self->container_) {
+      auto& siblings = parent->children_;
+      siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
+    }
+    self->container_ = nullptr;
+  }
   InstallContainerList().Remove(this);
 }
 

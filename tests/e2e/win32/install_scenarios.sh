@@ -82,6 +82,8 @@ check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
 check "the bookkeeping key is gone" '! wine reg query "HKLM\\Software\\Pellmore" >/dev/null 2>&1'
 check "the uninstall record lists 31 files" '[[ $(reg_value "$uninstall" Entries) == 31 ]]'
 check "the transcript was written" '[[ -s $work/ui.log ]]'
+check "the run ended on the completion page, closed by Finish" \
+  'grep -q "\"caption\":\"Setup complete\"" "$work/ui.log" && grep -q "\"control\":\"FinishBtn\"" "$work/ui.log"'
 
 echo "== the same install in real windows"
 # The default buttons pressed through the windows: the same installation,
@@ -260,6 +262,8 @@ for _ in $(seq 300); do [[ -e $work/held ]] && break; sleep 0.1; done
 place SETUP
 run SETUP '-sC:\SETUP'
 check "exits 3 (restart required), got $code" '[[ $code == 3 ]]'
+check "the reboot page asked, opening on Yes" \
+  'grep "\"caption\":\"Reboot windows\"" "$work/ui.log" | grep -q "\"index\":0"'
 check "the held file is untouched" 'cmp -s "$held" "$old/QDENG32.DLL"'
 check "the new copy waits as QDENG32.1" 'cmp -s "$dest/QDENG32.1" "$engine/QDENG32.DLL"'
 # Wine's restart request performs the restart's steps in the prefix at once
