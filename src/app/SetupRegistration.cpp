@@ -10,6 +10,7 @@
 #include "i18n/TranslatorRegistration.h"
 #include "install/InstallRegistration.h"
 #include "paths/cmp_TPathSpecifier.h"
+#include "shell/links/cmp_TInstallShellLink.h"
 
 void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterControls(registry);
@@ -18,6 +19,7 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);
+  RegisterShellLinkClasses(registry);
   RegisterDialogClasses(registry);
   // Every dialog's component unit is part of the program: the kit's forms
   // take part only through the components on the main form.

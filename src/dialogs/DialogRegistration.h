@@ -26,8 +26,10 @@ void RegisterDialogClasses(ClassRegistry& registry);
 // all, so only component instances register forms there).
 void StartDialogUnits(bool componentUnitsLinked);
 // The same for each group of dialogs, in the order StartDialogUnits runs
-// them: the pages before installing, the file group page, the completion
-// and reboot pages (then the copy and change-disk dialogs).
+// them: the welcome, licence, readme and setup type pages, the file group
+// page, the program folder page, the completion and reboot pages (then the
+// copy and change-disk dialogs).
 void StartWizardPageUnits(bool componentUnitsLinked);
 void StartFileGroupSelectUnits(bool componentUnitsLinked);
+void StartSelectFolderUnits(bool componentUnitsLinked);
 void StartCompletionUnits(bool componentUnitsLinked);

@@ -53,6 +53,7 @@ void RegisterDialogClasses(ClassRegistry& registry) {
 void StartDialogUnits(bool componentUnitsLinked) {
   StartWizardPageUnits(componentUnitsLinked);
   StartFileGroupSelectUnits(componentUnitsLinked);
+  StartSelectFolderUnits(componentUnitsLinked);
   StartCompletionUnits(componentUnitsLinked);
   // frmdlg_CopyFile, then dlgcmp_TCopyFile.
   StartFormUnit<TCopyFileForm>(DuringCopyForms());

@@ -1,0 +1,13 @@
+// TSelectFolderDlg: the dialog component that stands for the program
+// folder page. While it lives its manager (by default the installer's
+// dmBeforeInstall manager) shows TSelectFolderForm at Order 60.
+#pragma once
+
+#include "dialogs/dlgcmp_TPageDlg.h"
+
+class TSelectFolderDlg : public TPageDlg {
+  PELLMORE_CLASS(TSelectFolderDlg, TPageDlg)
+
+ public:
+  explicit TSelectFolderDlg(TComponent* owner);
+};
