@@ -355,6 +355,12 @@ void TTreeView::SetTopItem(TTreeNode* node) {
   if (OnScroll) OnScroll(this);
 }
 
+void TTreeView::PushState() {
+  TWinControl::PushState();
+  if (horzScrollBarAlways_)
+    if (auto* ws = PeerFamily<platform::WSItemView>()) ws->SetHorzScrollBar(*this, true);
+}
+
 void TTreeView::SetHorzScrollBarAlways(bool v) {
   if (v == horzScrollBarAlways_) return;
   horzScrollBarAlways_ = v;

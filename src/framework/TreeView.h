@@ -198,6 +198,8 @@ class TTreeView : public TWinControl {
     return &StaticMetaClass();
   }
   platform::WSControl& WS() const override;
+  // A new peer also learns the scroll bar setting (the items it reads).
+  void PushState() override;
 
  private:
   friend class TTreeNode;
