@@ -58,7 +58,7 @@ TEST_F(SelectFolder, ThePageTakesPartWithAMainGroupThroughItsComponentOrItsFormU
     SCOPED_TRACE(c.what);
     Owned<TForm> owner(NewForm());
     BuildSetup(owner.get(), c.group, "\\Quenby", c.component);
-    if (c.formUnit) StartWizardPageUnits(c.formUnit == 2);
+    if (c.formUnit) StartSelectFolderUnits(c.formUnit == 2);
     lines.clear();
     UseScript("press Next\n");
     EXPECT_TRUE(RunPhase());
