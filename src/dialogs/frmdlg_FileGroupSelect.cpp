@@ -29,8 +29,12 @@ namespace {
 constexpr uint16_t kVkPageUp = 0x21, kVkPageDown = 0x22;
 constexpr uint16_t kVkLeft = 0x25, kVkDown = 0x28;
 
-constexpr int kDriveColumnWidth = 50;
-constexpr int kSpaceColumnWidth = 120;
+// The drive column holds a picture and a letter; the free space of a
+// drive today has eleven digits and more, so the available column takes
+// what the required one leaves.
+constexpr int kDriveColumnWidth = 40;
+constexpr int kSpaceColumnWidth = 125;
+constexpr int kAvailableColumnWidth = 150;
 
 // Sets a flag for as long as it lives (also when a step raises).
 class FlagScope {
@@ -146,7 +150,7 @@ void TFileGroupSelectForm::DoCreate() {
   const std::pair<std::string, int> columns[] = {
       {"", kDriveColumnWidth},
       {TranslateFromEnglish("Space Required:"), kSpaceColumnWidth},
-      {TranslateFromEnglish("Space Available:"), kSpaceColumnWidth}};
+      {TranslateFromEnglish("Space Available:"), kAvailableColumnWidth}};
   for (const auto& [caption, width] : columns) {
     TListColumn* column = driveList_->Columns()->Add();
     column->SetCaption(caption);

@@ -2,7 +2,10 @@
 // widgetset): the copy window's bars filled as far as the statuses say, its
 // left picture swapped by a download and back by a file, the status window
 // fitted to its text and centred, the change-disk prompt as Windows holds
-// it in English and in Chinese Simplified. With PELLMORE_GALLERY_DIR set,
+// it in English and in Chinese Simplified, and every page of the wizard in
+// both languages: its texts painted (no empty boxes where a font lacks
+// the characters) and every button's text inside the button. With
+// PELLMORE_GALLERY_DIR set,
 // the captures are also written there as the gallery's PNG files.
 #ifdef _WIN32
 
@@ -14,18 +17,33 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/CompletionPage.h"
+#include "dialogs/DialogRegistration.h"
 #include "dialogs/dlgcmp_TCopyFile.h"
 #include "dialogs/dlgcmp_TInstallStatus.h"
+#include "dialogs/frmdlg_BadInstall.h"
 #include "dialogs/frmdlg_ChangeDisk.h"
 #include "dialogs/frmdlg_CopyFile.h"
+#include "dialogs/frmdlg_FileGroupSelect.h"
+#include "dialogs/frmdlg_GoodInstall.h"
 #include "dialogs/frmdlg_InstallStatus.h"
+#include "dialogs/frmdlg_InstallType.h"
+#include "dialogs/frmdlg_License.h"
+#include "dialogs/frmdlg_Readme.h"
+#include "dialogs/frmdlg_Reboot.h"
+#include "dialogs/frmdlg_SelectFolder.h"
+#include "dialogs/frmdlg_Welcome.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "framework/Utf8.h"
 #include "framework/WidgetsetSlot.h"
 #include "install/ComponentCalls.h"
+#include "install/cmp_TFileContainer.h"
+#include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Capture.h"
+#include "shell/links/cmp_TInstallShellLink.h"
 #include "test_progress_fixture.h"
 
 // Last: its macros collide with the framework's names.
@@ -92,11 +110,14 @@ bool LabelShows(TControl& form, TLabel& label, const std::string& text) {
   twin->SetWordWrap(label.WordWrap());
   twin->SetCaption(text);
   // Hiding the label would move its aligned neighbours: it shows nothing
-  // instead while the twin paints over it.
+  // instead while the twin paints over it, keeping its size.
   const std::string caption = label.Caption();
+  const bool autoSize = label.AutoSize();
+  label.SetAutoSize(false);
   label.SetCaption("");
   const Image candidate = LabelPixels(form, *twin);
   label.SetCaption(caption);
+  label.SetAutoSize(autoSize);
   delete twin;
   return shown.rgb == candidate.rgb;
 }
@@ -331,6 +352,130 @@ TEST_F(DialogWindowsTest, ChangeDiskPromptReadsBackInBothLanguages) {
     EXPECT_TRUE(
         std::any_of(shot.rgb.begin(), shot.rgb.end(), [first](uint32_t p) { return p != first; }));
     form->Free();
+  }
+}
+
+// An install file of a fixed size, for the group page's sizes.
+class TSizedFile : public TFileRelated {
+  PELLMORE_CLASS(TSizedFile, TFileRelated)
+
+ public:
+  using TFileRelated::TFileRelated;
+  int RegisteredType() const override { return kRegisteredInstallFile; }
+  int64_t StoredFileSize() const override { return size; }
+  int64_t size = 0;
+};
+
+// The width Windows gives `text` in the font of the window `h`.
+int TextWidthIn(HWND h, const std::string& text) {
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  const std::wstring wide = platform::win32::Wide(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return size.cx;
+}
+
+std::string WithoutAccelerators(std::string text) {
+  std::erase(text, '&');
+  return text;
+}
+
+// Every page of the wizard, alone in its window, in both languages: each
+// showing label paints its text (and not the boxes of characters no font
+// has), each showing button holds its translated text and has room for it.
+TEST_F(DialogWindowsTest, EveryWizardPagePaintsItsTextsAndItsButtonsFit) {
+  RegisterOpenFolderDialog(ClassRegistry::Global());
+  RegisterWizardPages(ClassRegistry::Global());
+  RegisterFileGroupSelect(ClassRegistry::Global());
+  RegisterCompletionDialogs(ClassRegistry::Global());
+  RegisterShellLinkClasses(ClassRegistry::Global());
+  using Make = std::function<TWizardPageForm*(TComponent*)>;
+  const struct {
+    const char* shot;
+    Make make;
+  } pages[] = {
+      {"page-welcome", [](TComponent* o) { return TCustomForm::Create<TWelcomeForm>(o); }},
+      {"page-license", [](TComponent* o) { return TCustomForm::Create<TLicenseForm>(o); }},
+      {"page-readme", [](TComponent* o) { return TCustomForm::Create<TReadmeForm>(o); }},
+      {"page-setup-type", [](TComponent* o) { return TCustomForm::Create<TInstallTypeForm>(o); }},
+      {"page-components",
+       [](TComponent* o) { return TCustomForm::Create<TFileGroupSelectForm>(o); }},
+      {"page-program-folder",
+       [](TComponent* o) { return TCustomForm::Create<TSelectFolderForm>(o); }},
+      {"page-complete", [](TComponent* o) { return TCustomForm::Create<TGoodInstallForm>(o); }},
+      {"page-incomplete", [](TComponent* o) { return TCustomForm::Create<TBadInstallForm>(o); }},
+      {"page-reboot", [](TComponent* o) { return TCustomForm::Create<TRebootForm>(o); }},
+  };
+  const struct {
+    const char* suffix;
+    TVrexLanguage target;
+  } languages[] = {{"", vlEnglish}, {"-zh", vlChineseSimplified}};
+
+  for (const auto& language : languages) {
+    for (const auto& p : pages) {
+      SCOPED_TRACE(std::string(p.shot) + language.suffix);
+      owner.reset(NewForm());
+      install = nullptr;
+      AddInstaller(false);
+      UseTranslator(language.target);
+      // What the pages show: a custom setup into C:\Quenby with two groups,
+      // a program folder.
+      install->SetGroupName("Quenby Database Engine");
+      install->SetInstallTypes(TInstallTypeSet{itFull, itDefault, itCompact, itCustom});
+      install->SetDestDirType(nullptr);
+      install->SetDestDir("C:\\Quenby");
+      const std::pair<const char*, int64_t> groups[] = {{"Engine files", 2914092},
+                                                        {"Administrator tool", 646953}};
+      for (const auto& [name, bytes] : groups) {
+        auto* g = New<TInstallFileGroup>(
+            owner.get(), std::string("grp") + (name[0] == 'E' ? "Engine" : "Manager"));
+        g->SetContainer(install);
+        g->SetGroupName(name);
+        auto* f = New<TSizedFile>(owner.get(), g->Name() + "File");
+        f->size = bytes;
+        f->SetContainer(g);
+      }
+      install->SetInstallType(itCustom);
+      auto* folder = New<TMainLinkGroup>(owner.get(), "MainFolder");
+      folder->SetContainer(install);
+
+      TWizardPageForm* page = p.make(owner.get());
+      page->RefreshPage();
+      page->TranslateForm();
+      page->Show();  // modeless: the test captures it instead of a person answering
+      const Image shot = Shot(*page);
+      Keep(shot, std::string(p.shot) + language.suffix);
+
+      for (int i = 0; i < page->ComponentCount(); ++i) {
+        TComponent* c = page->Components(i);
+        if (auto* label = dynamic_cast<TLabel*>(c); label && label->Showing()) {
+          const std::string text = label->Caption();
+          if (text.empty()) continue;
+          EXPECT_TRUE(LabelShows(*page, *label, text)) << label->Name() << ": " << text;
+          // Characters a font lacks are painted as the same box: a text
+          // of boxes must look different.
+          std::string boxes;
+          for (size_t n = 0; n < Utf8Length(text); ++n) boxes += "\xEE\x80\x80";
+          if (language.target != vlEnglish) {
+            EXPECT_FALSE(LabelShows(*page, *label, boxes)) << label->Name() << ": " << text;
+          }
+        } else if (auto* button = dynamic_cast<TButton*>(c); button && button->Showing()) {
+          HWND h = Window(*button);
+          const std::string text = WithoutAccelerators(button->Caption());
+          EXPECT_EQ(WithoutAccelerators(TextOf(h)), text) << button->Name();
+          RECT r;
+          GetClientRect(h, &r);
+          const auto* bit = dynamic_cast<TBitBtn*>(button);
+          const int glyph = bit && bit->Glyph() && !bit->Glyph()->Empty() ? 16 + 4 : 0;
+          EXPECT_LE(TextWidthIn(h, text) + glyph, r.right - r.left - 6)
+              << button->Name() << ": " << text;
+        }
+      }
+      page->Free();
+    }
   }
 }
 

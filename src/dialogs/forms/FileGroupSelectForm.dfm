@@ -90,9 +90,9 @@ inherited FileGroupSelectForm: TFileGroupSelectForm
         end
       end
       object pnlSizeBack: TPanel
-        Left = 231
+        Left = 214
         Top = 0
-        Width = 93
+        Width = 110
         Height = 120
         Align = alRight
         BevelOuter = bvNone
@@ -100,13 +100,13 @@ inherited FileGroupSelectForm: TFileGroupSelectForm
         object pnlSize: TPanel
           Left = 0
           Top = 0
-          Width = 93
+          Width = 110
           Height = 120
           Align = alClient
           BevelOuter = bvNone
           TabOrder = 0
           object pnlSizeRightDivider: TPanel
-            Left = 90
+            Left = 107
             Top = 0
             Width = 3
             Height = 120
@@ -118,7 +118,7 @@ inherited FileGroupSelectForm: TFileGroupSelectForm
         object pnlSizeSpacer: TPanel
           Left = 0
           Top = 104
-          Width = 93
+          Width = 110
           Height = 16
           Align = alBottom
           BevelOuter = bvNone

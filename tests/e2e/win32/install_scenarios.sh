@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo installation run by the cross-built setup.exe under Wine, in a
 # Wine prefix of its own: a clean install (headless, then in real windows,
-# whose transcript shows the status and copy windows), a cancel from the
+# whose transcript shows the status and copy windows), the wizard sample
+# in real windows, a cancel from the
 # copy window confirmed and declined, a cancel at a missing second disk,
 # a damaged archive keeping the bookkeeping key, a second run finding that
 # key after the program moved, a different setup taking the next number, the missing -s message, -c without the loading program, and a
@@ -106,6 +107,32 @@ for bar in ProgressBar1 ProgressBar2; do
   check "the copy window's $bar reached 100" \
     'grep -q "\"form\":\"CopyFileForm\".*\"name\":\"$bar\",\"position\":100," "$work/ui.log"'
 done
+
+# The wizard sample in real windows, answered by its own UI script: Back
+# and Next through every page, the Custom setup into C:\Quenby, the
+# administrator tool left out, a program folder of the user's; then the
+# copy window and the completion page. The headless run of the same script
+# must record the same.
+echo "== the wizard sample in real windows"
+wizard_run() {
+  rm -rf "$c/Quenby"
+  wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine' \
+    /f >/dev/null 2>&1
+  local started=$SECONDS
+  FORM=$(winepath -w "$src/samples/install-wizard.dfm") \
+    PELLMORE_UI=$1 PELLMORE_UI_SCRIPT=$(winepath -w "$src/samples/install-wizard.ui") run SETUP '-sC:\SETUP'
+  echo "     ($((SECONDS - started)) s)"
+}
+wizard_run headless
+cp "$work/ui.log" "$work/ui-wizard-headless.log"
+wizard_run win32
+check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
+check "every step of the script was used" '! grep -q "\"event\":\"unused\"" "$work/ui.log"'
+check "the pages came in order, Back included" \
+  '[[ $(grep -o "\"form\":\"BaseFormContainer\",\"class\":\"TBaseFormContainer\",\"caption\":\"[^\"]*\"" "$work/ui.log" | uniq | sed "s/.*caption\":\"//; s/\"$//" | paste -sd "|") == "Welcome|Software license agreement|Readme information|Software license agreement|Readme information|Setup type|Select components to install|Select folder in start menu|Setup complete" ]]'
+check "the engine went to the chosen destination" '[[ -f $c/Quenby/Engine/QDENG32.DLL && -f $c/Quenby/Engine/lcus.qlt ]]'
+check "the group left out was not installed" '[[ ! -e $c/Quenby/Manager ]]'
+check "the windows showed what the headless run recorded" 'diff "$work/ui-wizard-headless.log" "$work/ui.log" >&2'
 
 # Cancel from the copy window in real windows, at half the total: the
 # installer asks whether to cancel; the script answers.
