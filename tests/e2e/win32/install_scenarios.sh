@@ -132,7 +132,10 @@ check "the pages came in order, Back included" \
   '[[ $(grep -o "\"form\":\"BaseFormContainer\",\"class\":\"TBaseFormContainer\",\"caption\":\"[^\"]*\"" "$work/ui.log" | uniq | sed "s/.*caption\":\"//; s/\"$//" | paste -sd "|") == "Welcome|Software license agreement|Readme information|Software license agreement|Readme information|Setup type|Select components to install|Select folder in start menu|Setup complete" ]]'
 check "the engine went to the chosen destination" '[[ -f $c/Quenby/Engine/QDENG32.DLL && -f $c/Quenby/Engine/lcus.qlt ]]'
 check "the group left out was not installed" '[[ ! -e $c/Quenby/Manager ]]'
-check "the windows showed what the headless run recorded" 'diff "$work/ui-wizard-headless.log" "$work/ui.log" >&2'
+# The drive list's free space is the host disk's, which moves between runs.
+free_masked() { sed -E 's/("[0-9,]+ Bytes",)"[0-9,]+ Bytes"\]/\1"(free)"]/g' "$1"; }
+check "the windows showed what the headless run recorded" \
+  'diff <(free_masked "$work/ui-wizard-headless.log") <(free_masked "$work/ui.log") >&2'
 
 # Cancel from the copy window in real windows, at half the total: the
 # installer asks whether to cancel; the script answers.
@@ -262,7 +265,7 @@ odd='Größe-測試'
 rm -rf "${c:?}/$odd"
 mkdir -p "$c/$odd"
 sed "s/^  Caption = .*/  Caption = 'Setup aus $odd'/" "$src/samples/install-demo.dfm" >"$c/$odd/form.dfm"
-printf '# nothing in a clean install asks: the step is reported unused\nanswer Retry\n' \
+printf '# the completion page, then an answer nothing in a clean install asks for:\n# that step is reported unused\npress Finish\nanswer Retry\n' \
   >"$c/$odd/setup.ui"
 place SETUP
 LC_ALL=C.UTF-8 PELLMORE_UI_SCRIPT="C:\\$odd\\setup.ui" FORM="C:\\$odd\\form.dfm" \
@@ -271,7 +274,7 @@ cp "$c/$odd/ui.log" "$work/ui.log" 2>/dev/null
 check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
 check "the transcript is in the folder" '[[ -s $c/$odd/ui.log ]]'
 check "the form came from the folder" 'grep -q "\"caption\":\"Setup aus $odd\"" "$work/ui.log"'
-check "the script came from the folder" 'grep -q "\"event\":\"unused\",\"line\":2" "$work/ui.log"'
+check "the script came from the folder" 'grep -q "\"event\":\"unused\",\"line\":4" "$work/ui.log"'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
 LC_ALL=C.UTF-8 PELLMORE_UI_SCRIPT="C:\\$odd\\none.ui" run SETUP '-sC:\SETUP'
 check "a missing script there is named in full, got $code" \

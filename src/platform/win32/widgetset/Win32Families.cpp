@@ -18,14 +18,21 @@ class WForms final : public Base<WSForm> {
  public:
   using Base::Base;
   std::unique_ptr<Peer> CreatePeer(TControl& c) override {
+    // A form placed in another control (a wizard page inside its frame) is
+    // a child window of it: it moves with the frame, and a modal frame
+    // does not disable it with the program's other windows.
+    if (HWND parent = c.Parent() ? Hwnd(*c.Parent()) : nullptr)
+      return MakeWindow(c, WS_EX_CONTROLPARENT, kFormClass,
+                        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent, 0);
     const WindowStyles s = StylesFor(bsSizeable, TBorderIcons{biSystemMenu});
     auto peer = MakeWindow(c, s.exStyle | WS_EX_CONTROLPARENT, kFormClass, s.style, nullptr, 0);
     ws_.TopLevels().insert(static_cast<Win32Peer&>(*peer).hwnd);
     return peer;
   }
+  static bool IsChildForm(HWND h) { return (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) != 0; }
   void SetBorder(TCustomForm& f, TFormBorderStyle style, TBorderIcons icons) override {
     HWND h = Hwnd(f);
-    if (!h) return;
+    if (!h || IsChildForm(h)) return;
     Pushing guard(PeerOf(f));
     const WindowStyles s = StylesFor(style, icons);
     const LONG_PTR kept = GetWindowLongPtrW(h, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
@@ -38,7 +45,7 @@ class WForms final : public Base<WSForm> {
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void SetFormStyle(TCustomForm& f, TFormStyle style) override {
-    if (HWND h = Hwnd(f)) {
+    if (HWND h = Hwnd(f); h && !IsChildForm(h)) {
       Pushing guard(PeerOf(f));
       SetWindowPos(h, style == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -57,7 +64,7 @@ class WForms final : public Base<WSForm> {
   }
   void Show(TCustomForm& f) override { ws_.FormShown(f); }
   void Activate(TCustomForm& f) override {
-    if (HWND h = Hwnd(f)) {
+    if (HWND h = Hwnd(f); h && !IsChildForm(h)) {
       SetForegroundWindow(h);
       SetActiveWindow(h);
     }
