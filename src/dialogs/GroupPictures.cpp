@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "dialogs/KitRaster.h"
 #include "framework/ImgList.h"
 #include "framework/Pictures.h"
 
 namespace {
+
+using kitpictures::Raster;
 
 constexpr uint32_t kBack = 0xC0C0C0;  // the list's button-face background
 constexpr uint32_t kBlack = 0x000000;
@@ -18,57 +21,15 @@ constexpr uint32_t kLight = 0xE0E0E0;
 constexpr uint32_t kGreen = 0x00C000;
 constexpr uint32_t kYellow = 0xFFE000;
 
-class Raster {
- public:
-  Raster() : pixels_(static_cast<size_t>(kDriveImageSide * kDriveImageSide), kBack) {}
-  void Set(int x, int y, uint32_t c) {
-    if (x >= 0 && y >= 0 && x < kDriveImageSide && y < kDriveImageSide)
-      pixels_[static_cast<size_t>(y * kDriveImageSide + x)] = c;
-  }
-  void Fill(int left, int top, int right, int bottom, uint32_t c) {
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) Set(x, y, c);
-  }
-  Bytes ToBmp() const {
-    constexpr size_t kFileHeader = 14, kInfoHeader = 40;
-    constexpr size_t kRowBytes = (kDriveImageSide * 3 + 3) / 4 * 4;
-    constexpr size_t kImageSize = kRowBytes * kDriveImageSide;
-    Bytes b(kFileHeader + kInfoHeader + kImageSize, 0);
-    auto put = [&b](size_t pos, uint32_t v, int bytes) {
-      for (int i = 0; i < bytes; ++i)
-        b[pos + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put(2, static_cast<uint32_t>(b.size()), 4);
-    put(10, static_cast<uint32_t>(kFileHeader + kInfoHeader), 4);
-    put(kFileHeader + 0, kInfoHeader, 4);
-    put(kFileHeader + 4, kDriveImageSide, 4);
-    put(kFileHeader + 8, kDriveImageSide, 4);  // positive: bottom-up rows
-    put(kFileHeader + 12, 1, 2);
-    put(kFileHeader + 14, 24, 2);
-    put(kFileHeader + 20, static_cast<uint32_t>(kImageSize), 4);
-    for (int y = 0; y < kDriveImageSide; ++y) {
-      size_t pos =
-          kFileHeader + kInfoHeader + static_cast<size_t>(kDriveImageSide - 1 - y) * kRowBytes;
-      for (int x = 0; x < kDriveImageSide; ++x) {
-        const uint32_t c = pixels_[static_cast<size_t>(y * kDriveImageSide + x)];
-        b[pos++] = static_cast<uint8_t>(c);
-        b[pos++] = static_cast<uint8_t>(c >> 8);
-        b[pos++] = static_cast<uint8_t>(c >> 16);
-      }
-    }
-    return b;
-  }
-
- private:
-  std::vector<uint32_t> pixels_;
-};
+// Each picture is one image of the list.
+Raster Image() {
+  return Raster(kDriveImageSide, kDriveImageSide, kBack);
+}
 
 }  // namespace
 
 Bytes DriveImage() {
-  Raster r;
+  Raster r = Image();
   // A flat drive case seen from the front: light top edge, dark bottom
   // edge and a green activity light.
   r.Fill(1, 5, 15, 12, kLight);
@@ -84,7 +45,7 @@ Bytes DriveImage() {
 }
 
 Bytes DriveWarningImage() {
-  Raster r;
+  Raster r = Image();
   // A yellow triangle with a black rim and an exclamation mark.
   for (int row = 0; row < 14; ++row) {
     const int half = row / 2;
