@@ -60,6 +60,9 @@ class FixedLibrary : public Library {
     if (name != "Setup") return std::nullopt;
     return int32_t(path_.size());
   }
+  std::optional<int32_t> Call(std::string_view name, const std::vector<LibraryArg>&) override {
+    return Call(name);
+  }
 
  private:
   std::string path_;

@@ -1,6 +1,8 @@
 // Libraries of the simulated machine (see SimLibraries.h).
 #include "platform/sim/SimLibraries.h"
 
+#include <stdexcept>
+
 #include "framework/StrUtils.h"
 #include "platform/sim/PeExportReader.h"
 #include "platform/sim/SearchPath.h"
@@ -32,6 +34,16 @@ class SimLibrary : public Library {
     table_.Append(
         SimStart{SimStartKind::Register, path_, ShowMode::Hidden, result, owner_.OleDepth() > 0});
     return int32_t(result);
+  }
+
+  // A PE file on the machine has no code to run: an export with arguments
+  // answers like one without (its constant, else 0).
+  std::optional<int32_t> Call(std::string_view name, const std::vector<LibraryArg>& args) override {
+    if (args.size() > kMaxLibraryArgs) throw std::invalid_argument("too many export arguments");
+    if (args.empty()) return Call(name);
+    const PeExport* e = Find(name);
+    if (!e) return std::nullopt;
+    return int32_t(e->constantResult.value_or(0));
   }
 
  private:

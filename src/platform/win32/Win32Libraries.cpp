@@ -2,6 +2,7 @@
 // OLE's initialisation (ole32) around self-registrations.
 #include <ole2.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "platform/win32/Win32Api.h"
@@ -23,6 +24,41 @@ class Win32Library final : public Library {
     if (!proc) return std::nullopt;
     using Export = LONG(WINAPI*)();
     return int32_t(reinterpret_cast<Export>(reinterpret_cast<void*>(proc))());
+  }
+
+  // Every argument is one machine word: an integer, or the address of a
+  // text; stdcall on 32-bit Windows, the one convention on 64-bit.
+  std::optional<int32_t> Call(std::string_view name, const std::vector<LibraryArg>& args) override {
+    if (args.size() > kMaxLibraryArgs) throw std::invalid_argument("too many export arguments");
+    FARPROC proc = Find(name);
+    if (!proc) return std::nullopt;
+    INT_PTR w[kMaxLibraryArgs] = {};
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (const auto* n = std::get_if<int32_t>(&args[i]))
+        w[i] = INT_PTR(*n);
+      else
+        w[i] = reinterpret_cast<INT_PTR>(std::get<std::string>(args[i]).c_str());
+    }
+    void* p = reinterpret_cast<void*>(proc);
+    using W = INT_PTR;
+    switch (args.size()) {
+      case 0:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)()>(p)());
+      case 1:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)(W)>(p)(w[0]));
+      case 2:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)(W, W)>(p)(w[0], w[1]));
+      case 3:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)(W, W, W)>(p)(w[0], w[1], w[2]));
+      case 4:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)(W, W, W, W)>(p)(w[0], w[1], w[2], w[3]));
+      case 5:
+        return int32_t(
+            reinterpret_cast<LONG(WINAPI*)(W, W, W, W, W)>(p)(w[0], w[1], w[2], w[3], w[4]));
+      default:
+        return int32_t(reinterpret_cast<LONG(WINAPI*)(W, W, W, W, W, W)>(p)(w[0], w[1], w[2], w[3],
+                                                                            w[4], w[5]));
+    }
   }
 
  private:
