@@ -2,6 +2,7 @@
 #include "app/SetupRegistration.h"
 
 #include "app/Main.h"
+#include "dbengine/cmp_TInstallQDE.h"
 #include "decor/DecorRegistration.h"
 #include "dialogs/DialogRegistration.h"
 #include "files/cmp_TInstallFile.h"
@@ -20,6 +21,7 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);
   RegisterShellLinkClasses(registry);
+  RegisterQDEClasses(registry);
   RegisterDialogClasses(registry);
   // Every dialog's component unit is part of the program: the kit's forms
   // take part only through the components on the main form.

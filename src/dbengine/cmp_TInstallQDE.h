@@ -14,19 +14,19 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/exceptions_Pellmore.h"
 #include "framework/Strings.h"
+#include "install/cmp_GrabCall.h"
 #include "install/cmp_TFileContainer.h"
+#include "platform/Libraries.h"
 
 class ClassRegistry;
-class TGrabCall;
 class TQDEFileSet;
 class TCustomInstallFile;
-namespace platform {
-class Library;
-}
 
 // The engine group's exceptions.
 PELLMORE_DECLARE_EXCEPTION(IEInstallQDE, IException);
@@ -78,6 +78,8 @@ class TInstallQDE : public TInstallFileGroup {
 
   // Whatever is assigned, the program's installer.
   void SetContainer(TInstallContainer* value) override;
+  // Attaches the hook to an installer read after this group.
+  void Loaded() override;
   // Language check, the setup library loaded for the step, the files
   // installed as a file group does, Configure, the engine's use count.
   void InstallObjects() override;
@@ -167,6 +169,18 @@ class TInstallQDE : public TInstallFileGroup {
   // The file set class for the installed engine's version.
   std::unique_ptr<TQDEFileSet> DetectFileSet();
   void CheckLanguage();
+  // "QDSETUP.DLL" by the system's library search; IEInstallQDE when it
+  // cannot be loaded.
+  std::unique_ptr<platform::Library> LoadSetupLibrary();
+  // Calls an export of the setup library: the one the install step holds,
+  // else loaded for the call.
+  std::optional<int32_t> CallSetupLibrary(const std::string& name,
+                                          const std::vector<platform::LibraryArg>& args);
+  // The configuration template's destination directory now; empty without
+  // a template.
+  std::string TemplateDestinationDir();
+  // The hook listens to the installer's calls once there is an installer.
+  void AttachHook();
   void LeaveInstaller() noexcept;
 
   std::unique_ptr<TQDEFileSet> fileSet_;
@@ -175,7 +189,7 @@ class TInstallQDE : public TInstallFileGroup {
   std::string targetConfigFile_;
   std::string configDir_;
   std::string configFileName_ = kQDEDefaultConfig;
-  TGrabCall* hook_ = nullptr;  // owned
+  Owned<TGrabCall> hook_;
   std::string languageDLL_;
   bool saveFor16Bit_ = false;
   Owned<TStringList> serverLinkEntries_{new TStringList};
