@@ -1689,7 +1689,7 @@ object fmMain: TfmMain
     Information.Version = '8.2.0'
     InstallTypes = [itCustom]
     PresetupFiles.Strings = (
-      'C:\Quenby\Build\QDSETUP.DLL')
+      'C:\Pellmore\QDSETUP.DLL')
     RunAutomatic = True
     UseLoadingProgram = True
   end
@@ -1697,5 +1697,487 @@ object fmMain: TfmMain
     Container = Install1
     DialogManager = DialogManager5
     Order = 10
+  end
+  object InstallQDE: TInstallQDE
+    ArchiveFileType = psContainerArchiveFile
+    Container = Install1
+    DestDirType = psQDEDLL
+    Order = 0
+    GroupName = 'Quenby Database Engine'
+    drVault = True
+    drAscii = True
+    drFolio = True
+    drFull = True
+    drODBC = True
+    drTabula = True
+    drSQLEngine = True
+    drQBFEngine = True
+    LanguageDLL = '0009'
+    SaveFor16Bit = False
+    slKestrel = True
+    slHeronClassic = True
+    slOsprey = False
+    slPlover = False
+    slWren = False
+    slTern = False
+    slHeronNext = False
+    ServerLinkEntries.Strings = (
+      '[SESSION-KESTREL]'
+      'DATABASE='
+      'HOST=KST_SERVER'
+      'LOGIN=MYNAME'
+      'ACCESS=READ/WRITE'
+      'CACHE SIZE=8'
+      'COMMIT MODE=SHARED AUTO'
+      'DATE FORMAT=0'
+      'QUERY TIMEOUT=300'
+      'ROW LIMIT=-1'
+      'BATCH SIZE=200'
+      'CLIENT NAME='
+      'PACKET SIZE=4096'
+      '  '
+      '[STARTUP-KESTREL]'
+      'LIBRARY=QLKKST32.DLL'
+      'CLIENT LIB='
+      'CONNECT TIMEOUT=60'
+      'TIMEOUT=300'
+      'TRACE=0'
+      'MAX CONNECTIONS=300'
+      '  ')
+  end
+  object QDEFile: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDENG32.DLL'
+    FileName = 'QDENG32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 0
+    OverwriteMode = owVersionDate
+    UniqueID = 1
+    UpdateDLLCounter = True
+  end
+  object QDEFile1: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDLOC32.DLL'
+    FileName = 'QDLOC32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 30
+    OverwriteMode = owVersionDate
+    UniqueID = 2
+    UpdateDLLCounter = True
+  end
+  object QDEFile2: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDDRV32.DLL'
+    FileName = 'QDDRV32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 29
+    OverwriteMode = owVersionDate
+    UniqueID = 3
+    UpdateDLLCounter = True
+  end
+  object QDEFile3: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDBMV32.DLL'
+    FileName = 'QDBMV32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 28
+    OverwriteMode = owVersionDate
+    UniqueID = 4
+    UpdateDLLCounter = True
+  end
+  object QDEConfigFile: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDENG32.CNF'
+    FileName = 'QDENG32.CNF'
+    IncludeFromDir = 'C:\Pellmore'
+    Net = True
+    Order = 27
+    UniqueID = 5
+  end
+  object QDEFile4: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lceast.qlt'
+    FileName = 'lceast.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 26
+    OverwriteMode = owVersionDate
+    UniqueID = 6
+    UpdateDLLCounter = True
+  end
+  object QDEFile5: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lcwest.qlt'
+    FileName = 'lcwest.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 25
+    OverwriteMode = owVersionDate
+    UniqueID = 7
+    UpdateDLLCounter = True
+  end
+  object QDEFile6: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lcasia.qlt'
+    FileName = 'lcasia.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 24
+    OverwriteMode = owVersionDate
+    UniqueID = 8
+    UpdateDLLCounter = True
+  end
+  object QDEFile7: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lcjpn.qlt'
+    FileName = 'lcjpn.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 23
+    OverwriteMode = owVersionDate
+    UniqueID = 9
+    UpdateDLLCounter = True
+  end
+  object QDEFile8: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lcmisc.qlt'
+    FileName = 'lcmisc.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 22
+    OverwriteMode = owVersionDate
+    UniqueID = 10
+    UpdateDLLCounter = True
+  end
+  object QDEFile9: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'lcus.qlt'
+    FileName = 'lcus.qlt'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 21
+    OverwriteMode = owVersionDate
+    UniqueID = 11
+    UpdateDLLCounter = True
+  end
+  object QDEFile10: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'charset.qcv'
+    FileName = 'charset.qcv'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 20
+    OverwriteMode = owVersionDate
+    UniqueID = 12
+    UpdateDLLCounter = True
+  end
+  object QDEFile11: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'qdcvt.dll'
+    FileName = 'qdcvt.dll'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 19
+    OverwriteMode = owVersionDate
+    UniqueID = 13
+    UpdateDLLCounter = True
+  end
+  object QDEFile12: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDRS0009.DLL'
+    FileName = 'QDRS0009.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 18
+    OverwriteMode = owVersionDate
+    UniqueID = 14
+    UpdateDLLCounter = True
+  end
+  object QDEFile13: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDMGR.EXE'
+    FileName = 'QDMGR.EXE'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 17
+    OverwriteMode = owVersionDate
+    UniqueID = 16
+    UpdateDLLCounter = True
+  end
+  object QDEFile14: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDMGR.HLP'
+    FileName = 'QDMGR.HLP'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 16
+    OverwriteMode = owVersionDate
+    RegisterAsHelp = True
+    UniqueID = 17
+    UpdateDLLCounter = True
+  end
+  object QDEFile15: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDMGR.CNT'
+    FileName = 'QDMGR.CNT'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 15
+    OverwriteMode = owVersionDate
+    RegisterAsHelp = True
+    UniqueID = 18
+    UpdateDLLCounter = True
+  end
+  object QDEFile16: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psSystem
+    DestName = 'QDMGR.CPL'
+    FileName = 'QDMGR.CPL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 14
+    OverwriteMode = owVersionDate
+    UniqueID = 19
+    UpdateDLLCounter = True
+  end
+  object QDEFile17: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDVLT32.DLL'
+    FileName = 'QDVLT32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 13
+    OverwriteMode = owVersionDate
+    UniqueID = 20
+    UpdateDLLCounter = True
+  end
+  object QDEFile18: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDVOB32.DLL'
+    FileName = 'QDVOB32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 12
+    OverwriteMode = owVersionDate
+    UniqueID = 21
+    UpdateDLLCounter = True
+  end
+  object QDEFile19: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDTXT32.DLL'
+    FileName = 'QDTXT32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 11
+    OverwriteMode = owVersionDate
+    UniqueID = 22
+    UpdateDLLCounter = True
+  end
+  object QDEFile20: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDFOL32.DLL'
+    FileName = 'QDFOL32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 10
+    OverwriteMode = owVersionDate
+    UniqueID = 23
+    UpdateDLLCounter = True
+  end
+  object QDEFile21: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDOBR32.DLL'
+    FileName = 'QDOBR32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 9
+    OverwriteMode = owVersionDate
+    UniqueID = 24
+    UpdateDLLCounter = True
+  end
+  object QDEFile22: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDTAB32.DLL'
+    FileName = 'QDTAB32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 8
+    OverwriteMode = owVersionDate
+    UniqueID = 25
+    UpdateDLLCounter = True
+  end
+  object QDEFile23: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDLSQ32.DLL'
+    FileName = 'QDLSQ32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 7
+    OverwriteMode = owVersionDate
+    UniqueID = 26
+    UpdateDLLCounter = True
+  end
+  object QDEFile24: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QDQBF32.DLL'
+    FileName = 'QDQBF32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 6
+    OverwriteMode = owVersionDate
+    UniqueID = 27
+    UpdateDLLCounter = True
+  end
+  object QDEFile27: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QLKKST32.DLL'
+    FileName = 'QLKKST32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 5
+    OverwriteMode = owVersionDate
+    UniqueID = 30
+    UpdateDLLCounter = True
+  end
+  object QDEFile28: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QLKHCL32.DLL'
+    FileName = 'QLKHCL32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 4
+    OverwriteMode = owVersionDate
+    UniqueID = 31
+    UpdateDLLCounter = True
+  end
+  object QDEFile29: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'QLKOSP32.DLL'
+    FileName = 'QLKOSP32.DLL'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 3
+    OverwriteMode = owVersionDate
+    UniqueID = 32
+    UpdateDLLCounter = True
+  end
+  object QDEFile25: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'SRVLNK32.HLP'
+    FileName = 'SRVLNK32.HLP'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 2
+    OverwriteMode = owVersionDate
+    RegisterAsHelp = True
+    UniqueID = 28
+    UpdateDLLCounter = True
+  end
+  object QDEFile26: TInstallFile
+    ArchiveFileType = psContainerArchiveFile
+    Container = InstallQDE
+    DestDirType = psContainerDestDir
+    DestName = 'SRVLNK32.CNT'
+    FileName = 'SRVLNK32.CNT'
+    FileType = iftJustADLL
+    IncludeFromDir = 'C:\Program Files\Quenby\Common Files\QDE'
+    Net = True
+    Order = 1
+    OverwriteMode = owVersionDate
+    RegisterAsHelp = True
+    UniqueID = 29
+    UpdateDLLCounter = True
   end
 end

@@ -286,8 +286,13 @@ void TInstallQDE::CheckLanguage() {
     return;  // no engine language to keep
   }
   if (SameText(Trim(installed), Trim(languageDLL_))) return;
+  // Replacing an engine of another language is the handler's decision;
+  // without one the installed engine is kept.
   bool overwrite = true;
-  if (onLanguageDifferent_) onLanguageDifferent_(this, installed, languageDLL_, overwrite);
+  if (onLanguageDifferent_)
+    onLanguageDifferent_(this, installed, languageDLL_, overwrite);
+  else
+    overwrite = false;
   if (!overwrite)
     throw IEQDELanguageDifferent(
         "The Quenby Database Engine installed on this machine is a different language from the "
@@ -313,7 +318,8 @@ void TInstallQDE::InstallObjects() {
   CheckLanguage();
   setupLibrary_ = LoadSetupLibrary();
   try {
-    TInstallFileGroup::InstallObjects();
+    // A group without its one template could not configure the engine:
+    // refused before any file of the engine is replaced.
     TCustomInstallFile* found = nullptr;
     int count = 0;
     for (int i = 0; i < ObjectCount(); ++i) {
@@ -325,6 +331,7 @@ void TInstallQDE::InstallObjects() {
     }
     if (count == 0) throw IEInstallQDE("Could not find a QDENG.CNF file in the TInstallQDE");
     if (count > 1) throw IEInstallQDE("More than one QDENG.CNF file found for the QDE group");
+    TInstallFileGroup::InstallObjects();
     Configure(IncludeTrailingBackslash(found->ResolveDestDir()) + found->DestName(), languageDLL_);
     setupLibrary_->Call("IncrementEngineUseCount", {});
   } catch (...) {
