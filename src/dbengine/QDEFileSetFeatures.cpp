@@ -214,7 +214,7 @@ PELLMORE_QDE_SIMPLE_LINK(HeronClassic, "QLKHCL32.DLL")
 void TQDEFileSet::AddOsprey() {
   AddLinkFiles();
   AddEngineFile(kOspreyLink);
-  const auto toEngine = TpsContainerDestDir::StaticMetaClass();
+  const TMetaClass& toEngine = TpsContainerDestDir::StaticMetaClass();
   AddFile(ExcludeTrailingBackslash(platform::system().SystemDirectory()) + "\\" + kOspreyClient,
           toEngine);
   AddFile(KitDirectory() + "\\" + kOspreyKey, toEngine);
