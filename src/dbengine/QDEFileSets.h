@@ -7,6 +7,7 @@
 // system directory or the kit directory, as each feature says.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 class TInstallQDE;
@@ -94,14 +95,36 @@ class TQDEFileSet {
  protected:
   TInstallQDE* QDE() const noexcept { return qde_; }
 
+  // A file of the installed engine's directory, added to go where the
+  // group goes.
+  void AddEngineFile(const std::string& name);
+  // Whether every one of `names` is a member.
+  bool HasMembers(std::initializer_list<const char*> names) const;
+  bool HasMember(const std::string& name) const;
+  // "QDRS" + LanguageDLL + ".DLL".
+  std::string ResourceLibraryName() const;
+  // Frees every member whose file name has extension `ext` (case ignored).
+  void RemoveFilesWithExtension(const std::string& ext);
+  // Whether one of the drivers that need the core is present; the core
+  // rule removes the core only when none is.
+  bool CoreInUse();
+  // The core files and the locale files, unconditionally.
+  void RemoveCore();
+
  private:
   TInstallQDE* qde_;
 };
 
+// 6.0 and 6.5: the configuration tool "QDCFG32" comes with the core; no
+// Vault in the full driver set; the locale files are the "LANGPACK" values.
 class TQDE60FileSet : public TQDEFileSet {
  public:
   using TQDEFileSet::TQDEFileSet;
   const char* ClassName() const noexcept override { return "TQDE60FileSet"; }
+
+  void AddCoreFiles() override;
+  // Also removes the tool files, even when the core stays.
+  void RemoveCoreIfUnused() override;
 };
 
 class TQDE65FileSet : public TQDE60FileSet {
@@ -110,20 +133,42 @@ class TQDE65FileSet : public TQDE60FileSet {
   const char* ClassName() const noexcept override { return "TQDE65FileSet"; }
 };
 
+// 7.0: the administrator "QDMGR" (its control panel applet into the system
+// directory) comes with the core, and the ODBC bridge needs "QDVOB32.DLL".
 class TQDE70FileSet : public TQDEFileSet {
  public:
   using TQDEFileSet::TQDEFileSet;
   const char* ClassName() const noexcept override { return "TQDE70FileSet"; }
+
+  void AddCoreFiles() override;
+  void AddODBC() override;
+  bool HasODBC() override;
+  void RemoveODBC() override;
+  // Also removes the tool files, even when the core stays.
+  void RemoveCoreIfUnused() override;
+
+ protected:
+  void RemoveToolFiles();
 };
 
+// 7.5: Vault joins the full driver set, and keeps the core by itself.
 class TQDE75FileSet : public TQDE70FileSet {
  public:
   using TQDE70FileSet::TQDE70FileSet;
   const char* ClassName() const noexcept override { return "TQDE75FileSet"; }
+
+  void AddAllDrivers(bool ignoreErrors) override;
+  bool HasFull() override;
+  void RemoveCoreIfUnused() override;
 };
 
+// 8.0: the locale files are a fixed set from the "LANGPACKDIR" directory.
 class TQDE80FileSet : public TQDE75FileSet {
  public:
   using TQDE75FileSet::TQDE75FileSet;
   const char* ClassName() const noexcept override { return "TQDE80FileSet"; }
+
+  void AddLocaleFiles() override;
+  // Every ".QLT" member and "CHARSET.QCV".
+  void RemoveLocaleFiles() override;
 };

@@ -3,40 +3,15 @@
 
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TInstallFile.h"
-#include "framework/ClassRegistry.h"
-#include "framework/FormParser.h"
-#include "framework/FormReader.h"
-#include "framework/Forms.h"
 #include "framework/StrUtils.h"
 #include "install/ContainerCompress.h"
 #include "install/InstallLists.h"
 #include "install/cmp_TInstall.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "tools/pack/DesignForm.h"
 
 namespace pack {
-
-namespace {
-
-// The root of a description read at design time, created by its class
-// name as the running program would create it, but without its
-// registered description and without OnCreate.
-Owned<TComponent> ReadAtDesignTime(std::string_view text, const std::string& file) {
-  const FormObject parsed = ParseFormDescription(text, file);
-  ClassRegistry& registry = ClassRegistry::Global();
-  const ClassInfo* info = registry.FindClass(parsed.className);
-  if (!info || !info->Meta().InheritsFrom(TCustomForm::StaticMetaClass()))
-    throw Exception("The form description " + file + " describes " + parsed.className +
-                    ", which is not a registered form class");
-  Owned<TComponent> root(registry.Create(info->Name(), nullptr));
-  // Every component created into a designing owner is designing too, so the
-  // installer's Loaded leaves the command line and the main form alone.
-  root->SetDesigning(true);
-  ReadForm(*root, text, file);
-  return root;
-}
-
-}  // namespace
 
 PackResult PackDistribution(std::string_view formText, const std::string& formFile,
                             const std::string& buildDirectory) {
