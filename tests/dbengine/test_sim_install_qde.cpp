@@ -325,9 +325,10 @@ TEST_F(InstallQDETest, WhatTheSetupLibraryAnswersDecidesTheConfigurationInUse) {
     EXPECT_EQ(qde->TargetConfigFile(), c.configPath);
     EXPECT_EQ(Engine(kQDEConfigFormat), c.for16Bit ? "CFG16" : "CFG32");
     EXPECT_EQ(platform::files().FileExists(templatePath), c.templateLeft);
-    if (c.fallbackMade)
+    if (c.fallbackMade) {
       EXPECT_EQ(machine_.ReadFile(std::string(c.templateDir) + "\\QDENGNEW.CFG"),
                 "[SYSTEM INIT]\r\nVERSION=8.2\r\n");
+    }
     EXPECT_EQ(mergeFailed, c.mergeFailed ? 1 : 0);
     EXPECT_EQ(fixFailed, c.fixFailed ? 1 : 0);
     if (const LibraryCall* repair = FindCall("QdRepairConfig")) {
