@@ -1,7 +1,8 @@
-// The sample engine's file table and the generators of its data files.
-// Programs and libraries come from the PE generator; data files are
-// made-up but plausible formats (INI-style template, help and contents
-// files, locale and character-set tables) filled to realistic sizes.
+// The sample engine's file table, the kit's files and the generators of
+// their data files. Programs and libraries come from the PE generator;
+// configuration files come from EngineConfig's tables; the other data
+// files are made-up but plausible formats (help and contents files, locale
+// and character-set tables) filled to realistic sizes.
 #include "tools/sample-engine/SampleEngine.h"
 
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "tools/pegen/PeWriter.h"
+#include "tools/sample-engine/EngineConfig.h"
 
 namespace sample_engine {
 namespace {
@@ -147,28 +149,15 @@ std::vector<uint8_t> Program(const FileDef& s, Release release, size_t index) {
   return pegen::BuildPe(o);
 }
 
+// The configuration template, or the file in use: the release's tables,
+// brought to a realistic size with comment lines only, so the engine's
+// setup library can parse and merge them.
 std::vector<uint8_t> Template(const FileDef& s, Release release, bool inUse) {
-  std::vector<uint8_t> out;
-  AddText(out, inUse ? "; Quenby Database Engine configuration\r\n"
-                     : "; Quenby Database Engine configuration template\r\n");
-  AddText(out, "[SYSTEM INIT]\r\nVERSION=" + std::string(release == Release::v82 ? "8.2" : "7.5") +
-                   "\r\nLOCAL SHARE=FALSE\r\nMINBUFSIZE=128\r\nMAXBUFSIZE=2048\r\n"
-                   "COLLATION=qdlus\r\nMAXFILEHANDLES=48\r\nSYSFLAGS=0\r\n"
-                   "SHAREDMEMSIZE=2048\r\nDEFAULT DRIVER=TABULA\r\nAUTO ODBC=FALSE\r\n\r\n");
-  const char* drivers[] = {"VAULT",   "ASCII", "FOLIO",  "ODBC",   "TABULA", "SQL ENGINE", "QBF",
-                           "KESTREL", "HERON", "OSPREY", "PLOVER", "WREN",   "TERN"};
-  int n = 0;
-  for (const char* d : drivers) {
-    AddText(out, std::string("[DRIVERS\\") + d + "\\INIT]\r\nVERSION=4.0\r\nTYPE=" +
-                     (n < 7 ? "FILE" : "SERVER") + "\r\nCOLLATION=qdlus\r\n");
-    AddText(out, std::string("[DRIVERS\\") + d +
-                     "\\TABLE CREATE]\r\nLEVEL=" + std::to_string(3 + n % 4) +
-                     "\r\nBLOCK SIZE=" + std::to_string(2048 << (n % 3)) +
-                     "\r\nFILL FACTOR=95\r\nSTRICTINTEGRTY=TRUE\r\n\r\n");
-    ++n;
-  }
-  FillTo(out, size_t(s.kilobytes) * 1024, Seed(s.name));
-  return out;
+  const Config config = EngineConfig(release, inUse);
+  return RenderConfig(config,
+                      inUse ? "Quenby Database Engine configuration"
+                            : "Quenby Database Engine configuration template",
+                      size_t(s.kilobytes) * 1024, Seed(s.name));
 }
 
 std::vector<uint8_t> Help(const FileDef& s) {
@@ -291,6 +280,58 @@ std::vector<EngineFile> WriteEngine(Release release, const std::filesystem::path
               static_cast<std::streamsize>(f.bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + (directory / f.name).string());
   }
+  return files;
+}
+
+std::vector<EngineFile> BuildKitFiles() {
+  std::vector<EngineFile> files;
+
+  // The engine's setup library as the kit ships it; its exports are
+  // __stdcall with the argument counts the engine component passes.
+  pegen::PeOptions o;
+  o.moduleName = "QDSETUP.DLL";
+  o.imageBase = 0x10800000u;
+  o.timeDateStamp = 0x37A1B2C0u;
+  o.exports = {{"IncrementEngineUseCount", 0, 0},
+               {"QdLocaleConfig", 0, 3 * 4},
+               {"QdMergeConfig", 0, 6 * 4},
+               {"QdRepairConfig", 0, 4 * 4}};
+  pegen::VersionResource v;
+  v.fileVersion = {8, 2, 0, 420};
+  v.productVersion = {8, 2, 0, 0};
+  pegen::StringTable t;
+  t.strings = {{"CompanyName", "Quenby Software Corporation"},
+               {"FileDescription", "Engine Setup Library"},
+               {"FileVersion", VersionText(8, 2, 420)},
+               {"InternalName", "QDSETUP"},
+               {"LegalCopyright", "Copyright \xC2\xA9 1993-1999 Quenby Software Corporation"},
+               {"OriginalFilename", "QDSETUP.DLL"},
+               {"ProductName", "Quenby Database Engine"},
+               {"ProductVersion", "8.2"}};
+  v.tables.push_back(t);
+  o.version = v;
+  o.payload = pegen::MakeFiller(Seed("QDSETUP.DLL"), 40 * 1024);
+  files.push_back({"QDSETUP.DLL", VersionText(8, 2, 420), pegen::BuildPe(o)});
+
+  for (const FileDef& s : k82)
+    if (s.kind == Kind::Template) files.push_back({s.name, "", Template(s, Release::v82, false)});
+
+  // The Osprey link's licence key: a small header, then key blocks.
+  std::vector<uint8_t> key;
+  AddText(key, "OSPKEY\x1A\x01");
+  uint32_t state = Seed("OSP_KEY.DAT");
+  while (key.size() < 2048) {
+    state = state * 1664525u + 1013904223u;
+    key.push_back(static_cast<uint8_t>(state >> 24));
+  }
+  files.push_back({"OSP_KEY.DAT", "", key});
+
+  std::vector<uint8_t> marker;
+  AddText(marker,
+          "Pellmore setup kit\r\n"
+          "This directory holds the files every distribution takes from the kit:\r\n"
+          "QDSETUP.DLL, QDENG32.CNF, OSP_KEY.DAT.\r\n");
+  files.push_back({"PKIT.TXT", "", marker});
   return files;
 }
 

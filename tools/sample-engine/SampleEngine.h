@@ -1,8 +1,10 @@
 // The sample Quenby Database Engine: the engine's files as an installation
 // takes them (real PE libraries and programs with version resources, the
-// configuration template, help, contents and locale files), for building
-// and installing distributions in tests and the demo. Content is
-// deterministic, realistically sized and compressible.
+// configuration template, help, contents and locale files), the kit's own
+// files, and machines laid out with an installed engine (an authoring
+// machine, a target with an older engine), for building and installing
+// distributions in tests and the demo. Content is deterministic,
+// realistically sized and compressible.
 #pragma once
 
 #include <cstdint>
@@ -32,5 +34,88 @@ std::vector<EngineFile> WriteEngine(Release release, const std::filesystem::path
 
 // "8.2" or "7.5"; false for any other text.
 bool ParseRelease(const std::string& text, Release& release);
+
+// The files the kit directory holds: the engine's setup library
+// "QDSETUP.DLL" (a stand-in image with its four exports; the simulated
+// machine binds the real code behind that name, Windows runs copy the real
+// library over it), the 8.2 template "QDENG32.CNF", the Osprey key file
+// "OSP_KEY.DAT" and the marker "PKIT.TXT". Not engine members.
+std::vector<EngineFile> BuildKitFiles();
+
+// --- Machines with an installed engine ------------------------------------
+
+// Where the engine and the kit go, below the machine's folders.
+inline constexpr const char* kEngineSubdir = "Quenby\\Common Files\\QDE";
+inline constexpr const char* kKitDir = "C:\\Pellmore";
+
+// The folders of the machine that decide where files land.
+struct MachinePaths {
+  std::string programFiles;  // "C:\Program Files", no trailing backslash
+  std::string systemDir;     // the system directory, no trailing backslash
+};
+
+struct LaidFile {
+  std::string path;  // full Windows path
+  std::vector<uint8_t> bytes;
+};
+
+// A value below HKEY_LOCAL_MACHINE: a string, or a REG_DWORD when isDWord.
+struct LaidValue {
+  std::string key;  // "\Software\Quenby\Database Engine"
+  std::string name;
+  std::string text;
+  bool isDWord = false;
+  uint32_t number = 0;
+};
+
+// Everything one machine shape holds: its files and registry values. The
+// simulated or real machine and the Wine prefix are laid out from the same
+// layout, so they cannot differ.
+struct MachineLayout {
+  std::vector<LaidFile> files;
+  std::vector<LaidValue> values;
+};
+
+// The authoring machine: the 8.2 engine in <programFiles>\<kEngineSubdir>
+// with its configuration in use and registry keys (ENGINEPATH, LANGCODE,
+// CONFIGPATH, QDLOC32 LANGPACKDIR, the KESTREL, HERON and OSPREY driver
+// keys), the Osprey client in the system directory and its message file,
+// and the kit directory kKitDir named by the kit's search path.
+MachineLayout AuthoringLayout(const MachinePaths& paths);
+// A target machine with the 7.5 engine: its files (the control panel applet
+// in the system directory), registry keys, the configuration in use with
+// the user's changes, LANGPACK1..3 naming its .QLL files, the KESTREL
+// driver keys with the user's values and SharedDLLs counts of 1 for its
+// libraries.
+MachineLayout OlderEngineLayout(const MachinePaths& paths);
+
+// The current backend's folders: "ProgramFilesDir" of HKLM
+// "\Software\Microsoft\Windows\CurrentVersion" (else "\Program Files" on the
+// Windows directory's drive) and the system directory.
+MachinePaths CurrentMachinePaths();
+
+// Writes the layout's files (creating folders, replacing files) and values
+// (creating keys) through the current backend's services. Raises
+// platform::OsError when the machine refuses; what was written stays.
+void ApplyLayout(const MachineLayout& layout);
+
+// AuthoringLayout / OlderEngineLayout for the current backend, applied;
+// returns what was laid down.
+MachineLayout InstallAuthoringEngine();
+MachineLayout InstallOlderEngine();
+
+// The layout's values as a REGEDIT4 file for "regedit /S" (CRLF, keys in
+// the order they first occur).
+std::string RenderRegFile(const MachineLayout& layout);
+
+// Writes the layout's files into a Wine prefix: "C:\..." lands below
+// PREFIX/drive_c, reusing existing folders whatever their case. Other drive
+// letters raise std::runtime_error (a prefix has only C: of its own), as
+// does a failed write.
+void WriteFilesToWinePrefix(const MachineLayout& layout, const std::filesystem::path& prefix);
+// The host path a "C:\..." path has in the prefix (folders that exist are
+// matched ignoring case, as Wine does).
+std::filesystem::path WinePrefixPath(const std::filesystem::path& prefix,
+                                     const std::string& windowsPath);
 
 }  // namespace sample_engine
