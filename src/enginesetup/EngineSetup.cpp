@@ -116,7 +116,7 @@ int32_t MergeConfig(EngineHost& host, std::string_view templatePath, std::string
       if (!current) return failure;
       text = EngineConfig::Merge(*templ, *current).Write();
     }
-    return host.ReplaceFile(std::string(targetPath), text) ? kOk : kWriteFailed;
+    return host.ReplaceAtomically(std::string(targetPath), text) ? kOk : kWriteFailed;
   });
 }
 
@@ -131,7 +131,7 @@ int32_t LocaleConfig(EngineHost& host, std::string_view templatePath, int32_t is
         Load(host, path, kTemplateUnreadable, kTemplateDamaged, failure);
     if (!templ) return failure;
     templ->Set(kSystemInit, "LANGCODE", lang);
-    return host.ReplaceFile(path, templ->Write()) ? kOk : kWriteFailed;
+    return host.ReplaceAtomically(path, templ->Write()) ? kOk : kWriteFailed;
   });
 }
 
@@ -148,7 +148,7 @@ int32_t RepairConfig(EngineHost& host, std::string_view targetPath, int32_t diff
     if (!config) return failure;
     if (is16 == 1) {
       config->Set(kSystemInit, "CONFIG16", "TRUE");
-      if (!host.ReplaceFile(path, config->Write())) return kWriteFailed;
+      if (!host.ReplaceAtomically(path, config->Write())) return kWriteFailed;
     }
     if (differs == 1 && !host.WriteIniString(kLegacyIniFile, kLegacySection, kLegacyPathKey, path))
       return kIniWriteFailed;

@@ -24,7 +24,7 @@ class EngineHost {
   // Replaces (or creates) the file with `bytes` atomically: a temporary
   // file in the same directory, then a replacing rename. False when that
   // fails; the old file is then untouched and the temporary file gone.
-  virtual bool ReplaceFile(const std::string& path, const std::string& bytes) = 0;
+  virtual bool ReplaceAtomically(const std::string& path, const std::string& bytes) = 0;
   // Whether anything (file or directory) is at the path.
   virtual bool Exists(const std::string& path) = 0;
   // A string value of HKEY_LOCAL_MACHINE `key` ("\Software\..."); nullopt

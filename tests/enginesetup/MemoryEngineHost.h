@@ -18,7 +18,7 @@ class MemoryEngineHost : public enginesetup::EngineHost {
   std::set<std::string> unwritable;             // upper-case paths whose replaces fail
   bool registryRefuses = false;
   bool iniRefuses = false;
-  int replaces = 0;  // successful ReplaceFile calls
+  int replaces = 0;  // successful ReplaceAtomically calls
 
   static std::string Up(std::string s) {
     for (char& c : s)
@@ -36,7 +36,7 @@ class MemoryEngineHost : public enginesetup::EngineHost {
     if (f == files.end() || unreadable.count(Up(path))) return std::nullopt;
     return f->second;
   }
-  bool ReplaceFile(const std::string& path, const std::string& bytes) override {
+  bool ReplaceAtomically(const std::string& path, const std::string& bytes) override {
     if (unwritable.count(Up(path))) return false;
     files[Up(path)] = bytes;
     ++replaces;

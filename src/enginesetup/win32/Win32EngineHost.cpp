@@ -67,7 +67,7 @@ std::optional<std::string> Win32EngineHost::ReadFile(const std::string& path) {
   return bytes;
 }
 
-bool Win32EngineHost::ReplaceFile(const std::string& path, const std::string& bytes) {
+bool Win32EngineHost::ReplaceAtomically(const std::string& path, const std::string& bytes) {
   // A fresh name beside the target, so the rename stays on its volume.
   std::string temp;
   HANDLE h = INVALID_HANDLE_VALUE;

@@ -11,7 +11,7 @@ namespace enginesetup {
 class Win32EngineHost : public EngineHost {
  public:
   std::optional<std::string> ReadFile(const std::string& path) override;
-  bool ReplaceFile(const std::string& path, const std::string& bytes) override;
+  bool ReplaceAtomically(const std::string& path, const std::string& bytes) override;
   bool Exists(const std::string& path) override;
   std::optional<std::string> ReadMachineString(const std::string& key,
                                                const std::string& name) override;
