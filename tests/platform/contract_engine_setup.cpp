@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/Libraries.h"
 #include "platform/Platform.h"
 #include "platform/Registry.h"
