@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "framework/StrUtils.h"
+#include "platform/sim/SimEngineSetup.h"
 #include "platform/sim/SimErrors.h"
 #include "platform/sim/SimRegistry.h"
 
@@ -22,7 +23,12 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
       libraries_(core_, files_, system_, table_),
       restart_(core_, files_, [this]() -> Registry& { return registry(); }),
       iniFiles_(files_, system_),
-      locks_(core_.HostDir()) {}
+      locks_(core_.HostDir()) {
+  // The engine's setup library runs natively over this machine's services.
+  libraries_.RegisterNative(kEngineSetupLibrary,
+                            EngineSetupFactory(
+                                files_, [this]() -> Registry& { return registry(); }, iniFiles_));
+}
 
 SimMachine::~SimMachine() = default;
 
