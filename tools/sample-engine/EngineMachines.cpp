@@ -5,7 +5,9 @@
 // layout feeds every branch, so they cannot drift apart.
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -103,7 +105,7 @@ MachineLayout AuthoringLayout(const MachinePaths& paths) {
   MachineLayout l;
   const std::string engineDir = paths.programFiles + "\\" + kEngineSubdir;
   for (EngineFile& f : BuildEngine(Release::v82))
-    l.files.push_back({engineDir + "\\" + f.name, std::move(f.bytes)});
+    l.files.push_back({engineDir + "\\" + f.name, std::move(f.bytes), kEngine82Date});
   const Config inUse = EngineConfig(Release::v82, true);
   l.files.push_back({engineDir + "\\qdeng32.cfg",
                      RenderConfig(inUse, "Quenby Database Engine configuration", 14 * 1024, 82)});
@@ -136,7 +138,7 @@ MachineLayout OlderEngineLayout(const MachinePaths& paths) {
     const std::string path = dir + "\\" + f.name;
     if (EndsWith(f.name, ".QLL")) Str(l, kLocaleKey, "LANGPACK" + std::to_string(++langPack), path);
     if (EndsWith(f.name, ".DLL")) libraries.push_back(path);
-    l.files.push_back({path, std::move(f.bytes)});
+    l.files.push_back({path, std::move(f.bytes), kEngine75Date});
   }
   DriverKeys(l, EngineConfig(Release::v75, true), "KESTREL");
   for (const std::string& path : libraries) l.values.push_back({kSharedDllsKey, path, "", true, 1});
@@ -164,6 +166,7 @@ void ApplyLayout(const MachineLayout& layout) {
     auto file = fs.Create(f.path);
     file->Write(f.bytes.data(), f.bytes.size());
     file->Close();
+    if (f.date != 0) fs.SetLastWriteTime(f.path, platform::DateTimeToFileTime(f.date));
   }
   platform::Registry& reg = platform::registry();
   const auto root = platform::RootKey::LocalMachine;
@@ -247,6 +250,14 @@ void WriteFilesToWinePrefix(const MachineLayout& layout, const std::filesystem::
               static_cast<std::streamsize>(f.bytes.size()));
     out.close();
     if (!out) throw std::runtime_error("cannot write " + host.string());
+    if (f.date != 0) {
+      const auto seconds = static_cast<time_t>((f.date - 25569.0) * 86400.0);
+      std::error_code error;
+      std::filesystem::last_write_time(
+          host, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(seconds)),
+          error);
+      if (error) throw std::runtime_error("cannot date " + host.string());
+    }
   }
 }
 

@@ -57,7 +57,15 @@ struct MachinePaths {
 struct LaidFile {
   std::string path;  // full Windows path
   std::vector<uint8_t> bytes;
+  // Last written, as a day count since 1899-12-30 (UTC); 0: when laid down.
+  // An engine's files carry their release's date, so an installation
+  // comparing dates sees the older engine as older.
+  double date = 0;
 };
+
+// The release dates the engines' files carry.
+inline constexpr double kEngine82Date = 36392.5;  // 1999-08-20 12:00
+inline constexpr double kEngine75Date = 35990.5;  // 1998-07-14 12:00
 
 // A value below HKEY_LOCAL_MACHINE: a string, or a REG_DWORD when isDWord.
 struct LaidValue {

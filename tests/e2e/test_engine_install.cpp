@@ -1,0 +1,223 @@
+// The setup program with its built-in main form installs the engine: the
+// distribution is packed from Main.dfm on an authoring machine that has the
+// 8.2 engine and the kit (pellmore-sample-engine --authoring), and
+// installed on fresh machines, over an older 7.5 engine with the user's
+// settings, a second time, while the engine is in use, and over a damaged
+// configuration. The engine's setup library is the machine's own binding
+// of the real code.
+#include <gmock/gmock.h>
+
+#include <map>
+#include <string>
+
+#include "InstallRunFixture.h"
+#include "enginesetup/EngineConfig.h"
+#include "framework/StrUtils.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::IsEmpty;
+
+const char* const kSource = "-sC:\\SETUP";
+const char* const kQDEDir = "C:\\Program Files\\Quenby\\Common Files\\QDE";
+const char* const kQDEKey = "\\Software\\Quenby\\Database Engine";
+const char* const kSharedDlls = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const char* const kUninstallQDE =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenby Database Engine\\QDE";
+
+struct EngineDistribution {
+  testsupport::SimMachineHome authoring{"pellmore-e2e-engine-authoring"};
+  std::string archive;
+  std::string setupLibrary;  // the kit's QDSETUP.DLL
+  std::string errors;
+  int code = -1;
+};
+
+const EngineDistribution& TheEngineDistribution() {
+  static EngineDistribution d = [] {
+    EngineDistribution r;
+    r.authoring.Create();
+    const std::string machine = r.authoring.MachineDir();
+    r.code = RunChild(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", machine, "--authoring"}, {},
+                      r.authoring.Dir().Path(), &r.errors);
+    if (r.code == 0)
+      r.code = RunChild(PELLMORE_PACK_EXE, {machine, PELLMORE_MAIN_FORM, "C:\\Build"}, {},
+                        r.authoring.Dir().Path(), &r.errors);
+    if (r.code == 0) r.archive = ReadHostFile(fs::path(machine) / "drive_c" / "Build" / "files.1");
+    for (const sample_engine::EngineFile& f : sample_engine::BuildKitFiles())
+      if (f.name == "QDSETUP.DLL") r.setupLibrary.assign(f.bytes.begin(), f.bytes.end());
+    return r;
+  }();
+  return d;
+}
+
+// A configuration's settings as "SECTION|NAME" -> value.
+std::map<std::string, std::string> Settings(const std::string& text) {
+  std::map<std::string, std::string> out;
+  const enginesetup::ParseResult parsed = enginesetup::EngineConfig::Parse(text);
+  EXPECT_TRUE(parsed.config) << parsed.Message();
+  if (!parsed.config) return out;
+  std::string section;
+  for (const enginesetup::ConfigLine& line : parsed.config->Lines()) {
+    if (line.kind == enginesetup::ConfigLine::Kind::Section) section = AsciiUpperCase(line.name);
+    if (line.kind == enginesetup::ConfigLine::Kind::Setting)
+      out.emplace(section + "|" + AsciiUpperCase(line.name), line.value);
+  }
+  return out;
+}
+
+class EngineRun : public InstallRun {
+ protected:
+  void SetUp() override {
+    const EngineDistribution& d = TheEngineDistribution();
+    ASSERT_EQ(d.code, 0) << d.errors;
+    InstallRun::SetUp();
+  }
+  // A fresh target with the setup program, the engine's archive and the
+  // setup library the loading program would have unpacked beside them.
+  void FreshEngineTarget(bool olderEngine) {
+    FreshTarget();
+    PutFile(std::string(kSetupDir) + "\\files.1", TheEngineDistribution().archive);
+    PutFile(std::string(kSetupDir) + "\\QDSETUP.DLL", TheEngineDistribution().setupLibrary);
+    // A restart runs the real setup program again.
+    Open()->SetProgram(kSetupProgram, platform::sim::SimProgram{PELLMORE_SETUP_EXE});
+    if (olderEngine)
+      Tool(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", MachineDir(), "--installed", "7.5"});
+  }
+  Outcome RunBuiltIn() { return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kSource}, dir_); }
+  std::string Text(const std::string& key, const std::string& name) const {
+    const auto v = Value(key, name);
+    return v ? v->text : "<none>";
+  }
+  uint32_t SharedCount(const std::string& file) const {
+    const auto v = Value(kSharedDlls, std::string(kQDEDir) + "\\" + file);
+    return v ? v->dword : 0;
+  }
+  // The 8.2 files that are not in the engine directory as shipped.
+  std::vector<std::string> EngineNotInstalled() const {
+    std::vector<std::string> bad;
+    for (const sample_engine::EngineFile& f :
+         sample_engine::BuildEngine(sample_engine::Release::v82)) {
+      if (f.name == "QDENG32.CNF" || f.name == "QDMGR.CPL") continue;
+      const std::string path = std::string(kQDEDir) + "\\" + f.name;
+      if (!FileExists(path) || ReadFile(path) != std::string(f.bytes.begin(), f.bytes.end()))
+        bad.push_back(f.name);
+    }
+    return bad;
+  }
+};
+
+TEST_F(EngineRun, TheEngineIsInstalledAndConfiguredOverWhateverTheMachineHas) {
+  struct Case {
+    const char* what;
+    bool olderEngine;
+    int runs;
+    const char* useCount;
+    uint32_t sharedCount;
+    std::map<std::string, std::string> settings;  // expected in the configuration in use
+  };
+  const Case cases[] = {
+      {"a fresh machine",
+       false,
+       1,
+       "1",
+       1,
+       {{"SYSTEM INIT|VERSION", "8.2"},
+        {"SYSTEM INIT|LANGCODE", "0009"},
+        {"DRIVERS\\KESTREL\\SESSION|BATCH SIZE", "200"},
+        {"DRIVERS\\KESTREL\\STARTUP|MAX CONNECTIONS", "300"}}},
+      {"over the older engine (which counted itself once)",
+       true,
+       1,
+       "2",
+       2,
+       {{"SYSTEM INIT|VERSION", "8.2"},
+        {"SYSTEM INIT|MAXFILEHANDLES", "96"},
+        {"SYSTEM INIT|LOCAL SHARE", "TRUE"},
+        {"SYSTEM INIT|SHAREDMEMLOCATION", "0x5BDE"},
+        {"DRIVERS\\KESTREL\\SESSION|HOST", "PRODSRV"},
+        {"DRIVERS\\KESTREL\\SESSION|BATCH SIZE", "500"},
+        {"DRIVERS\\KESTREL\\STARTUP|MAX CONNECTIONS", "300"},
+        {"ALIASES\\SALES|PATH", "D:\\DATA\\SALES"}}},
+      {"the same version twice",
+       false,
+       2,
+       "2",
+       2,
+       {{"SYSTEM INIT|VERSION", "8.2"}, {"DRIVERS\\KESTREL\\SESSION|BATCH SIZE", "200"}}},
+  };
+  const std::string cfg = std::string(kQDEDir) + "\\qdeng32.cfg";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FreshEngineTarget(c.olderEngine);
+    for (int run = 0; run < c.runs; ++run) {
+      const Outcome o = RunBuiltIn();
+      ASSERT_EQ(o.code, 0) << o.Dump();
+      EXPECT_EQ(o.Count("error"), 0) << o.Dump();
+    }
+    EXPECT_THAT(EngineNotInstalled(), IsEmpty());
+    EXPECT_FALSE(FileExists(std::string(kQDEDir) + "\\QDENG32.CNF"));  // merged, then removed
+    EXPECT_EQ(Text(kQDEKey, "ENGINEPATH"), "C:\\PROGRAM FILES\\QUENBY\\COMMON FILES\\QDE");
+    EXPECT_EQ(Text(kQDEKey, "CONFIGPATH"), cfg);
+    EXPECT_EQ(Text(kQDEKey, "CONFIGFORMAT"), "CFG32");
+    EXPECT_EQ(Text(kQDEKey, "LANGCODE"), "0009");
+    EXPECT_EQ(Text(kQDEKey, "USECOUNT"), c.useCount);
+    EXPECT_EQ(Text("\\Software\\Quenby\\QDLOC32", "LANGPACKDIR"),
+              "C:\\PROGRAM FILES\\QUENBY\\COMMON FILES\\QDE");
+    EXPECT_EQ(Text(std::string(kQDEKey) + "\\Options\\Drivers\\KESTREL\\SESSION", "COMMIT MODE"),
+              "SHARED AUTO");
+    EXPECT_EQ(Text(kUninstallQDE, "Entries"), std::to_string(c.runs));
+    EXPECT_EQ(SharedCount("QDENG32.DLL"), c.sharedCount);
+    EXPECT_EQ(SharedCount("QLKKST32.DLL"), c.sharedCount);
+    const auto settings = Settings(ReadFile(cfg));
+    for (const auto& [name, value] : c.settings) {
+      SCOPED_TRACE(name);
+      ASSERT_EQ(settings.count(name), 1u);
+      EXPECT_EQ(settings.at(name), value);
+    }
+    EXPECT_THAT(InstallKeyNames(), IsEmpty());
+  }
+}
+
+TEST_F(EngineRun, AnEngineInUseIsReplacedAtTheRestartAndTheResumeFinishes) {
+  FreshEngineTarget(true);
+  const std::string dll = std::string(kQDEDir) + "\\QDENG32.DLL";
+  const std::string old = ReadFile(dll);
+  Open()->Hold(dll);
+  const Outcome o = RunBuiltIn();
+  ASSERT_EQ(o.code, 3) << o.Dump();  // a restart is needed
+  EXPECT_EQ(ReadFile(dll), old);
+  EXPECT_EQ(InstallKeyNames().size(), 1u);  // the unfinished list waits
+  ASSERT_TRUE(Open()->RestartRequested());
+
+  const std::vector<std::string> steps = Open()->Restart();
+  EXPECT_THAT(steps, ::testing::Contains(::testing::HasSubstr("exit 0")))
+      << ::testing::PrintToString(steps);
+  EXPECT_THAT(EngineNotInstalled(), IsEmpty());
+  EXPECT_THAT(InstallKeyNames(), IsEmpty());
+  const auto settings = Settings(ReadFile(std::string(kQDEDir) + "\\qdeng32.cfg"));
+  EXPECT_EQ(settings.at("SYSTEM INIT|VERSION"), "8.2");
+  EXPECT_EQ(settings.at("DRIVERS\\KESTREL\\SESSION|HOST"), "PRODSRV");
+  EXPECT_EQ(Text(kQDEKey, "USECOUNT"), "2");
+  EXPECT_EQ(SharedCount("QDENG32.DLL"), 2u);
+}
+
+TEST_F(EngineRun, ADamagedConfigurationIsLeftAsItIsAndTheNewOneIsUsedBeside) {
+  FreshEngineTarget(true);
+  const std::string cfg = std::string(kQDEDir) + "\\qdeng32.cfg";
+  const std::string damaged = "[SYSTEM INIT]\r\nVERSION=7.5\r\nthis line is no setting\r\n";
+  PutFile(cfg, damaged);
+  const Outcome o = RunBuiltIn();
+  ASSERT_EQ(o.code, 0) << o.Dump();
+  EXPECT_EQ(ReadFile(cfg), damaged);
+  const std::string fallback = std::string(kQDEDir) + "\\QDENGNEW.CFG";
+  EXPECT_EQ(Text(kQDEKey, "CONFIGPATH"), fallback);
+  EXPECT_FALSE(FileExists(std::string(kQDEDir) + "\\QDENG32.CNF"));
+  EXPECT_EQ(Settings(ReadFile(fallback)).at("SYSTEM INIT|VERSION"), "8.2");
+  EXPECT_EQ(Text(kQDEKey, "USECOUNT"), "2");
+}
+
+}  // namespace
+}  // namespace e2e
