@@ -221,3 +221,32 @@ TEST_F(EngineRun, ADamagedConfigurationIsLeftAsItIsAndTheNewOneIsUsedBeside) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// An author leaves the Vault driver out and puts it back with
+// pellmore-author; the form that comes back packs and installs the engine
+// like the built-in one.
+TEST_F(EngineRun, AFormTheAuthorChangedInstalls) {
+  const std::string authoring = TheEngineDistribution().authoring.MachineDir();
+  const std::string without = (dir_ / "without-vault.dfm").string();
+  const std::string with = (dir_ / "with-vault.dfm").string();
+  EXPECT_THAT(Tool(PELLMORE_AUTHOR_EXE, {authoring, PELLMORE_MAIN_FORM, "-drVault", "-o", without}),
+              ::testing::HasSubstr("removed QDVLT32.DLL"));
+  EXPECT_THAT(ReadHostFile(without), ::testing::Not(::testing::HasSubstr("'QDVLT32.DLL'")));
+  EXPECT_THAT(Tool(PELLMORE_AUTHOR_EXE, {authoring, without, "+drVault", "-o", with}),
+              ::testing::HasSubstr("added"));
+  Tool(PELLMORE_PACK_EXE, {authoring, with, "C:\\Authored"});
+  FreshEngineTarget(false);
+  PutFile(std::string(kSetupDir) + "\\files.1",
+          ReadHostFile(fs::path(authoring) / "drive_c" / "Authored" / "files.1"));
+  const Outcome o =
+      RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kSource}, dir_, {{"PELLMORE_FORM", with}});
+  ASSERT_EQ(o.code, 0) << o.Dump();
+  EXPECT_THAT(EngineNotInstalled(), IsEmpty());
+  EXPECT_EQ(Text(kQDEKey, "USECOUNT"), "1");
+}
+
+}  // namespace
+}  // namespace e2e

@@ -10,9 +10,12 @@
 # that `wineboot -r` performs, and the resume run RunOnce starts).
 # The distribution is packed by the sim build's author tools, which
 # scripts/test-all builds before the Win32 build.
-#   install_scenarios.sh SETUP_EXE HOLDFILE_EXE SIM_BUILD_DIR SOURCE_DIR
+# Then the engine with the program's built-in form and the real engine
+# setup library: a fresh install, the same again, over the older 7.5
+# engine with the user's settings, and over a damaged configuration.
+#   install_scenarios.sh SETUP_EXE HOLDFILE_EXE SIM_BUILD_DIR SOURCE_DIR QDSETUP_DLL
 set -uo pipefail
-setup_exe=$1 holdfile=$2 sim=$3 src=$4
+setup_exe=$1 holdfile=$2 sim=$3 src=$4 qdsetup=$5
 for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack \
   archive/pellmore-archive; do
   if [[ ! -x $sim/tools/$tool ]]; then
@@ -320,5 +323,77 @@ check "RunOnce started the resume run" '! run_once'
 check "which removed the bookkeeping key" '! bookkeeping'
 touch "$work/release"
 wait "$holder"
+
+echo "== the engine with the built-in form and the real QDSETUP.DLL"
+eng_auth=$work/engine-authoring
+"$sim/tools/machine/pellmore-machine" create "$eng_auth" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" --machine "$eng_auth" --authoring >/dev/null
+"$sim/tools/pack/pellmore-pack" --quiet "$eng_auth" "$src/src/app/Main.dfm" 'C:\Build'
+eng_files="$eng_auth/drive_c/Program Files/Quenby/Common Files/QDE"
+pf=$("$src/scripts/wine-program-files" "$setup_exe")
+pf_win="C:\\$(basename "$pf")"
+qde="$pf/Quenby/Common Files/QDE"
+qde_win="$pf_win\\Quenby\\Common Files\\QDE"
+qkey='HKLM\Software\Quenby\Database Engine'
+quninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine\QDE'
+place ENGINE "$eng_auth/drive_c/Build/files.1"
+cp "$qdsetup" "$c/ENGINE/QDSETUP.DLL"
+# The built-in form: no PELLMORE_FORM.
+run_builtin() {
+  rm -f "$work/ui.log"
+  env -u PELLMORE_FORM PELLMORE_UI_LOG="$(winepath -w "$work/ui.log")" \
+    wine 'C:\ENGINE\setup.exe' '-sC:\ENGINE' >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  code=$?
+}
+# A value's data whatever blanks it holds.
+reg_text() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$(printf '%s' "$2" | sed 's/[][\\.*^$/]/\\&/g') *REG_SZ *//p"
+}
+setting() { tr -d '\r' <"$1" | grep -c "^$2\$"; }
+cfg="$qde/qdeng32.cfg"
+
+run_builtin
+check "a fresh install exits 0, got $code" '[[ $code == 0 ]]'
+check "the engine's files are the 8.2 ones" 'cmp -s "$qde/QDENG32.DLL" "$eng_files/QDENG32.DLL" && cmp -s "$qde/QLKKST32.DLL" "$eng_files/QLKKST32.DLL"'
+check "ENGINEPATH names the engine directory" '[[ $(reg_text "$qkey" ENGINEPATH) == "${qde_win^^}" ]]'
+check "CONFIGPATH names the merged configuration" '[[ $(reg_text "$qkey" CONFIGPATH) == "$qde_win\\qdeng32.cfg" ]]'
+check "the configuration is 8.2's, localised" '[[ $(setting "$cfg" VERSION=8.2) == 1 && $(setting "$cfg" LANGCODE=0009) == 1 ]]'
+check "the template was merged and removed" '[[ ! -e $qde/QDENG32.CNF ]]'
+check "the Kestrel settings are in the registry" \
+  '[[ $(reg_text "$qkey\\Options\\Drivers\\KESTREL\\SESSION" "COMMIT MODE") == "SHARED AUTO" ]]'
+check "the use count is 1" '[[ $(reg_text "$qkey" USECOUNT) == 1 ]]'
+check "the uninstall record counts 1" '[[ $(reg_text "$quninstall" Entries) == 1 ]]'
+
+run_builtin
+check "the same version again exits 0, got $code" '[[ $code == 0 ]]'
+check "the use count is 2" '[[ $(reg_text "$qkey" USECOUNT) == 2 ]]'
+check "the uninstall record counts 2" '[[ $(reg_text "$quninstall" Entries) == 2 ]]'
+check "the configuration is still one file that parses the same" '[[ $(setting "$cfg" VERSION=8.2) == 1 ]]'
+
+echo "== the engine over the older 7.5 engine with the user's settings"
+wine reg delete 'HKLM\Software\Quenby' /f >/dev/null 2>&1
+wine reg delete "$quninstall" /f >/dev/null 2>&1
+rm -rf "$qde"
+"$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --installed 7.5 \
+  --program-files "$pf_win" >/dev/null
+wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-75.reg")" >/dev/null 2>&1
+check "the older engine is in place" '[[ $(setting "$cfg" VERSION=7.5) == 1 && $(reg_text "$qkey" USECOUNT) == 1 ]]'
+run_builtin
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "the engine's files are the 8.2 ones" 'cmp -s "$qde/QDENG32.DLL" "$eng_files/QDENG32.DLL"'
+check "the merged configuration is 8.2's" '[[ $(setting "$cfg" VERSION=8.2) == 1 && $(setting "$cfg" SHAREDMEMLOCATION=0x5BDE) == 1 ]]'
+check "the user's settings are kept" \
+  '[[ $(setting "$cfg" MAXFILEHANDLES=96) == 1 && $(setting "$cfg" HOST=PRODSRV) == 1 && $(setting "$cfg" "PATH=D:\\\\DATA\\\\SALES") == 1 ]]'
+check "the use count went on from the older engine's" '[[ $(reg_text "$qkey" USECOUNT) == 2 ]]'
+
+echo "== the engine over a damaged configuration"
+printf '[SYSTEM INIT]\r\nVERSION=8.2\r\nthis line is no setting\r\n' >"$cfg"
+cp "$cfg" "$work/damaged.cfg"
+run_builtin
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "the damaged file is untouched" 'cmp -s "$cfg" "$work/damaged.cfg"'
+check "CONFIGPATH names QDENGNEW.CFG beside it" '[[ $(reg_text "$qkey" CONFIGPATH) == "$qde_win\\QDENGNEW.CFG" ]]'
+check "QDENGNEW.CFG is the new configuration" '[[ $(setting "$qde/QDENGNEW.CFG" VERSION=8.2) == 1 ]]'
 
 exit $fail
