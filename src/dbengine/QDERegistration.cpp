@@ -6,52 +6,41 @@
 #include "framework/ClassRegistry.h"
 
 // A flag reads the file set; outside loading, setting it adds or removes
-// the feature's files (loading only reports what the declared files hold).
-#define PELLMORE_QDE_FLAG(Flag, Has, Add, Remove) \
-  bool TInstallQDE::Flag() const {                \
-    return fileSet_ && fileSet_->Has();           \
-  }                                               \
-  void TInstallQDE::Set##Flag(bool v) {           \
-    if (InState(csLoading) || !fileSet_) return;  \
-    if (v)                                        \
-      fileSet_->Add;                              \
-    else                                          \
-      fileSet_->Remove();                         \
+// the feature's files (loading only reports what the declared files hold),
+// then does `After`: a server link's flag rebuilds the driver settings from
+// this machine's registry.
+#define PELLMORE_QDE_FLAG(Flag, Has, Add, Remove, After) \
+  bool TInstallQDE::Flag() const {                       \
+    return fileSet_ && fileSet_->Has();                  \
+  }                                                      \
+  void TInstallQDE::Set##Flag(bool v) {                  \
+    if (InState(csLoading) || !fileSet_) return;         \
+    if (v)                                               \
+      fileSet_->Add;                                     \
+    else                                                 \
+      fileSet_->Remove();                                \
+    After;                                               \
   }
 
-// A server link's flag also rebuilds the driver settings from this
-// machine's registry.
-#define PELLMORE_QDE_LINK(Flag, Has, Add, Remove) \
-  bool TInstallQDE::Flag() const {                \
-    return fileSet_ && fileSet_->Has();           \
-  }                                               \
-  void TInstallQDE::Set##Flag(bool v) {           \
-    if (InState(csLoading) || !fileSet_) return;  \
-    if (v)                                        \
-      fileSet_->Add;                              \
-    else                                          \
-      fileSet_->Remove();                         \
-    RebuildServerLinkEntries();                   \
-  }
-
-PELLMORE_QDE_FLAG(drVault, HasVault, AddVault(), RemoveVault)
-PELLMORE_QDE_FLAG(drAscii, HasAscii, AddAscii(), RemoveAscii)
-PELLMORE_QDE_FLAG(drFolio, HasFolio, AddFolio(), RemoveFolio)
-PELLMORE_QDE_FLAG(drFull, HasFull, AddAllDrivers(true), RemoveFull)
-PELLMORE_QDE_FLAG(drODBC, HasODBC, AddODBC(), RemoveODBC)
-PELLMORE_QDE_FLAG(drTabula, HasTabula, AddTabula(), RemoveTabula)
-PELLMORE_QDE_FLAG(drSQLEngine, HasSQLEngine, AddSQLEngine(), RemoveSQLEngine)
-PELLMORE_QDE_FLAG(drQBFEngine, HasQBFEngine, AddQBFEngine(), RemoveQBFEngine)
-PELLMORE_QDE_LINK(slKestrel, HasKestrel, AddKestrel(), RemoveKestrel)
-PELLMORE_QDE_LINK(slHeronClassic, HasHeronClassic, AddHeronClassic(), RemoveHeronClassic)
-PELLMORE_QDE_LINK(slOsprey, HasOsprey, AddOsprey(), RemoveOsprey)
-PELLMORE_QDE_LINK(slPlover, HasPlover, AddPlover(), RemovePlover)
-PELLMORE_QDE_LINK(slWren, HasWren, AddWren(), RemoveWren)
-PELLMORE_QDE_LINK(slTern, HasTern, AddTern(), RemoveTern)
-PELLMORE_QDE_LINK(slHeronNext, HasHeronNext, AddHeronNext(), RemoveHeronNext)
+PELLMORE_QDE_FLAG(drVault, HasVault, AddVault(), RemoveVault, (void)0)
+PELLMORE_QDE_FLAG(drAscii, HasAscii, AddAscii(), RemoveAscii, (void)0)
+PELLMORE_QDE_FLAG(drFolio, HasFolio, AddFolio(), RemoveFolio, (void)0)
+PELLMORE_QDE_FLAG(drFull, HasFull, AddAllDrivers(true), RemoveFull, (void)0)
+PELLMORE_QDE_FLAG(drODBC, HasODBC, AddODBC(), RemoveODBC, (void)0)
+PELLMORE_QDE_FLAG(drTabula, HasTabula, AddTabula(), RemoveTabula, (void)0)
+PELLMORE_QDE_FLAG(drSQLEngine, HasSQLEngine, AddSQLEngine(), RemoveSQLEngine, (void)0)
+PELLMORE_QDE_FLAG(drQBFEngine, HasQBFEngine, AddQBFEngine(), RemoveQBFEngine, (void)0)
+PELLMORE_QDE_FLAG(slKestrel, HasKestrel, AddKestrel(), RemoveKestrel, RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slHeronClassic, HasHeronClassic, AddHeronClassic(), RemoveHeronClassic,
+                  RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slOsprey, HasOsprey, AddOsprey(), RemoveOsprey, RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slPlover, HasPlover, AddPlover(), RemovePlover, RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slWren, HasWren, AddWren(), RemoveWren, RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slTern, HasTern, AddTern(), RemoveTern, RebuildServerLinkEntries())
+PELLMORE_QDE_FLAG(slHeronNext, HasHeronNext, AddHeronNext(), RemoveHeronNext,
+                  RebuildServerLinkEntries())
 
 #undef PELLMORE_QDE_FLAG
-#undef PELLMORE_QDE_LINK
 
 void TInstallQDE::SetServerLinkEntries(const TStrings& lines) {
   serverLinkEntries_->Assign(&lines);

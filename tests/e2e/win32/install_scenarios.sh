@@ -12,7 +12,9 @@
 # scripts/test-all builds before the Win32 build.
 # Then the engine with the program's built-in form and the real engine
 # setup library: a fresh install, the same again, over the older 7.5
-# engine with the user's settings, and over a damaged configuration.
+# engine with the user's settings, over a damaged configuration, and while
+# the engine is in use (replaced at a later restart, which the resume run
+# finishes).
 #   install_scenarios.sh SETUP_EXE HOLDFILE_EXE SIM_BUILD_DIR SOURCE_DIR QDSETUP_DLL
 set -uo pipefail
 setup_exe=$1 holdfile=$2 sim=$3 src=$4 qdsetup=$5
@@ -342,6 +344,7 @@ cp "$qdsetup" "$c/ENGINE/QDSETUP.DLL"
 run_builtin() {
   rm -f "$work/ui.log"
   env -u PELLMORE_FORM PELLMORE_UI_LOG="$(winepath -w "$work/ui.log")" \
+    ${SCRIPT:+"PELLMORE_UI_SCRIPT=$SCRIPT"} \
     wine 'C:\ENGINE\setup.exe' '-sC:\ENGINE' >"$work/out.txt" 2>"$work/err.txt" </dev/null
   code=$?
 }
@@ -372,12 +375,16 @@ check "the uninstall record counts 2" '[[ $(reg_text "$quninstall" Entries) == 2
 check "the configuration is still one file that parses the same" '[[ $(setting "$cfg" VERSION=8.2) == 1 ]]'
 
 echo "== the engine over the older 7.5 engine with the user's settings"
-wine reg delete 'HKLM\Software\Quenby' /f >/dev/null 2>&1
-wine reg delete "$quninstall" /f >/dev/null 2>&1
-rm -rf "$qde"
-"$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --installed 7.5 \
-  --program-files "$pf_win" >/dev/null
-wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-75.reg")" >/dev/null 2>&1
+# The engine and its keys go; the older engine's files and values come.
+older_engine() {
+  wine reg delete 'HKLM\Software\Quenby' /f >/dev/null 2>&1
+  wine reg delete "$quninstall" /f >/dev/null 2>&1
+  rm -rf "$qde"
+  "$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --installed 7.5 \
+    --program-files "$pf_win" >/dev/null
+  wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-75.reg")" >/dev/null 2>&1
+}
+older_engine
 check "the older engine is in place" '[[ $(setting "$cfg" VERSION=7.5) == 1 && $(reg_text "$qkey" USECOUNT) == 1 ]]'
 run_builtin
 check "exits 0, got $code" '[[ $code == 0 ]]'
@@ -395,5 +402,30 @@ check "exits 0, got $code" '[[ $code == 0 ]]'
 check "the damaged file is untouched" 'cmp -s "$cfg" "$work/damaged.cfg"'
 check "CONFIGPATH names QDENGNEW.CFG beside it" '[[ $(reg_text "$qkey" CONFIGPATH) == "$qde_win\\QDENGNEW.CFG" ]]'
 check "QDENGNEW.CFG is the new configuration" '[[ $(setting "$qde/QDENGNEW.CFG" VERSION=8.2) == 1 ]]'
+
+echo "== the engine in use during an upgrade, replaced at a later restart"
+older_engine
+cp "$qde/QDENG32.DLL" "$work/QDENG32-75.DLL"
+rm -f "$work/held" "$work/release"
+wine "$(winepath -w "$holdfile")" "$(winepath -w "$qde/QDENG32.DLL")" "$(winepath -w "$work/held")" \
+  "$(winepath -w "$work/release")" >/dev/null 2>&1 &
+holder=$!
+for _ in $(seq 300); do [[ -e $work/held ]] && break; sleep 0.1; done
+# The user restarts later: No on the reboot page.
+printf 'pick RG 1\npress FinishBtn\n' >"$work/later.ui"
+SCRIPT=$(winepath -w "$work/later.ui") run_builtin
+check "exits 3 (restart required), got $code" '[[ $code == 3 ]]'
+check "the engine library in use is untouched" 'cmp -s "$qde/QDENG32.DLL" "$work/QDENG32-75.DLL"'
+check "the configuration is merged already" '[[ $(setting "$cfg" VERSION=8.2) == 1 && $(setting "$cfg" HOST=PRODSRV) == 1 ]]'
+touch "$work/release"
+wait "$holder"
+wine wineboot -r >/dev/null 2>&1
+for _ in $(seq 120); do
+  if ! pending && ! run_once && ! bookkeeping; then break; fi
+  sleep 1
+done
+check "the restart replaced the engine library" 'cmp -s "$qde/QDENG32.DLL" "$eng_files/QDENG32.DLL"'
+check "RunOnce started the resume run, which removed the bookkeeping key" '! run_once && ! bookkeeping'
+check "the use count went on once" '[[ $(reg_text "$qkey" USECOUNT) == 2 ]]'
 
 exit $fail
