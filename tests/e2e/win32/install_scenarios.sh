@@ -354,6 +354,12 @@ reg_text() {
     sed -n "s/^ *$(printf '%s' "$2" | sed 's/[][\\.*^$/]/\\&/g') *REG_SZ *//p"
 }
 setting() { tr -d '\r' <"$1" | grep -c "^$2\$"; }
+# The shared-DLL count of the engine library, under whichever name of it
+# the count was kept.
+shared_count() {
+  wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\SharedDLLs' 2>/dev/null |
+    tr -d '\r' | grep -i 'QDENG32\.DLL' | grep -o '0x[0-9a-f]*' | head -1
+}
 cfg="$qde/qdeng32.cfg"
 
 run_builtin
@@ -366,11 +372,13 @@ check "the template was merged and removed" '[[ ! -e $qde/QDENG32.CNF ]]'
 check "the Kestrel settings are in the registry" \
   '[[ $(reg_text "$qkey\\Options\\Drivers\\KESTREL\\SESSION" "COMMIT MODE") == "SHARED AUTO" ]]'
 check "the use count is 1" '[[ $(reg_text "$qkey" USECOUNT) == 1 ]]'
+check "the engine library is counted once" '[[ $(shared_count) == 0x1 ]]'
 check "the uninstall record counts 1" '[[ $(reg_text "$quninstall" Entries) == 1 ]]'
 
 run_builtin
 check "the same version again exits 0, got $code" '[[ $code == 0 ]]'
 check "the use count is 2" '[[ $(reg_text "$qkey" USECOUNT) == 2 ]]'
+check "the engine library is counted twice" '[[ $(shared_count) == 0x2 ]]'
 check "the uninstall record counts 2" '[[ $(reg_text "$quninstall" Entries) == 2 ]]'
 check "the configuration is still one file that parses the same" '[[ $(setting "$cfg" VERSION=8.2) == 1 ]]'
 
@@ -393,6 +401,7 @@ check "the merged configuration is 8.2's" '[[ $(setting "$cfg" VERSION=8.2) == 1
 check "the user's settings are kept" \
   '[[ $(setting "$cfg" MAXFILEHANDLES=96) == 1 && $(setting "$cfg" HOST=PRODSRV) == 1 && $(setting "$cfg" "PATH=D:\\\\DATA\\\\SALES") == 1 ]]'
 check "the use count went on from the older engine's" '[[ $(reg_text "$qkey" USECOUNT) == 2 ]]'
+check "the engine library's count went on from the older engine's" '[[ $(shared_count) == 0x2 ]]'
 
 echo "== the engine over a damaged configuration"
 printf '[SYSTEM INIT]\r\nVERSION=8.2\r\nthis line is no setting\r\n' >"$cfg"
