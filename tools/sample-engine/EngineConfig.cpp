@@ -80,7 +80,7 @@ const SectionDef kLinkSections[] = {
       {"USER NAME", "MYNAME"},
       {"OPEN MODE", "READ/WRITE"},
       {"SCHEMA CACHE SIZE", "8"},
-      {"LANGDRIVER", ""},
+      {"CHARACTER SET", ""},
       {"BLOBS TO CACHE", "64"}},
      true},
     {"DRIVERS\\HERON\\STARTUP",
