@@ -47,5 +47,11 @@ IniFiles& Backend::iniFiles() {
 MachineLocks& Backend::locks() {
   Missing("machine locks");
 }
+Dde& Backend::dde() {
+  Missing("DDE");
+}
+ShellLinks& Backend::shellLinks() {
+  Missing("shell links");
+}
 
 }  // namespace platform

@@ -18,9 +18,11 @@ class Libraries;       // platform/Libraries.h
 class RestartService;  // platform/Restart.h
 class IniFiles;        // platform/IniFiles.h
 class MachineLocks;    // platform/MachineLocks.h
+class Dde;             // platform/Dde.h
+class ShellLinks;      // platform/ShellLinks.h
 
-// The services of one machine. Later services (shell links, DDE, internet)
-// join here as further accessors.
+// The services of one machine. Later services (internet) join here as
+// further accessors.
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -36,6 +38,8 @@ class Backend {
   virtual RestartService& restart();
   virtual IniFiles& iniFiles();
   virtual MachineLocks& locks();
+  virtual Dde& dde();
+  virtual ShellLinks& shellLinks();
 };
 
 // The backend in use. On first use without an installed one, the default
@@ -77,6 +81,12 @@ inline IniFiles& iniFiles() {
 }
 inline MachineLocks& locks() {
   return Current().locks();
+}
+inline Dde& dde() {
+  return Current().dde();
+}
+inline ShellLinks& shellLinks() {
+  return Current().shellLinks();
 }
 
 // The default backend of this build; defined once in platform/sim or
