@@ -43,5 +43,5 @@ class CommandTable {
 void RegisterMachineCommands(CommandTable& table);
 // reg (RegCommand.cpp).
 void RegisterRegCommand(CommandTable& table);
-// program, starts, run, restart (ProgramCommands.cpp).
+// program, starts, progman, run, restart (ProgramCommands.cpp).
 void RegisterProgramCommands(CommandTable& table);

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/Dde.h"
 #include "platform/IniFiles.h"
 #include "platform/Libraries.h"
 #include "platform/MachineLocks.h"
@@ -18,5 +19,7 @@ std::unique_ptr<Libraries> CreateWin32Libraries();
 std::unique_ptr<RestartService> CreateWin32Restart();
 std::unique_ptr<IniFiles> CreateWin32IniFiles();
 std::unique_ptr<MachineLocks> CreateWin32Locks();
+// DDEML client conversations (Win32Dde.cpp).
+std::unique_ptr<Dde> CreateWin32Dde();
 
 }  // namespace platform::win32
