@@ -57,7 +57,7 @@ class Run {
   }
 
   void Go() {
-    r_.notes = plan_.problems;
+    r_.damaged = plan_.problems;
     const bool engineStays = DecideEngine();
     for (const RecordedFile& f : plan_.files) File(f, engineStays);
     if (!engineStays && plan_.engineGroups > 0) RemoveEngine();
@@ -77,8 +77,8 @@ class Run {
     const std::string raw = ReadRegString(kRootLocalMachine, kEngineKey, "USECOUNT", "");
     int32_t count = 0;
     if (!TryStrToInt(raw, count) || count < 0) {
-      r_.notes.push_back("HKLM" + std::string(kEngineKey) + ": \"USECOUNT\" is not a count (\"" +
-                         raw + "\"); the engine was left as it is");
+      r_.damaged.push_back("HKLM" + std::string(kEngineKey) + ": \"USECOUNT\" is not a count (\"" +
+                           raw + "\"); the engine was left as it is");
       return true;
     }
     const int32_t left = std::max(0, count - plan_.engineGroups);

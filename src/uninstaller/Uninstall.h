@@ -16,7 +16,8 @@ struct UninstallResult {
   std::vector<std::string> atRestart;   // removed at the next restart
   std::vector<std::string> kept;        // "<path>: <why>", left on purpose
   std::vector<std::string> notRemoved;  // "<path>: <why>", a removal that failed
-  std::vector<std::string> notes;       // damaged records, files already gone
+  std::vector<std::string> damaged;     // records that could not be used, skipped
+  std::vector<std::string> notes;       // files already gone: said, but no failure
   bool selfAtRestart = false;           // the running program removes itself then
   bool engineRemoved = false;
 };

@@ -24,12 +24,13 @@ int Show(const std::string& text, uint32_t flags) {
 }  // namespace
 
 std::string ReportText(const std::string& product, const UninstallResult& r) {
-  const bool complete = r.notRemoved.empty() && r.notes.empty();
+  const bool complete = r.notRemoved.empty() && r.damaged.empty();
   std::string text = complete ? product + " was removed from this computer."
                               : product + " was removed, except for what is listed below.";
   Section(text, "Removed at the next restart:", r.atRestart);
   Section(text, "Kept:", r.kept);
   Section(text, "Could not be removed:", r.notRemoved);
+  Section(text, "Damaged uninstall records (skipped):", r.damaged);
   Section(text, "Notes:", r.notes);
   if (r.selfAtRestart)
     text +=
@@ -39,7 +40,7 @@ std::string ReportText(const std::string& product, const UninstallResult& r) {
 }
 
 int ExitCodeOf(const UninstallResult& r) noexcept {
-  if (!r.notRemoved.empty() || !r.notes.empty()) return kUninstallIncomplete;
+  if (!r.notRemoved.empty() || !r.damaged.empty()) return kUninstallIncomplete;
   if (!r.atRestart.empty()) return kUninstallRestart;
   return kUninstallDone;
 }

@@ -203,6 +203,7 @@ TEST_F(UninstallRun, RemovesWhatTheInstallationRecordedAndKeepsWhatOthersStillUs
   EXPECT_TRUE(r.selfAtRestart);
   EXPECT_THAT(r.notRemoved, IsEmpty());
   EXPECT_THAT(r.notes, IsEmpty());
+  EXPECT_THAT(r.damaged, IsEmpty());
   EXPECT_THAT(r.kept,
               ElementsAre(HasSubstr("QTSHARE.DLL: still used by other programs (shared count 1)"),
                           HasSubstr("QTOLD.DLL: it was there before the installation"),
@@ -369,6 +370,7 @@ TEST_F(UninstallRun, DamagedRecordsAndSurprisingFilesAreReportedAndNothingUnname
     c.shape(*this);
     const UninstallResult r = uninstaller::Uninstall(ReadUninstallPlan(kProduct));
     std::vector<std::string> lines = r.notes;
+    lines.insert(lines.end(), r.damaged.begin(), r.damaged.end());
     lines.insert(lines.end(), r.kept.begin(), r.kept.end());
     lines.insert(lines.end(), r.notRemoved.begin(), r.notRemoved.end());
     if (*c.report) {
