@@ -316,7 +316,7 @@ class Run {
                               ")");
       return;
     }
-    r_.selfAtRestart = true;
+    r_.ownAtRestart.push_back(self);
     std::string only = ExtractFileName(self);
     for (std::string dir = ExtractFileDir(self); !IsProtected(dir); dir = ExtractFileDir(dir)) {
       const auto entries = Entries(dir);
@@ -326,7 +326,7 @@ class Run {
       } catch (const platform::OsError&) {
         break;
       }
-      r_.atRestart.push_back(dir);
+      r_.ownAtRestart.push_back(dir);
       only = ExtractFileName(dir);
     }
   }

@@ -18,7 +18,9 @@ struct UninstallResult {
   std::vector<std::string> notRemoved;  // "<path>: <why>", a removal that failed
   std::vector<std::string> damaged;     // records that could not be used, skipped
   std::vector<std::string> notes;       // files already gone: said, but no failure
-  bool selfAtRestart = false;           // the running program removes itself then
+  // The running uninstall program and the folders only it keeps from being
+  // empty: they go at the next restart, which nothing else needs.
+  std::vector<std::string> ownAtRestart;
   bool engineRemoved = false;
 };
 

@@ -32,10 +32,13 @@ std::string ReportText(const std::string& product, const UninstallResult& r) {
   Section(text, "Could not be removed:", r.notRemoved);
   Section(text, "Damaged uninstall records (skipped):", r.damaged);
   Section(text, "Notes:", r.notes);
-  if (r.selfAtRestart)
+  if (!r.ownAtRestart.empty()) {
     text +=
         "\n\nThe uninstall program cannot delete itself while it runs; it is removed at the "
-        "next restart.";
+        "next restart";
+    text += r.ownAtRestart.size() > 1 ? ", with the folders that only it still holds:" : ".";
+    for (size_t i = 1; i < r.ownAtRestart.size(); ++i) text += "\n  " + r.ownAtRestart[i];
+  }
   return text;
 }
 

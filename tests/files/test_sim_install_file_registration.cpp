@@ -148,8 +148,9 @@ TEST_F(RegistrationTest, TheManifestDescribesTheFinalBytesAndWhatWasThereBefore)
       f->SetState(ifsInstalling);
       f->WriteUninstallInfo(key);
     }
-    EXPECT_EQ(entry(fresh->DestinationPath()),
-              (ManifestEntry{11, FingerprintFile(fresh->DestinationPath())->crc32, false, "Group"}));
+    EXPECT_EQ(
+        entry(fresh->DestinationPath()),
+        (ManifestEntry{11, FingerprintFile(fresh->DestinationPath())->crc32, false, "Group"}));
     EXPECT_TRUE(entry(over->DestinationPath()).existedBefore);
     // The held file's entry is under its own name, for the bytes that
     // replace it at the restart.

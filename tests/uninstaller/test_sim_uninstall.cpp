@@ -200,7 +200,7 @@ TEST_F(UninstallRun, RemovesWhatTheInstallationRecordedAndKeepsWhatOthersStillUs
   EXPECT_THAT(machine.Sim()->Starts(), IsEmpty()) << "unregistering is no registration";
   // The running uninstall program goes at the restart; its folder stays
   // (the user's notes are in it).
-  EXPECT_TRUE(r.selfAtRestart);
+  EXPECT_THAT(r.ownAtRestart, ElementsAre("C:\\Quenby\\uninstall.exe"));
   EXPECT_THAT(r.notRemoved, IsEmpty());
   EXPECT_THAT(r.notes, IsEmpty());
   EXPECT_THAT(r.damaged, IsEmpty());
@@ -235,7 +235,9 @@ TEST_F(UninstallRun, TheEnginesLastUserTakesItsFilesConfigurationAndKeysAndTheEm
   EXPECT_FALSE(platform::registry().KeyExists(kHKLM, kEngineKey));
   EXPECT_TRUE(platform::registry().KeyExists(kHKLM, "\\Software\\Quenby\\Other"));
   // Only the running program keeps its folder until the restart.
-  EXPECT_THAT(r.atRestart, ElementsAre("C:\\Quenby"));
+  EXPECT_THAT(r.ownAtRestart, ElementsAre("C:\\Quenby\\uninstall.exe", "C:\\Quenby"));
+  EXPECT_THAT(r.atRestart, IsEmpty());
+  EXPECT_EQ(ExitCodeOf(r), kUninstallDone);
   machine.Sim()->Restart();
   EXPECT_FALSE(Exists("C:\\Quenby"));
   EXPECT_TRUE(Exists("C:\\Program Files"));
@@ -309,7 +311,7 @@ TEST_F(UninstallRun, DamagedRecordsAndSurprisingFilesAreReportedAndNothingUnname
        },
        "C:\\Quenby\\a.dll: was already gone",
        {},
-       kUninstallIncomplete},
+       kUninstallDone},
       {"a file changed since",
        [&](UninstallRun& t) {
          t.Installed(a);
