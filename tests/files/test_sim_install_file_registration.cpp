@@ -154,7 +154,10 @@ TEST_F(RegistrationTest, TheManifestDescribesTheFinalBytesAndWhatWasThereBefore)
     EXPECT_TRUE(entry(over->DestinationPath()).existedBefore);
     // The held file's entry is under its own name, for the bytes that
     // replace it at the restart.
-    EXPECT_EQ(Text(key + "\\Manifest", held->DestinationPath()), "");
+    if (run == 1) {
+      ASSERT_TRUE(held->ReplacePending());
+      EXPECT_EQ(Text(key + "\\Manifest", held->DestinationPath()), "<none>");
+    }
     const ManifestEntry h = entry(heldPath);
     EXPECT_TRUE(h.existedBefore);
     Machine().Restart();
