@@ -17,8 +17,11 @@ void Section(std::string& out, const char* title, const std::vector<std::string>
   for (const std::string& l : lines) out += "\n  " + l;
 }
 
-int Show(const std::string& text, uint32_t flags) {
-  return Application().MessageBox(text, kUninstallTitle, flags);
+// The boxes name the product in their caption once it is known to be
+// installed, so the question cannot be mistaken for another program's.
+int Show(const std::string& text, uint32_t flags, const std::string& product = {}) {
+  const std::string caption = product.empty() ? kUninstallTitle : kUninstallTitle + (" " + product);
+  return Application().MessageBox(text, caption, flags);
 }
 
 }  // namespace
@@ -66,14 +69,14 @@ int RunUninstallProgram(const std::string& commandLine) {
   }
   const UninstallPlan plan = ReadUninstallPlan(product);
   if (Show("Do you want to remove " + product + " and all of its components from this computer?",
-           MB_YESNO | MB_ICONQUESTION) != IDYES)
+           MB_YESNO | MB_ICONQUESTION, product) != IDYES)
     return kUninstallCancelled;
   const UninstallResult result = Uninstall(plan);
   const std::string report = ReportText(product, result);
   std::fprintf(stdout, "%s\n", report.c_str());
   std::fflush(stdout);
   const bool clean = result.kept.empty() && ExitCodeOf(result) == kUninstallDone;
-  Show(report, MB_OK | (clean ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+  Show(report, MB_OK | (clean ? MB_ICONINFORMATION : MB_ICONEXCLAMATION), product);
   return ExitCodeOf(result);
 }
 

@@ -88,6 +88,14 @@ check "the restart removed uninstall.exe" '[[ ! -e $base/uninstall.exe ]]'
 if [[ -n ${SHOTS:-} ]]; then
   echo "== the question and the report in real windows (screenshots in $SHOTS)"
   mkdir -p "$SHOTS"
+  # No window manager runs on the virtual display: Wine draws the frames
+  # and captions itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  # Wine's own fonts for the caption buttons and the dialogs, where this
+  # Wine does not look for them itself.
+  for font in marlett.ttf ms_sans_serif.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$c/windows/Fonts/"
+  done
   rm -f "$base/Engine/notes.txt"
   install
   # Presses Return on the display (the focused button) through XTest.
