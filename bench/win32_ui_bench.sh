@@ -33,6 +33,7 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 
 authoring=$work/authoring
 "$sim/tools/machine/pellmore-machine" create "$authoring" >/dev/null
 "$sim/tools/sample-engine/pellmore-sample-engine" "$authoring/drive_c/Authoring/Engine82" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" --kit "$authoring/drive_c/Pellmore" >/dev/null
 "$sim/tools/pack/pellmore-pack" --quiet "$authoring" "$src/samples/install-demo.dfm" 'C:\Build'
 c=$WINEPREFIX/drive_c
 mkdir -p "$c/SETUP"

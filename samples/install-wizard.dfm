@@ -481,4 +481,13 @@ object fmMain: TfmMain
     Order = 31
     UniqueID = 31
   end
+  object UninstallProgram: TUninstallEXE
+    ArchiveFileType = psContainerArchiveFile
+    Container = Install1
+    DestDirType = psContainerDestDir
+    DestName = 'uninstall.exe'
+    FileName = 'uninstall.exe'
+    IncludeFromDir = 'C:\Pellmore'
+    UniqueID = 32
+  end
 end

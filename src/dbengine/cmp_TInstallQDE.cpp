@@ -346,4 +346,7 @@ void TInstallQDE::WriteUninstallInfo(const std::string& key) {
   const int32_t entries =
       StrToInt(ReadRegString(kRootLocalMachine, qdeKey, "Entries", "0"));  // EConvertError
   WriteRegString(kRootLocalMachine, qdeKey, "Entries", std::to_string(entries + 1));
+  // The manifest names each file's group; this tells the uninstall program
+  // which of them are the engine's.
+  WriteRegString(kRootLocalMachine, qdeKey, "Group", Name());
 }

@@ -4,9 +4,11 @@
 // from which the uninstall program removes the file again.
 #include <memory>
 
+#include "files/UninstallManifest.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/StrUtils.h"
 #include "install/RetryList.h"
+#include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstall.h"
 #include "platform/FileSystem.h"
 #include "platform/Libraries.h"
@@ -79,6 +81,18 @@ class OleScope {
 // none); false when the stored text is no count.
 bool ReadEntries(const std::string& key, int32_t& count) {
   return TryStrToInt(ReadRegString(kRootLocalMachine, key, "Entries", "0"), count) && count >= 0;
+}
+
+// The name of the nearest file group (the engine group is one) holding
+// `c`, or "" when none does: the uninstall program tells the engine's files
+// by it.
+std::string OwningGroup(const TInstallContainer* c) {
+  for (const TInstallContainer* p = c; p;) {
+    if (p->Is<TInstallFileGroup>()) return p->Name();
+    if (!p->Is<TInstallObject>()) break;
+    p = static_cast<const TInstallObject*>(p)->Container();
+  }
+  return {};
 }
 
 }  // namespace
@@ -219,8 +233,12 @@ void TCustomInstallFile::WriteUninstallInfo(const std::string& key) {
   // The path the uninstall program will find the file under, also when the
   // new copy still waits for the restart under a numbered name.
   const std::string path = FinalPath();
+  // Where the bytes are now: the numbered copy while it waits for the
+  // restart, which then moves it onto `path` unchanged.
+  const std::string copy = ResolveDestDir() + "\\" + destName_;
   if (!activeX_) {
     WriteFilesRecord(key, path);
+    WriteManifestEntry(key, path, copy, destExisted_, OwningGroup(Container()));
     return;
   }
   const std::string sub = key + "\\ActiveX";
@@ -232,6 +250,7 @@ void TCustomInstallFile::WriteUninstallInfo(const std::string& key) {
   WriteRegString(kRootLocalMachine, sub, "File" + std::to_string(n),
                  path + (program ? ";1" : ";0"));
   WriteRegString(kRootLocalMachine, sub, "Entries", std::to_string(n));
+  WriteManifestEntry(key, path, copy, destExisted_, OwningGroup(Container()));
 }
 
 void TCustomInstallFile::WriteFilesRecord(const std::string& key, const std::string& path) {

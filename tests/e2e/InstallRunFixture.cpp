@@ -22,6 +22,8 @@ const Distribution& DemoDistribution() {
     // files come from.
     r.sourceDir = machine / "drive_c" / "Authoring" / "Engine82";
     r.engine = sample_engine::WriteEngine(sample_engine::Release::v82, r.sourceDir);
+    // The samples' uninstall program comes from the kit directory.
+    sample_engine::WriteKit(machine / "drive_c" / "Pellmore");
     // Dated in the past, one minute apart, so an installed file that took
     // the time of installing instead shows.
     for (size_t i = 0; i < r.engine.size(); ++i) {

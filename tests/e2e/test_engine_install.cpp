@@ -250,3 +250,50 @@ TEST_F(EngineRun, AFormTheAuthorChangedInstalls) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The uninstall program after the built-in setup: while another program
+// still counts on the engine (the older engine counted itself once) the
+// engine's files, configuration and keys stay and only this product's
+// counts go; when this product was the engine's only user, all of it goes.
+// Files no record names stay either way.
+TEST_F(EngineRun, UninstallKeepsTheEngineWhileAnotherProgramStillUsesIt) {
+  struct Case {
+    const char* what;
+    bool olderEngine;
+    const char* useCountAfter;  // "<none>": the engine's key is gone
+    bool engineStays;
+    uint32_t sharedCountAfter;
+  };
+  const Case cases[] = {
+      {"another program counts on the engine", true, "1", true, 1},
+      {"this product was the engine's only user", false, "<none>", false, 0},
+  };
+  const std::string uninstallKey =
+      "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenby Database Engine";
+  const std::string mine = std::string(kQDEDir) + "\\my-tables.db";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FreshEngineTarget(c.olderEngine);
+    ASSERT_EQ(RunBuiltIn().code, 0);
+    PutFile(mine, "the user's own data");
+    ASSERT_TRUE(KeyExists(uninstallKey + "\\Manifest"));
+    const Outcome o =
+        RunSetup(PELLMORE_UNINSTALL_EXE, MachineDir(), {"Quenby Database Engine"}, dir_);
+    // The template the engine merged and removed is reported as gone.
+    EXPECT_EQ(o.code, 0) << o.Dump() << o.errors;
+    EXPECT_TRUE(o.Has("message", "Do you want to remove Quenby Database Engine")) << o.Dump();
+    EXPECT_TRUE(o.Has("message", "QDENG32.CNF: was already gone")) << o.Dump();
+    EXPECT_FALSE(KeyExists(uninstallKey));
+    EXPECT_EQ(Text(kQDEKey, "USECOUNT"), c.useCountAfter);
+    EXPECT_EQ(SharedCount("QDENG32.DLL"), c.sharedCountAfter);
+    EXPECT_EQ(FileExists(std::string(kQDEDir) + "\\QDENG32.DLL"), c.engineStays);
+    EXPECT_EQ(FileExists(std::string(kQDEDir) + "\\qdeng32.cfg"), c.engineStays);
+    EXPECT_EQ(ReadFile(mine), "the user's own data");
+  }
+}
+
+}  // namespace
+}  // namespace e2e

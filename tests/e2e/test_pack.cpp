@@ -13,7 +13,9 @@ using ::testing::HasSubstr;
 TEST_F(InstallRun, PackListsEveryEngineFileOnce) {
   const Distribution& d = DemoDistribution();
   ASSERT_EQ(d.engine.size(), 31u);
-  EXPECT_THAT(d.packOutput, HasSubstr("31 files packed into C:\\Build\\files.1"));
+  // The engine's files and the kit's uninstall program.
+  EXPECT_THAT(d.packOutput, HasSubstr("32 files packed into C:\\Build\\files.1"));
+  EXPECT_THAT(d.packOutput, HasSubstr("C:\\Pellmore\\uninstall.exe"));
   for (const sample_engine::EngineFile& f : d.engine)
     EXPECT_THAT(d.packOutput, HasSubstr("C:\\Authoring\\Engine82\\" + f.name)) << f.name;
 }

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include "InstallFileSimFixture.h"
+#include "files/UninstallManifest.h"
 #include "install/RetryList.h"
 #include "platform/SystemInfo.h"
 #include "platform/sim/SimMachine.h"
@@ -116,6 +117,59 @@ TEST_F(RegistrationTest, AControlInUseRegistersAfterTheRestart) {
   f->SetDestName("control.ocx");
   f->ContinueAfterReboot();
   EXPECT_THAT(Registrations(), ElementsAre(std::string(control_) + " 0 ole"));
+}
+
+// The manifest beside the uninstall records describes the bytes at the
+// recorded path once the installation is complete (after the restart for
+// a file in use), says whether a file was there before, and keeps that
+// answer when the same product is installed again over itself.
+TEST_F(RegistrationTest, TheManifestDescribesTheFinalBytesAndWhatWasThereBefore) {
+  NewInstaller();
+  const std::string key =
+      "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PellmoreManifestTest";
+  TInstallFile* fresh = AddFile("Fresh", P("C:\\src\\fresh.txt"), "fresh bytes");
+  TInstallFile* over = AddFile("Over", P("C:\\src\\over.txt"), "new bytes");
+  TInstallFile* held = AddFile("Held", P("C:\\src\\held.dll"), "new library");
+  PackGroup();
+  PutFile(over->DestinationPath(), "someone else's copy", kOld);
+  PutFile(held->DestinationPath(), "old library", kOld);
+  Machine().Hold(held->DestinationPath());
+  const std::string heldPath = held->DestinationPath();
+
+  auto entry = [&](const std::string& path) {
+    std::string why;
+    const auto e = DecodeManifestEntry(Text(key + "\\Manifest", path), why);
+    EXPECT_TRUE(e.has_value()) << path << ": " << why;
+    return e.value_or(ManifestEntry{});
+  };
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run == 1 ? "first installation" : "installed again over itself");
+    for (TInstallFile* f : {fresh, over, held}) {
+      f->SetState(ifsInstalling);
+      f->WriteUninstallInfo(key);
+    }
+    EXPECT_EQ(
+        entry(fresh->DestinationPath()),
+        (ManifestEntry{11, FingerprintFile(fresh->DestinationPath())->crc32, false, "Group"}));
+    EXPECT_TRUE(entry(over->DestinationPath()).existedBefore);
+    // The held file's entry is under its own name, for the bytes that
+    // replace it at the restart.
+    if (run == 1) {
+      ASSERT_TRUE(held->ReplacePending());
+      EXPECT_EQ(Text(key + "\\Manifest", held->DestinationPath()), "<none>");
+    }
+    const ManifestEntry h = entry(heldPath);
+    EXPECT_TRUE(h.existedBefore);
+    Machine().Restart();
+    const auto now = FingerprintFile(heldPath);
+    ASSERT_TRUE(now.has_value());
+    EXPECT_EQ(now->size, h.size);
+    EXPECT_EQ(now->crc32, h.crc32);
+    held->SetDestName("held.dll");
+  }
+  // A file installed fresh the first time stays "not there before" when
+  // the second installation found it in place.
+  EXPECT_FALSE(entry(fresh->DestinationPath()).existedBefore);
 }
 
 }  // namespace

@@ -271,15 +271,29 @@ std::vector<EngineFile> BuildEngine(Release release) {
   return files;
 }
 
-std::vector<EngineFile> WriteEngine(Release release, const std::filesystem::path& directory) {
+namespace {
+
+void WriteFiles(const std::vector<EngineFile>& files, const std::filesystem::path& directory) {
   std::filesystem::create_directories(directory);
-  auto files = BuildEngine(release);
   for (const auto& f : files) {
     std::ofstream out(directory / f.name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(f.bytes.data()),
               static_cast<std::streamsize>(f.bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + (directory / f.name).string());
   }
+}
+
+}  // namespace
+
+std::vector<EngineFile> WriteEngine(Release release, const std::filesystem::path& directory) {
+  auto files = BuildEngine(release);
+  WriteFiles(files, directory);
+  return files;
+}
+
+std::vector<EngineFile> WriteKit(const std::filesystem::path& directory) {
+  auto files = BuildKitFiles();
+  WriteFiles(files, directory);
   return files;
 }
 
@@ -326,11 +340,30 @@ std::vector<EngineFile> BuildKitFiles() {
   }
   files.push_back({"OSP_KEY.DAT", "", key});
 
+  // The uninstall program a TUninstallEXE item installs. On the simulated
+  // machine a stand-in that only has to be a program; the Windows
+  // scenarios copy the real uninstall.exe over it.
+  pegen::PeOptions u;
+  u.kind = pegen::ImageKind::Exe;
+  u.moduleName = "uninstall.exe";
+  u.timeDateStamp = 0x37A1B2C0u;
+  pegen::VersionResource uv;
+  uv.fileVersion = {1, 0, 0, 24};
+  uv.productVersion = {1, 0, 0, 0};
+  pegen::StringTable ut;
+  ut.strings = {{"FileDescription", "Uninstall program"},
+                {"FileVersion", "1.0.0.24"},
+                {"OriginalFilename", "uninstall.exe"},
+                {"ProductName", "Pellmore setup kit"}};
+  uv.tables.push_back(ut);
+  u.version = uv;
+  files.push_back({"uninstall.exe", "1.0.0.24", pegen::BuildPe(u)});
+
   std::vector<uint8_t> marker;
   AddText(marker,
           "Pellmore setup kit\r\n"
           "This directory holds the files every distribution takes from the kit:\r\n"
-          "QDSETUP.DLL, QDENG32.CNF, OSP_KEY.DAT.\r\n");
+          "QDSETUP.DLL, QDENG32.CNF, OSP_KEY.DAT, uninstall.exe.\r\n");
   files.push_back({"PKIT.TXT", "", marker});
   return files;
 }

@@ -39,8 +39,12 @@ bool ParseRelease(const std::string& text, Release& release);
 // "QDSETUP.DLL" (a stand-in image with its four exports; the simulated
 // machine binds the real code behind that name, Windows runs copy the real
 // library over it), the 8.2 template "QDENG32.CNF", the Osprey key file
-// "OSP_KEY.DAT" and the marker "PKIT.TXT". Not engine members.
+// "OSP_KEY.DAT", the uninstall program "uninstall.exe" (a stand-in program;
+// Windows runs copy the real one over it) and the marker "PKIT.TXT". Not
+// engine members.
 std::vector<EngineFile> BuildKitFiles();
+// Writes the kit's files into a host directory (created when missing).
+std::vector<EngineFile> WriteKit(const std::filesystem::path& directory);
 
 // --- Machines with an installed engine ------------------------------------
 

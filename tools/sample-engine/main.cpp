@@ -18,12 +18,14 @@ namespace {
 
 const char* const kUsage =
     "usage: pellmore-sample-engine [--release 8.2|7.5] DIRECTORY\n"
+    "       pellmore-sample-engine --kit DIRECTORY\n"
     "       pellmore-sample-engine --machine MACHINE_DIR --authoring\n"
     "       pellmore-sample-engine --machine MACHINE_DIR --installed 7.5\n"
     "       pellmore-sample-engine --wine-prefix PREFIX --authoring|--installed 7.5\n"
     "                              [--program-files 'C:\\Program Files']\n"
     "                              [--system-dir 'C:\\windows\\system32']\n"
     "  DIRECTORY: the release's files, written into a host directory\n"
+    "  --kit: the kit's files (setup library, template, uninstall.exe ...) instead\n"
     "  --machine: the engine installed on a simulated machine (files, registry)\n"
     "  --wine-prefix: the same files under PREFIX/drive_c and the registry values\n"
     "    in PREFIX/sample-engine-<shape>.reg for wine regedit\n"
@@ -40,6 +42,7 @@ struct Options {
   std::string dir, machine, winePrefix;
   std::string programFiles = "C:\\Program Files", systemDir = "C:\\windows\\system32";
   Shape shape = Shape::None;
+  bool kit = false;
 };
 
 // Fills `o`; false (with the reason on stderr) on anything it does not take.
@@ -60,6 +63,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
       o.programFiles = argv[++i];
     } else if (a == "--system-dir" && hasValue) {
       o.systemDir = argv[++i];
+    } else if (a == "--kit" && o.shape == Shape::None) {
+      o.kit = true;
     } else if (a == "--authoring" && o.shape == Shape::None) {
       o.shape = Shape::Authoring;
     } else if (a == "--installed" && hasValue && o.shape == Shape::None) {
@@ -77,6 +82,7 @@ bool ParseArgs(int argc, char** argv, Options& o) {
   }
   const int targets = int(!o.machine.empty()) + int(!o.winePrefix.empty());
   bool ok = o.shape == Shape::None ? !o.dir.empty() && targets == 0 : o.dir.empty() && targets <= 1;
+  if (o.kit && (o.shape != Shape::None || o.release != sample_engine::Release::v82)) ok = false;
 #ifdef _WIN32
   if (!o.machine.empty()) ok = false;  // no simulated machines here
 #else
@@ -94,6 +100,11 @@ void List(const sample_engine::MachineLayout& l) {
 
 int Run(const Options& o) {
   using namespace sample_engine;
+  if (o.kit) {
+    for (const auto& f : WriteKit(o.dir))
+      std::printf("%-14s %8zu %s\n", f.name.c_str(), f.bytes.size(), f.version.c_str());
+    return 0;
+  }
   if (o.shape == Shape::None) {
     for (const auto& f : WriteEngine(o.release, o.dir))
       std::printf("%-14s %8zu %s\n", f.name.c_str(), f.bytes.size(), f.version.c_str());

@@ -44,6 +44,7 @@ check() {
 authoring=$work/authoring
 "$sim/tools/machine/pellmore-machine" create "$authoring" >/dev/null
 "$sim/tools/sample-engine/pellmore-sample-engine" "$authoring/drive_c/Authoring/Engine82" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" --kit "$authoring/drive_c/Pellmore" >/dev/null
 "$sim/tools/pack/pellmore-pack" --quiet "$authoring" "$src/samples/install-demo.dfm" 'C:\Build'
 engine=$authoring/drive_c/Authoring/Engine82
 archive=$authoring/drive_c/Build/files.1
