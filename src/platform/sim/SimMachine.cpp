@@ -23,7 +23,8 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
       libraries_(core_, files_, system_, table_),
       restart_(core_, files_, [this]() -> Registry& { return registry(); }),
       iniFiles_(files_, system_),
-      locks_(core_.HostDir()) {
+      locks_(core_.HostDir()),
+      shellLinks_(core_, files_) {
   // The engine's setup library runs natively over this machine's services.
   libraries_.RegisterNative(kEngineSetupLibrary,
                             EngineSetupFactory(

@@ -25,6 +25,7 @@
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimPrograms.h"
 #include "platform/sim/SimRestart.h"
+#include "platform/sim/SimShellLinks.h"
 #include "platform/sim/SimSystemInfo.h"
 
 namespace platform::sim {
@@ -45,6 +46,7 @@ class SimMachine : public Backend {
   RestartService& restart() override { return restart_; }
   IniFiles& iniFiles() override { return iniFiles_; }
   MachineLocks& locks() override { return locks_; }
+  ShellLinks& shellLinks() override { return shellLinks_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
   const MachineSettings& Settings() const { return core_.Settings(); }
@@ -123,6 +125,7 @@ class SimMachine : public Backend {
   SimRestart restart_;
   SimIniFiles iniFiles_;
   SimLocks locks_;
+  SimShellLinks shellLinks_;
 };
 
 // What a fresh machine looks like.

@@ -22,7 +22,8 @@ class Win32Backend final : public Backend {
         libraries_(win32::CreateWin32Libraries()),
         restart_(win32::CreateWin32Restart()),
         iniFiles_(win32::CreateWin32IniFiles()),
-        locks_(win32::CreateWin32Locks()) {}
+        locks_(win32::CreateWin32Locks()),
+        shellLinks_(win32::CreateWin32ShellLinks()) {}
 
   Registry& registry() override { return *registry_; }
   FileSystem& files() override { return *files_; }
@@ -33,6 +34,7 @@ class Win32Backend final : public Backend {
   RestartService& restart() override { return *restart_; }
   IniFiles& iniFiles() override { return *iniFiles_; }
   MachineLocks& locks() override { return *locks_; }
+  ShellLinks& shellLinks() override { return *shellLinks_; }
 
  private:
   std::unique_ptr<Registry> registry_;
@@ -44,6 +46,7 @@ class Win32Backend final : public Backend {
   std::unique_ptr<RestartService> restart_;
   std::unique_ptr<IniFiles> iniFiles_;
   std::unique_ptr<MachineLocks> locks_;
+  std::unique_ptr<ShellLinks> shellLinks_;
 };
 
 }  // namespace
