@@ -42,8 +42,12 @@ TEST_F(ShellLinksContract, AWrittenLinkReadsBackWithWhatWasSet) {
     EXPECT_EQ(object->SetHotkey(c.hotKey), 0);
     EXPECT_EQ(object->SetArguments(c.arguments), 0);
     EXPECT_EQ(object->SetWorkingDirectory(c.directory), 0);
-    if (!c.description.empty()) EXPECT_EQ(object->SetDescription(c.description), 0);
-    if (!c.icon.empty()) EXPECT_EQ(object->SetIconLocation(c.icon, c.iconIndex), 0);
+    if (!c.description.empty()) {
+      EXPECT_EQ(object->SetDescription(c.description), 0);
+    }
+    if (!c.icon.empty()) {
+      EXPECT_EQ(object->SetIconLocation(c.icon, c.iconIndex), 0);
+    }
     ASSERT_EQ(object->Save(link), 0);
     auto read = shellLinks().Read(link);
     ASSERT_TRUE(read.has_value());
@@ -52,7 +56,9 @@ TEST_F(ShellLinksContract, AWrittenLinkReadsBackWithWhatWasSet) {
     EXPECT_EQ(read->workingDirectory, c.directory);
     EXPECT_EQ(read->description, c.description);
     EXPECT_EQ(read->iconPath, c.icon);
-    if (!c.icon.empty()) EXPECT_EQ(read->iconIndex, c.iconIndex);
+    if (!c.icon.empty()) {
+      EXPECT_EQ(read->iconIndex, c.iconIndex);
+    }
     EXPECT_EQ(read->hotKey, c.hotKey);
   }
 }

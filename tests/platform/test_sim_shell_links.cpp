@@ -102,7 +102,15 @@ TEST_F(SimShellLinks, DamagedFilesAreRefusedAtEveryLength) {
       {"header size", [](std::string& b) { b[0] = 0x4D; }},
       {"class id", [](std::string& b) { b[4] = 0x02; }},
       {"LinkInfo size past the end", [](std::string& b) { b[0x4C + 1] = char(0x7F); }},
-      {"base path offset past the block", [](std::string& b) { b[0x4C + 16 + 1] = char(0x7F); }},
+      {"UTF-16 base path offset past the block",
+       [](std::string& b) { b[0x4C + 28 + 1] = char(0x7F); }},
+      {"UTF-16 base path without its terminator",
+       [](std::string& b) {
+         // LinkInfo ends with the base path's terminator and the empty
+         // suffix: make both text.
+         const uint32_t size = uint8_t(b[0x4C]) | uint8_t(b[0x4D]) << 8;
+         for (size_t i = 0x4C + size - 4; i < 0x4C + size; ++i) b[i] = 'x';
+       }},
       {"string count past the end",
        [&](std::string& b) { b[b.size() - 4 - 2 * d.iconPath.size() - 1] = char(0x7F); }},
   };
@@ -125,6 +133,7 @@ TEST_F(SimShellLinks, RefusalsComeBackAsResultsAndKindsWithoutTheClassRefuse) {
   Sim()->Hold(At("held.lnk"));
   EXPECT_EQ(Write(At("held.lnk"), d), int32_t(0x80070020));
   EXPECT_TRUE(shellLinks().Read(At("held.lnk")).has_value()) << "the old link is untouched";
+  Sim()->Release(At("held.lnk"));
   Sim()->SetFreeSpace('C', 0);
   EXPECT_EQ(Write(At("full.lnk"), d), int32_t(0x80070070));
   EXPECT_FALSE(Files().FileExists(At("full.lnk")));
