@@ -10,6 +10,7 @@
 #include "framework/ControlsRegistration.h"
 #include "i18n/TranslatorRegistration.h"
 #include "install/InstallRegistration.h"
+#include "install/uninstall/cmp_TUninstallEXE.h"
 #include "paths/cmp_TPathSpecifier.h"
 #include "shell/links/cmp_TInstallShellLink.h"
 
@@ -20,6 +21,7 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);
+  RegisterUninstallEXE(registry);
   RegisterShellLinkClasses(registry);
   RegisterQDEClasses(registry);
   RegisterDialogClasses(registry);
