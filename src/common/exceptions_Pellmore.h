@@ -38,6 +38,12 @@ class IException : public ECustomPellmoreAbnormal {
   IException(std::string_view format, const A0& a0, const A&... rest)
       : ECustomPellmoreAbnormal(Format(TranslateExceptionText(std::string(format)), a0, rest...)) {}
   const char* ClassName() const noexcept override { return "IException"; }
+
+ protected:
+  // A text already translated and filled in (a format built from pieces of
+  // which only some are translated).
+  struct Translated {};
+  IException(Translated, std::string text) : ECustomPellmoreAbnormal(std::move(text)) {}
 };
 
 // Declares an exception class `name` derived from `base` with the base's

@@ -28,6 +28,8 @@ PELLMORE_DECLARE_EXCEPTION(EPL, IException);
 class EPLPMError : public EPL {
  public:
   EPLPMError();
+  // `message` is the finished text: translated, then filled in (the
+  // component builds it from the translated pieces).
   EPLPMError(const std::string& message, std::string group, std::string item = "");
   const char* ClassName() const noexcept override { return "EPLPMError"; }
   const std::string& Group() const noexcept { return group_; }
@@ -72,6 +74,10 @@ class TProgramManager : public TComponent {
 
   // Opens the conversation once (platform::dde()); EPLPMCannotOpen when no
   // Program Manager answers.
+  //
+  // Every command text is at most 255 characters (the Program Manager's
+  // buffer); a longer one (deep paths, long arguments) is not sent, cut or
+  // not: the operation raises its own exception with the length added.
   virtual void Connect();
   // Makes `group` current and loads its report; a request without an
   // answer leaves no current group.
@@ -82,7 +88,8 @@ class TProgramManager : public TComponent {
   // The 1-based index of the item named exactly `name` in the current
   // group, or -1.
   int FindItem(const std::string& name) const;
-  // Field `field` (1..8) of item `index`; empty for index 0 or past the end.
+  // Field `field` (1..8) of item `index`; empty for index 0 or past the
+  // end, and for a field number outside 1..8.
   std::string ItemField(int index, int field) const;
   // The next added item replaces `name` (nothing without a current group).
   void ReplaceItem(const std::string& name);

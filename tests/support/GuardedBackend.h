@@ -29,6 +29,7 @@ class GuardedBackend : public platform::Backend {
   platform::Libraries& libraries() override { return real_->libraries(); }
   platform::IniFiles& iniFiles() override { return real_->iniFiles(); }
   platform::MachineLocks& locks() override { return real_->locks(); }
+  platform::Dde& dde() override { return real_->dde(); }
   platform::Processes& processes() override { return processes_; }
   platform::RestartService& restart() override { return restart_; }
 

@@ -43,7 +43,7 @@ class CommandTable {
 void RegisterMachineCommands(CommandTable& table);
 // reg (RegCommand.cpp).
 void RegisterRegCommand(CommandTable& table);
-// program, starts, run, restart (ProgramCommands.cpp).
+// program, starts, progman, run, restart (ProgramCommands.cpp).
 void RegisterProgramCommands(CommandTable& table);
 // link (LinkCommand.cpp).
 void RegisterLinkCommand(CommandTable& table);

@@ -90,6 +90,29 @@ int Starts(const std::vector<std::string>& args) {
   return 0;
 }
 
+// The Program Manager's groups and items, or the command texts it was sent.
+int Progman(const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2 ||
+      (args.size() == 2 && args[1] != "--commands" && args[1] != "--clear"))
+    throw UsageError("expected DIR [--commands | --clear]");
+  auto machine = SimMachine::Open(args[0]);
+  auto& server = machine->DdeServer();
+  if (args.size() == 2 && args[1] == "--clear") {
+    server.ClearCommands();
+  } else if (args.size() == 2) {
+    for (const auto& c : server.Commands())
+      std::cout << (c.accepted ? "ok" : "refused") << "\t" << c.text << "\n";
+  } else {
+    for (const auto& g : server.Groups()) {
+      std::cout << g.name << "\n";
+      for (const auto& i : g.items)
+        std::cout << "  " << i.name << "\t" << i.command << "\t" << i.directory << "\t"
+                  << i.iconPath << "\t" << i.iconIndex << "\t" << i.hotKey << "\n";
+    }
+  }
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("expected DIR COMMANDLINE (one argument, quoted)");
   auto machine = SimMachine::Open(args[0]);
@@ -115,6 +138,10 @@ void RegisterProgramCommands(CommandTable& table) {
              Program});
   table.Add({"starts", "starts DIR [--clear]",
              "lists the programs started and registrations made (or empties the list)", Starts});
+  table.Add({"progman", "progman DIR [--commands | --clear]",
+             "lists the Program Manager's groups and items (or the commands it was sent, or "
+             "empties that log)",
+             Progman});
   table.Add({"run", "run DIR COMMANDLINE", "runs a command line on the machine and waits", Run});
   table.Add({"restart", "restart DIR",
              "restarts the machine: delayed moves, held files released, RunOnce commands run",

@@ -134,6 +134,39 @@ void SetClock(MachineSettings& s, std::string_view key, std::string_view value) 
   s.clockMode = ClockMode::Fixed;
 }
 
+bool Flag(std::string_view key, std::string_view value) {
+  if (value == "1" || SameText(value, "true") || SameText(value, "yes")) return true;
+  if (value == "0" || SameText(value, "false") || SameText(value, "no")) return false;
+  Bad(key, value, "expected 1 or 0");
+}
+
+std::string Join(const std::vector<std::string>& items, const char* separator) {
+  std::string out;
+  for (const auto& i : items) out += (out.empty() ? "" : separator) + i;
+  return out;
+}
+
+// The simulated Program Manager's command names a test can make it refuse.
+std::vector<std::string> ProgmanCommands(std::string_view key, std::string_view value) {
+  static const char* const kKnown[] = {"CreateGroup", "ShowGroup", "ReplaceItem", "AddItem", "*"};
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= value.size() && !value.empty()) {
+    size_t comma = value.find(',', start);
+    std::string_view name =
+        value.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    const char* known = nullptr;
+    for (const char* k : kKnown)
+      if (SameText(k, name)) known = k;
+    if (!known)
+      Bad(key, value, "expected command names: CreateGroup, ShowGroup, ReplaceItem, AddItem or *");
+    names.emplace_back(known);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return names;
+}
+
 }  // namespace
 
 const KindPreset* FindKind(std::string_view kind) {
@@ -166,6 +199,8 @@ std::vector<std::pair<std::string, std::string>> MachineSettings::Items() const 
       {"program", program},
       {"current-dir", currentDir},
       {"delayed-move-refused", delayedMoveRefused ? "1" : "0"},
+      {"progman", progman ? "1" : "0"},
+      {"progman-refuses", Join(progmanRefuses, ",")},
   };
   for (const auto& [drive, bytes] : capacity)
     items.emplace_back(std::string("capacity.") + drive, std::to_string(bytes));
@@ -225,6 +260,10 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
       next.delayedMoveRefused = false;
     else
       Bad(key, value, "expected 1 or 0");
+  } else if (key == "progman") {
+    next.progman = Flag(key, value);
+  } else if (key == "progman-refuses") {
+    next.progmanRefuses = ProgmanCommands(key, value);
   } else if (key.rfind("capacity.", 0) == 0 && key.size() == 10 &&
              ((key[9] | 0x20) >= 'a' && (key[9] | 0x20) <= 'z')) {
     char drive = char(key[9] & ~0x20);

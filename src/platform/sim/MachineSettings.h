@@ -50,6 +50,8 @@ struct MachineSettings {
   std::string program = "C:\\SETUP\\SETUP.EXE";
   std::string currentDir = "C:\\";
   bool delayedMoveRefused = false;
+  bool progman = true;                      // a Program Manager answers DDE
+  std::vector<std::string> progmanRefuses;  // its commands it refuses ("*": all)
   std::map<char, uint64_t> capacity;  // bytes per drive letter; absent = the host's space
   std::vector<std::string> held;      // full Windows paths held open by another program
 

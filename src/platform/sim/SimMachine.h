@@ -1,7 +1,8 @@
 // A simulated Windows machine: a host directory with drive folders
 // (drive_c/ ...), the registry's hive files (registry/), the settings file
 // (machine.ini), the short-name record (shortnames.txt), the program table
-// (programs.ini), the start log (starts.log), a pending restart request and
+// (programs.ini), the start log (starts.log), the Program Manager's groups
+// (progman.txt, progman.log), a pending restart request and
 // the lock files of machine-wide named locks (locks/).
 // SimMachine is the platform Backend over such a directory; CreateMachine
 // makes a fresh one with the folders and registry values a fresh Windows has.
@@ -18,6 +19,7 @@
 #include "platform/Platform.h"
 #include "platform/Registry.h"
 #include "platform/sim/MachineCore.h"
+#include "platform/sim/SimDde.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimIniFiles.h"
 #include "platform/sim/SimLibraries.h"
@@ -47,6 +49,7 @@ class SimMachine : public Backend {
   IniFiles& iniFiles() override { return iniFiles_; }
   MachineLocks& locks() override { return locks_; }
   ShellLinks& shellLinks() override { return shellLinks_; }
+  Dde& dde() override { return dde_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
   const MachineSettings& Settings() const { return core_.Settings(); }
@@ -93,6 +96,9 @@ class SimMachine : public Backend {
   // inside it).
   int OleDepth() const { return libraries_.OleDepth(); }
 
+  // The simulated Program Manager: its groups and the commands it was sent.
+  SimDde& DdeServer() { return dde_; }
+
   // Whether a restart was requested and not yet performed.
   bool RestartRequested() const { return restart_.Requested(); }
 
@@ -126,6 +132,7 @@ class SimMachine : public Backend {
   SimIniFiles iniFiles_;
   SimLocks locks_;
   SimShellLinks shellLinks_;
+  SimDde dde_;
 };
 
 // What a fresh machine looks like.

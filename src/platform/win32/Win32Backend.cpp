@@ -23,7 +23,8 @@ class Win32Backend final : public Backend {
         restart_(win32::CreateWin32Restart()),
         iniFiles_(win32::CreateWin32IniFiles()),
         locks_(win32::CreateWin32Locks()),
-        shellLinks_(win32::CreateWin32ShellLinks()) {}
+        shellLinks_(win32::CreateWin32ShellLinks()),
+        dde_(win32::CreateWin32Dde()) {}
 
   Registry& registry() override { return *registry_; }
   FileSystem& files() override { return *files_; }
@@ -35,6 +36,7 @@ class Win32Backend final : public Backend {
   IniFiles& iniFiles() override { return *iniFiles_; }
   MachineLocks& locks() override { return *locks_; }
   ShellLinks& shellLinks() override { return *shellLinks_; }
+  Dde& dde() override { return *dde_; }
 
  private:
   std::unique_ptr<Registry> registry_;
@@ -47,6 +49,7 @@ class Win32Backend final : public Backend {
   std::unique_ptr<IniFiles> iniFiles_;
   std::unique_ptr<MachineLocks> locks_;
   std::unique_ptr<ShellLinks> shellLinks_;
+  std::unique_ptr<Dde> dde_;
 };
 
 }  // namespace

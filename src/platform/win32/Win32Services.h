@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/Dde.h"
 #include "platform/IniFiles.h"
 #include "platform/Libraries.h"
 #include "platform/MachineLocks.h"
@@ -21,5 +22,7 @@ std::unique_ptr<IniFiles> CreateWin32IniFiles();
 std::unique_ptr<MachineLocks> CreateWin32Locks();
 // Win32ShellLinks.cpp.
 std::unique_ptr<ShellLinks> CreateWin32ShellLinks();
+// DDEML client conversations (Win32Dde.cpp).
+std::unique_ptr<Dde> CreateWin32Dde();
 
 }  // namespace platform::win32
