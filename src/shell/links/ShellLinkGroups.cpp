@@ -1,12 +1,13 @@
 // TCustomShellLinkGroup and TMainLinkGroup (see cmp_TInstallShellLink.h):
 // construction rules, the program-menu rule of the main group and the
-// program-wide reference to it.
-#include "shell/links/cmp_TInstallShellLink.h"
-
-#include "framework/ClassRegistry.h"
+// program-wide reference to it, and a group's install step.
 #include "framework/ProcessState.h"
+#include "install/ComponentCalls.h"
 #include "install/cmp_TInstall.h"
 #include "paths/cmp_TPathSpecifier.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "shell/links/cmp_TInstallShellLink.h"
 
 namespace {
 
@@ -38,6 +39,29 @@ TMainLinkGroup* MainLinkGroup() noexcept {
 TCustomShellLinkGroup::TCustomShellLinkGroup(TComponent* owner) : TInstallObject(owner) {
   SetInclude(true);
   SetInstallable(true);
+  ShellLinkGroupList().Add(this);
+}
+
+TCustomShellLinkGroup::~TCustomShellLinkGroup() {
+  ShellLinkGroupList().Remove(this);
+}
+
+void TCustomShellLinkGroup::BeforeDestruction() noexcept {
+  ShellLinkGroupList().Remove(this);
+  TInstallObject::BeforeDestruction();
+}
+
+void TCustomShellLinkGroup::InstallObjects() {
+  BroadcastCall(this, kCallLinkGroups, nullptr);
+  platform::files().CreateDirectories(ResolveDestDir());
+  TInstallObject::InstallObjects();
+}
+
+void TCustomShellLinkGroup::ContainerDestroyed(TInstallContainer* c) {
+  const bool mine = c && c == Container();
+  TInstallObject::ContainerDestroyed(c);
+  // A folder nobody installs any more has no place in the run.
+  if (mine && !InState(csDestroying)) Free();
 }
 
 // --- TMainLinkGroup ----------------------------------------------------------------
@@ -77,15 +101,4 @@ void TMainLinkGroup::Loaded() {
 
 void TMainLinkGroup::ContainerChanged(TInstallContainer*) {
   UseProgramMenu();
-}
-
-void RegisterShellLinkClasses(ClassRegistry& r) {
-  r.Class<TCustomShellLinkGroup, TInstallObject>("TCustomShellLinkGroup");
-  using C = TMainLinkGroup;
-  r.Class<TMainLinkGroup, TCustomShellLinkGroup>("TMainLinkGroup")
-      .Prop("Container", &C::Container, &C::SetContainer)
-      .Prop("DestDir", &C::DestDir, &C::SetDestDir, "")
-      .Prop("Include", &C::Include, &C::SetInclude, true)
-      .Prop("OnAfterProcess", &C::OnAfterProcess, &C::SetOnAfterProcess)
-      .Prop("OnBeforeProcess", &C::OnBeforeProcess, &C::SetOnBeforeProcess);
 }
