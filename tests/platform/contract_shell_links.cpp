@@ -66,7 +66,8 @@ TEST_F(ShellLinksContract, AWrittenLinkReadsBackWithWhatWasSet) {
 TEST_F(ShellLinksContract, LongPathsAndNonLinks) {
   ASSERT_TRUE(shellLinks().InitializeCom());
   auto object = shellLinks().Create();
-  ASSERT_EQ(object->SetPath(At("x.exe")), 0);
+  // A target that does not exist is a success (Windows may say S_FALSE).
+  ASSERT_GE(object->SetPath(At("x.exe")), 0);
   // 259 units fit with the terminator; 260 do not.
   const std::string base = At("");
   const auto pathOf = [&](size_t units) {
