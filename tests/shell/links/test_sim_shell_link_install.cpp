@@ -11,6 +11,7 @@
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
 #include "framework/Forms.h"
+#include "framework/ProcessState.h"
 #include "install/ComponentCalls.h"
 #include "install/InstallRegistration.h"
 #include "install/cmp_GrabCall.h"
@@ -44,17 +45,25 @@ constexpr const char* kKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Un
 class ShellLinkInstall : public PellmoreTest {
  protected:
   ShellLinkInstall() {
+    RegisterClasses();
+    platform::shellLinks().InitializeCom();
+  }
+
+  static void RegisterClasses() {
     ClassRegistry& r = ClassRegistry::Global();
     RegisterControls(r);
     RegisterPathSpecifiers(r);
     RegisterInstallClasses(r);
     RegisterInstallFile(r);
     RegisterShellLinkClasses(r);
-    platform::shellLinks().InitializeCom();
   }
 
   // A fresh machine of `kind`, with COM initialised as at program start.
+  // The program-wide state goes first: the Program Manager conversation
+  // belongs to the machine it was opened on.
   void Use(const char* kind) {
+    ProcessState::ResetAll();
+    RegisterClasses();
     platform::sim::MachineOptions o;
     o.kind = kind;
     machine_.Replace(o);
