@@ -1693,6 +1693,12 @@ object fmMain: TfmMain
     RunAutomatic = True
     UseLoadingProgram = True
   end
+  object psObjectLink: TpsObjectLink
+  end
+  object MainFolder: TMainLinkGroup
+    Container = Install1
+    DestDir = '\Quenby Database Engine'
+  end
   object RebootDlg: TRebootDlg
     Container = Install1
     DialogManager = DialogManager5

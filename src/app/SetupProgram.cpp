@@ -1,8 +1,8 @@
 // The setup program's entry: the widgetset the environment chooses (real
 // windows on Windows, headless on the simulated machine),
 // the platform's default backend (on the simulated machine the one named
-// by PELLMORE_MACHINE) with this process's arguments, the ordered class
-// registration, the application title, the main form streamed from its
+// by PELLMORE_MACHINE) with this process's arguments, COM for the main
+// thread, the ordered class registration, the application title, the main form streamed from its
 // description (or from the file PELLMORE_FORM names), the run loop, and
 // the exit code of ExitCodes.h.
 #include <cstdio>
@@ -19,6 +19,7 @@
 #include "framework/ProcessState.h"
 #include "framework/WidgetsetSlot.h"
 #include "platform/Platform.h"
+#include "platform/ShellLinks.h"
 #include "platform/SystemInfo.h"
 #include "platform/headless/HeadlessSession.h"
 
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
   TApplication& app = Application();
   try {
     platform::system().UseHostArguments(argc, argv);
+    // Once for the main thread, before any form exists: shortcuts are
+    // written through COM objects during the run. A refusal surfaces as
+    // the shortcut step's own error, where the user learns which link.
+    platform::shellLinks().InitializeCom();
     RegisterSetupClasses(ClassRegistry::Global());
     app.SetTitle(kSetupTitle);
     if (const std::optional<std::string> form = FormOverridePath())

@@ -159,6 +159,16 @@ TEST_F(EngineRun, TheEngineIsInstalledAndConfiguredOverWhateverTheMachineHas) {
     }
     EXPECT_THAT(EngineNotInstalled(), IsEmpty());
     EXPECT_FALSE(FileExists(std::string(kQDEDir) + "\\QDENG32.CNF"));  // merged, then removed
+    // The built-in form's main link group made the product's folder in the
+    // user's program menu, wherever the machine keeps that menu.
+    {
+      auto machine = Open();
+      const auto programs = machine->registry().ReadValue(
+          platform::RootKey::CurrentUser,
+          "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs");
+      ASSERT_TRUE(programs.has_value());
+      EXPECT_TRUE(machine->files().DirectoryExists(programs->text + "\\Quenby Database Engine"));
+    }
     EXPECT_EQ(Text(kQDEKey, "ENGINEPATH"), "C:\\PROGRAM FILES\\QUENBY\\COMMON FILES\\QDE");
     EXPECT_EQ(Text(kQDEKey, "CONFIGPATH"), cfg);
     EXPECT_EQ(Text(kQDEKey, "CONFIGFORMAT"), "CFG32");

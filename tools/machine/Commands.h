@@ -45,3 +45,5 @@ void RegisterMachineCommands(CommandTable& table);
 void RegisterRegCommand(CommandTable& table);
 // program, starts, progman, run, restart (ProgramCommands.cpp).
 void RegisterProgramCommands(CommandTable& table);
+// link (LinkCommand.cpp).
+void RegisterLinkCommand(CommandTable& table);

@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   RegisterMachineCommands(table);
   RegisterRegCommand(table);
   RegisterProgramCommands(table);
+  RegisterLinkCommand(table);
   if (argc < 2 || std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h") {
     PrintHelp(table, argc < 2 ? std::cerr : std::cout);
     return argc < 2 ? 2 : 0;

@@ -24,6 +24,7 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
       restart_(core_, files_, [this]() -> Registry& { return registry(); }),
       iniFiles_(files_, system_),
       locks_(core_.HostDir()),
+      shellLinks_(core_, files_),
       dde_(core_) {
   // The engine's setup library runs natively over this machine's services.
   libraries_.RegisterNative(kEngineSetupLibrary,

@@ -27,6 +27,7 @@
 #include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimPrograms.h"
 #include "platform/sim/SimRestart.h"
+#include "platform/sim/SimShellLinks.h"
 #include "platform/sim/SimSystemInfo.h"
 
 namespace platform::sim {
@@ -47,6 +48,7 @@ class SimMachine : public Backend {
   RestartService& restart() override { return restart_; }
   IniFiles& iniFiles() override { return iniFiles_; }
   MachineLocks& locks() override { return locks_; }
+  ShellLinks& shellLinks() override { return shellLinks_; }
   Dde& dde() override { return dde_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
@@ -129,6 +131,7 @@ class SimMachine : public Backend {
   SimRestart restart_;
   SimIniFiles iniFiles_;
   SimLocks locks_;
+  SimShellLinks shellLinks_;
   SimDde dde_;
 };
 

@@ -23,6 +23,7 @@ class Win32Backend final : public Backend {
         restart_(win32::CreateWin32Restart()),
         iniFiles_(win32::CreateWin32IniFiles()),
         locks_(win32::CreateWin32Locks()),
+        shellLinks_(win32::CreateWin32ShellLinks()),
         dde_(win32::CreateWin32Dde()) {}
 
   Registry& registry() override { return *registry_; }
@@ -34,6 +35,7 @@ class Win32Backend final : public Backend {
   RestartService& restart() override { return *restart_; }
   IniFiles& iniFiles() override { return *iniFiles_; }
   MachineLocks& locks() override { return *locks_; }
+  ShellLinks& shellLinks() override { return *shellLinks_; }
   Dde& dde() override { return *dde_; }
 
  private:
@@ -46,6 +48,7 @@ class Win32Backend final : public Backend {
   std::unique_ptr<RestartService> restart_;
   std::unique_ptr<IniFiles> iniFiles_;
   std::unique_ptr<MachineLocks> locks_;
+  std::unique_ptr<ShellLinks> shellLinks_;
   std::unique_ptr<Dde> dde_;
 };
 

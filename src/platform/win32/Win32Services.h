@@ -11,6 +11,7 @@
 #include "platform/MachineLocks.h"
 #include "platform/Processes.h"
 #include "platform/Restart.h"
+#include "platform/ShellLinks.h"
 
 namespace platform::win32 {
 
@@ -19,6 +20,8 @@ std::unique_ptr<Libraries> CreateWin32Libraries();
 std::unique_ptr<RestartService> CreateWin32Restart();
 std::unique_ptr<IniFiles> CreateWin32IniFiles();
 std::unique_ptr<MachineLocks> CreateWin32Locks();
+// Win32ShellLinks.cpp.
+std::unique_ptr<ShellLinks> CreateWin32ShellLinks();
 // DDEML client conversations (Win32Dde.cpp).
 std::unique_ptr<Dde> CreateWin32Dde();
 

@@ -375,6 +375,11 @@ check "the Kestrel settings are in the registry" \
 check "the use count is 1" '[[ $(reg_text "$qkey" USECOUNT) == 1 ]]'
 check "the engine library is counted once" '[[ $(shared_count) == 0x1 ]]'
 check "the uninstall record counts 1" '[[ $(reg_text "$quninstall" Entries) == 1 ]]'
+# The main link group's folder, in the program menu the user's shell
+# folders name.
+programs=$(reg_text 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)
+check "the program-menu folder Quenby Database Engine was made" \
+  '[[ -n $programs && -d $(winepath -u "$programs\\Quenby Database Engine") ]]'
 
 run_builtin
 check "the same version again exits 0, got $code" '[[ $code == 0 ]]'
