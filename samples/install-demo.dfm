@@ -434,4 +434,24 @@ object fmMain: TfmMain
     IncludeFromDir = 'C:\Pellmore'
     UniqueID = 32
   end
+  object psObjectLink: TpsObjectLink
+  end
+  object MainFolder: TMainLinkGroup
+    Container = Install1
+    DestDir = '\Quenby Database Engine'
+  end
+  object lnkAdministrator: TInstallShellLink
+    Container = MainFolder
+    DestDirType = psContainerDestDir
+    LinkName = 'Engine Administrator.lnk'
+    ObjectLink = ifQDMGR_EXE
+    TargetType = psObjectLink
+  end
+  object lnkUninstall: TInstallShellLink
+    Container = MainFolder
+    DestDirType = psContainerDestDir
+    LinkName = 'Uninstall Quenby Database Engine.lnk'
+    ObjectLink = UninstallProgram
+    TargetType = psObjectLink
+  end
 end

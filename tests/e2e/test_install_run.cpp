@@ -11,6 +11,7 @@
 #include <map>
 
 #include "InstallRunFixture.h"
+#include "framework/StrUtils.h"
 #include "platform/FileSystem.h"
 #include "tools/pegen/PeWriter.h"
 
@@ -44,11 +45,13 @@ TEST_F(InstallRun, CleanInstallPutsEveryFileInPlaceAndRemovesTheBookkeepingKey) 
   // distribution is untouched.
   EXPECT_FALSE(KeyExists("\\SOFTWARE\\Pellmore"));
   EXPECT_EQ(ReadFile("C:\\SETUP\\files.1"), DemoDistribution().archive);
-  // What stays is the record for uninstalling: every file by its path.
+  // What stays is the record for uninstalling: every file by its path,
+  // then the sample's two shortcuts.
   const std::string record =
       "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenby Database Engine\\Files";
   ASSERT_TRUE(Value(record, "Entries")) << "no uninstall record";
-  EXPECT_EQ(Value(record, "Entries")->text, "31");
+  EXPECT_EQ(Value(record, "Entries")->text, "33");
+  EXPECT_TRUE(EndsText(Value(record, "File33")->text, "\\Uninstall Quenby Database Engine.lnk"));
   EXPECT_EQ(Value(record, "File1")->text, std::string(kEngineDir) + "\\QDENG32.DLL");
   // Every file keeps its source's date (within the archive's two seconds).
   auto machine = Open();

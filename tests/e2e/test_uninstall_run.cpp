@@ -4,11 +4,13 @@
 // answered by a UI script. Alone on the machine nothing of the product is
 // left once the restart removed the uninstall program; next to a second
 // program that shares the engine library, a file that was there before and
-// the user's own file, exactly those stay.
+// the user's own file, exactly those stay. The sample's program-menu folder
+// with its two shortcuts goes in both cases.
 #include <gmock/gmock.h>
 
 #include "InstallRunFixture.h"
 #include "framework/StrUtils.h"
+#include "platform/ShellLinks.h"
 
 namespace e2e {
 namespace {
@@ -57,6 +59,24 @@ TEST_F(InstallRun, TheDemoSampleUninstallsThroughItsRegisteredProgram) {
     EXPECT_EQ(command->text, program + " Quenby Database Engine");
     EXPECT_TRUE(FileExists(program));
     const std::string installedOlder = c.neighbours ? ReadFile(older) : "";
+    // The shortcuts, read back as a shell reads them.
+    std::string folder;
+    {
+      auto machine = Open();
+      const auto programs = machine->registry().ReadValue(
+          RootKey::CurrentUser,
+          "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs");
+      ASSERT_TRUE(programs.has_value());
+      folder = programs->text + "\\Quenby Database Engine";
+      const auto admin = machine->shellLinks().Read(folder + "\\Engine Administrator.lnk");
+      ASSERT_TRUE(admin.has_value());
+      EXPECT_TRUE(EndsText(admin->path, "\\QDMGR.EXE")) << admin->path;
+      const auto remove =
+          machine->shellLinks().Read(folder + "\\Uninstall Quenby Database Engine.lnk");
+      ASSERT_TRUE(remove.has_value());
+      EXPECT_EQ(remove->path, program);
+      EXPECT_EQ(remove->arguments, "Quenby Database Engine");
+    }
     if (c.neighbours) {
       // The second program's installation counted the engine library too.
       auto machine = Open();
@@ -84,6 +104,7 @@ TEST_F(InstallRun, TheDemoSampleUninstallsThroughItsRegisteredProgram) {
       EXPECT_EQ(FileExists(path), stays) << path;
     }
     EXPECT_FALSE(KeyExists(kProductKey));
+    EXPECT_FALSE(Open()->files().DirectoryExists(folder)) << "the program-menu folder stays";
     EXPECT_FALSE(Value(kHelpKey, "QDMGR.HLP").has_value());
     const auto count = Value(kSharedDlls, engineDll);
     if (c.neighbours) {
