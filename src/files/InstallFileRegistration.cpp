@@ -25,10 +25,6 @@ constexpr const char* kHelpKey = "\\SOFTWARE\\Microsoft\\Windows\\Help";
 constexpr const char* kSharedDllsKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr const char* kRegServer = "DllRegisterServer";
 
-// "Files", then "Files1", "Files2" ... up to this suffix; a registry that
-// refuses them all will not accept the next one either.
-constexpr int kMaxFilesKeySuffix = 100;
-
 bool IsProgram(const std::string& name) {
   return AsciiUpperCase(ExtractFileExt(name)) == ".EXE";
 }
@@ -254,21 +250,7 @@ void TCustomInstallFile::WriteUninstallInfo(const std::string& key) {
 }
 
 void TCustomInstallFile::WriteFilesRecord(const std::string& key, const std::string& path) {
-  // A "Files" key that cannot take the record (its count unreadable, or
-  // refusing writes) is passed over for "Files1", "Files2" ...
-  for (int suffix = 0; suffix <= kMaxFilesKeySuffix; ++suffix) {
-    const std::string sub = key + "\\Files" + (suffix == 0 ? "" : std::to_string(suffix));
-    int32_t n = 0;
-    if (!ReadEntries(sub, n)) continue;
-    ++n;
-    try {
-      WriteRegString(kRootLocalMachine, sub, "File" + std::to_string(n), path);
-      WriteRegString(kRootLocalMachine, sub, "Entries", std::to_string(n));
-      return;
-    } catch (const EIRCannotWriteValue&) {
-      // Tried under the next numbered key.
-    }
-  }
+  if (AppendFilesRecord(key, path)) return;
   throw IECustomInstallFile(
       "%s cannot record its uninstall entry: none of the keys Files to Files%d under %s took it",
       Name(), kMaxFilesKeySuffix, key);

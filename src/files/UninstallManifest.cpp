@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/StrUtils.h"
 #include "platform/FileSystem.h"
 #include "platform/OsError.h"
 #include "platform/Platform.h"
@@ -104,4 +105,22 @@ void WriteManifestEntry(const std::string& uninstallKey, const std::string& reco
   std::string why;
   if (const auto old = DecodeManifestEntry(previous, why)) e.existedBefore = old->existedBefore;
   WriteRegString(kRootLocalMachine, key, recordedPath, EncodeManifestEntry(e));
+}
+
+bool AppendFilesRecord(const std::string& uninstallKey, const std::string& path) {
+  const std::string base = IncludeTrailingBackslash(uninstallKey) + "Files";
+  for (int suffix = 0; suffix <= kMaxFilesKeySuffix; ++suffix) {
+    const std::string sub = base + (suffix == 0 ? "" : std::to_string(suffix));
+    int32_t n = 0;
+    if (!TryStrToInt(ReadRegString(kRootLocalMachine, sub, "Entries", "0"), n) || n < 0) continue;
+    ++n;
+    try {
+      WriteRegString(kRootLocalMachine, sub, "File" + std::to_string(n), path);
+      WriteRegString(kRootLocalMachine, sub, "Entries", std::to_string(n));
+      return true;
+    } catch (const EIRCannotWriteValue&) {
+      // Tried under the next numbered key.
+    }
+  }
+  return false;
 }

@@ -46,3 +46,12 @@ std::optional<FileFingerprint> FingerprintFile(std::string_view path);
 void WriteManifestEntry(const std::string& uninstallKey, const std::string& recordedPath,
                         const std::string& installedCopy, bool existedBefore,
                         const std::string& group);
+
+// The file record every installed file and shortcut leaves: "File<n>" :=
+// the path and "Entries" := n under <uninstall key>\Files. A key that
+// cannot take it (its count unreadable, or refusing writes) is passed over
+// for "Files1", "Files2" ... up to this suffix; a registry that refuses
+// them all will not take the next one either.
+inline constexpr int kMaxFilesKeySuffix = 100;
+// False when none of the keys took the record.
+bool AppendFilesRecord(const std::string& uninstallKey, const std::string& path);

@@ -4,8 +4,6 @@
 // an execute that fails part way changes nothing.
 #include "platform/sim/SimDde.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -17,6 +15,7 @@
 #include "framework/StrUtils.h"
 #include "platform/HostAccess.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/StateFiles.h"
 
 namespace platform::sim {
 namespace {
@@ -25,64 +24,6 @@ constexpr const char* kStateFile = "/progman.txt";
 constexpr const char* kLogFile = "/progman.log";
 constexpr const char* kLockFile = "/progman.lock";
 constexpr size_t kMaxStateBytes = 16 * 1024 * 1024;
-
-class StateLock {
- public:
-  explicit StateLock(const std::string& hostDir) {
-    fd_ = ::open((hostDir + kLockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-  }
-  ~StateLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  StateLock(const StateLock&) = delete;
-  StateLock& operator=(const StateLock&) = delete;
-
- private:
-  int fd_ = -1;
-};
-
-// Fields are tab-separated; tabs, line ends and percent signs inside them
-// are escaped so every record stays one line.
-std::string Escape(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '%' || c == '\t' || c == '\n' || c == '\r') {
-      char buf[4];
-      std::snprintf(buf, sizeof buf, "%%%02X", unsigned(uint8_t(c)));
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned code = 0;
-    if (text[i] == '%' && i + 2 < text.size() &&
-        std::sscanf(std::string(text.substr(i + 1, 2)).c_str(), "%2x", &code) == 1) {
-      out += char(code);
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    size_t tab = line.find('\t', start);
-    fields.push_back(Unescape(line.substr(start, tab == std::string::npos ? tab : tab - start)));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
 
 std::string ReadAll(const std::string& file) {
   if (::access(file.c_str(), F_OK) != 0) return {};
@@ -134,7 +75,7 @@ State Load(const std::string& hostDir) {
   while (std::getline(in, line)) {
     ++lineNo;
     if (line.empty()) continue;
-    const auto f = SplitTabs(line);
+    const auto f = SplitFields(line);
     const auto bad = [&] {
       throw MachineError(file + ", line " + std::to_string(lineNo) +
                          ": not a Program Manager record");
@@ -158,13 +99,13 @@ State Load(const std::string& hostDir) {
 
 void Save(const std::string& hostDir, const State& s) {
   std::string out;
-  if (!s.active.empty()) out += "active\t" + Escape(s.active) + "\n";
+  if (!s.active.empty()) out += "active\t" + EscapeField(s.active) + "\n";
   for (const auto& g : s.groups) {
-    out += "group\t" + Escape(g.data.name) + "\t" + Escape(g.replaceMark) + "\n";
+    out += "group\t" + EscapeField(g.data.name) + "\t" + EscapeField(g.replaceMark) + "\n";
     for (const auto& i : g.data.items)
-      out += "item\t" + Escape(i.name) + "\t" + Escape(i.command) + "\t" + Escape(i.directory) +
-             "\t" + Escape(i.iconPath) + "\t" + std::to_string(i.iconIndex) + "\t" +
-             Escape(i.hotKey) + "\n";
+      out += "item\t" + EscapeField(i.name) + "\t" + EscapeField(i.command) + "\t" +
+             EscapeField(i.directory) + "\t" + EscapeField(i.iconPath) + "\t" +
+             std::to_string(i.iconIndex) + "\t" + EscapeField(i.hotKey) + "\n";
   }
   WriteAll(hostDir + kStateFile, out);
 }
@@ -314,7 +255,7 @@ bool Apply(State& s, const Command& c) {
 
 void AppendLog(const std::string& hostDir, const std::string& text, bool accepted) {
   auto file = OpenHostAppendFile(hostDir + kLogFile);
-  file->Append(std::string(accepted ? "ok" : "refused") + "\t" + Escape(text) + "\n");
+  file->Append(std::string(accepted ? "ok" : "refused") + "\t" + EscapeField(text) + "\n");
 }
 
 std::string Quoted(const std::string& text) {
@@ -342,7 +283,7 @@ class SimProgman : public DdeConversation {
   bool Execute(std::string_view command) override {
     const std::string text(command);
     const std::string& dir = core_.HostDir();
-    StateLock lock(dir);
+    StateFileLock lock(dir + kLockFile);
     bool ok = false;
     try {
       ok = Run(text);
@@ -354,7 +295,7 @@ class SimProgman : public DdeConversation {
   }
 
   std::optional<std::string> Request(std::string_view item) override {
-    StateLock lock(core_.HostDir());
+    StateFileLock lock(core_.HostDir() + kLockFile);
     State s;
     try {
       s = Load(core_.HostDir());
@@ -397,7 +338,7 @@ std::unique_ptr<DdeConversation> SimDde::Connect(std::string_view service, std::
 }
 
 std::vector<SimProgmanGroup> SimDde::Groups() const {
-  StateLock lock(core_.HostDir());
+  StateFileLock lock(core_.HostDir() + kLockFile);
   std::vector<SimProgmanGroup> out;
   for (auto& g : Load(core_.HostDir()).groups) out.push_back(std::move(g.data));
   return out;
@@ -410,7 +351,7 @@ std::vector<SimDdeCommand> SimDde::Commands() const {
   while (std::getline(in, line)) {
     const size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
-    out.push_back({Unescape(line.substr(tab + 1)), line.substr(0, tab) == "ok"});
+    out.push_back({UnescapeField(line.substr(tab + 1)), line.substr(0, tab) == "ok"});
   }
   return out;
 }

@@ -6,7 +6,6 @@
 #include "platform/sim/SimPrograms.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "framework/StrUtils.h"
 #include "platform/HostAccess.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/StateFiles.h"
 
 namespace platform::sim {
 namespace {
@@ -24,23 +24,6 @@ constexpr const char* kTableFile = "/programs.ini";
 constexpr const char* kLogFile = "/starts.log";
 constexpr const char* kConsoleFile = "/console.log";
 constexpr const char* kLockFile = "/programs.lock";
-
-// Holds an exclusive lock on the machine's program lock file.
-class TableLock {
- public:
-  explicit TableLock(const std::string& hostDir) {
-    fd_ = ::open((hostDir + kLockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-  }
-  ~TableLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
-  TableLock(const TableLock&) = delete;
-  TableLock& operator=(const TableLock&) = delete;
-
- private:
-  int fd_ = -1;
-};
 
 // The machine's own tables are small; anything larger is damaged.
 constexpr size_t kMaxTableBytes = 16 * 1024 * 1024;
@@ -69,37 +52,6 @@ std::string Hex(uint32_t v) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "0x%08X", v);
   return buf;
-}
-
-// Log fields are tab-separated; a command line's tabs, line ends and
-// percent signs are escaped so that every record stays one line.
-std::string Escape(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '%' || c == '\t' || c == '\n' || c == '\r') {
-      char buf[4];
-      std::snprintf(buf, sizeof buf, "%%%02X", unsigned(uint8_t(c)));
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned code = 0;
-    if (text[i] == '%' && i + 2 < text.size() &&
-        std::sscanf(std::string(text.substr(i + 1, 2)).c_str(), "%2x", &code) == 1) {
-      out += char(code);
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
 }
 
 void AppendLine(const std::string& file, const std::string& line) {
@@ -181,14 +133,14 @@ void ProgramTable::Save(const std::map<std::string, Row>& rows) const {
 }
 
 void ProgramTable::Set(const std::string& key, const std::string& path, const SimProgram& entry) {
-  TableLock lock(hostDir_);
+  StateFileLock lock(hostDir_ + kLockFile);
   auto rows = Load();
   rows[key] = Row{path, entry};
   Save(rows);
 }
 
 bool ProgramTable::Remove(const std::string& key) {
-  TableLock lock(hostDir_);
+  StateFileLock lock(hostDir_ + kLockFile);
   auto rows = Load();
   if (rows.erase(key) == 0) return false;
   Save(rows);
@@ -209,7 +161,7 @@ std::vector<std::pair<std::string, SimProgram>> ProgramTable::All() const {
 }
 
 std::optional<uint32_t> ProgramTable::TakeRegistration(const std::string& key) {
-  TableLock lock(hostDir_);
+  StateFileLock lock(hostDir_ + kLockFile);
   auto rows = Load();
   auto it = rows.find(key);
   if (it == rows.end()) return std::nullopt;
@@ -224,7 +176,7 @@ void ProgramTable::Append(const SimStart& start) {
   AppendLine(hostDir_ + kLogFile, std::string(StartKindName(start.kind)) + "\t" +
                                       std::to_string(int(start.show)) + "\t" + Hex(start.result) +
                                       "\t" + (start.oleInitialized ? "ole" : "-") + "\t" +
-                                      Escape(start.commandLine) + "\n");
+                                      EscapeField(start.commandLine) + "\n");
 }
 
 std::vector<SimStart> ProgramTable::Starts() const {
@@ -249,7 +201,7 @@ std::vector<SimStart> ProgramTable::Starts() const {
     s.show = fields[1] == "0" ? ShowMode::Hidden : ShowMode::Normal;
     s.result = Number(file, fields[2]);
     s.oleInitialized = fields[3] == "ole";
-    s.commandLine = Unescape(std::string_view(line).substr(at));
+    s.commandLine = UnescapeField(std::string_view(line).substr(at));
     starts.push_back(std::move(s));
   }
   return starts;

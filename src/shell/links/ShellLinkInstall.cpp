@@ -3,6 +3,7 @@
 // uninstall record of the shortcut file.
 #include <cstdio>
 
+#include "files/UninstallManifest.h"
 #include "framework/StrUtils.h"
 #include "install/cmp_TInstall.h"
 #include "install/uninstall/cmp_TUninstallEXE.h"
@@ -18,10 +19,6 @@
 #include "shell/routines_Registry.h"
 
 namespace {
-
-// "Files", then "Files1", "Files2" ... up to this suffix; a registry that
-// refuses them all will not take the next one either.
-constexpr int kMaxFilesKeySuffix = 100;
 
 std::string WithoutTrailingBackslash(std::string s) {
   if (!s.empty() && s.back() == '\\') s.pop_back();
@@ -173,23 +170,7 @@ void TCustomInstallShellLink::WriteUninstallInfo(const std::string& key) {
   // Manager item or one left out for its destination has no file to remove.
   if (!shortcutWritten_) return;
   const std::string path = LinkFileName();
-  std::string base = key;
-  if (base.empty() || base.back() != '\\') base += '\\';
-  // A "Files" key that cannot take the record (its count unreadable, or
-  // refusing writes) is passed over for "Files1", "Files2" ...
-  for (int suffix = 0; suffix <= kMaxFilesKeySuffix; ++suffix) {
-    const std::string sub = base + "Files" + (suffix == 0 ? "" : std::to_string(suffix));
-    int32_t n = 0;
-    if (!TryStrToInt(ReadRegString(kRootLocalMachine, sub, "Entries", "0"), n) || n < 0) continue;
-    ++n;
-    try {
-      WriteRegString(kRootLocalMachine, sub, "File" + std::to_string(n), path);
-      WriteRegString(kRootLocalMachine, sub, "Entries", std::to_string(n));
-      return;
-    } catch (const EIRCannotWriteValue&) {
-      // Tried under the next numbered key.
-    }
-  }
+  if (AppendFilesRecord(key, path)) return;
   throw IEInstallShellLink(
       "%s cannot record its uninstall entry: none of the keys Files to Files%d under %s took it",
       Name(), kMaxFilesKeySuffix, key);
