@@ -23,30 +23,6 @@ namespace {
 constexpr const char* kStateFile = "/progman.txt";
 constexpr const char* kLogFile = "/progman.log";
 constexpr const char* kLockFile = "/progman.lock";
-constexpr size_t kMaxStateBytes = 16 * 1024 * 1024;
-
-std::string ReadAll(const std::string& file) {
-  if (::access(file.c_str(), F_OK) != 0) return {};
-  try {
-    return ReadHostFile(file, kMaxStateBytes);
-  } catch (const EHostFileError& e) {
-    throw MachineError("cannot read " + file + ": " + e.Message());
-  }
-}
-
-void WriteAll(const std::string& file, const std::string& text) {
-  const std::string temp = file + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) throw MachineError("cannot write " + temp);
-  }
-  if (std::rename(temp.c_str(), file.c_str()) != 0) {
-    std::remove(temp.c_str());
-    throw MachineError("cannot replace " + file);
-  }
-}
 
 // The server's whole state: its groups, the active one (the last created
 // or shown, which ReplaceItem and AddItem work on) and per group the item a
@@ -69,7 +45,7 @@ struct State {
 State Load(const std::string& hostDir) {
   const std::string file = hostDir + kStateFile;
   State s;
-  std::istringstream in(ReadAll(file));
+  std::istringstream in(ReadStateFile(file));
   std::string line;
   size_t lineNo = 0;
   while (std::getline(in, line)) {
@@ -107,7 +83,7 @@ void Save(const std::string& hostDir, const State& s) {
              EscapeField(i.directory) + "\t" + EscapeField(i.iconPath) + "\t" +
              std::to_string(i.iconIndex) + "\t" + EscapeField(i.hotKey) + "\n";
   }
-  WriteAll(hostDir + kStateFile, out);
+  WriteStateFile(hostDir + kStateFile, out);
 }
 
 struct Command {
@@ -346,7 +322,7 @@ std::vector<SimProgmanGroup> SimDde::Groups() const {
 
 std::vector<SimDdeCommand> SimDde::Commands() const {
   std::vector<SimDdeCommand> out;
-  std::istringstream in(ReadAll(core_.HostDir() + kLogFile));
+  std::istringstream in(ReadStateFile(core_.HostDir() + kLogFile));
   std::string line;
   while (std::getline(in, line)) {
     const size_t tab = line.find('\t');

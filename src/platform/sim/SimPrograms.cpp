@@ -25,19 +25,6 @@ constexpr const char* kLogFile = "/starts.log";
 constexpr const char* kConsoleFile = "/console.log";
 constexpr const char* kLockFile = "/programs.lock";
 
-// The machine's own tables are small; anything larger is damaged.
-constexpr size_t kMaxTableBytes = 16 * 1024 * 1024;
-
-// A table of the machine directory; "" when it does not exist yet.
-std::string ReadAll(const std::string& file) {
-  if (::access(file.c_str(), F_OK) != 0) return {};
-  try {
-    return ReadHostFile(file, kMaxTableBytes);
-  } catch (const EHostFileError& e) {
-    throw MachineError("cannot read " + file + ": " + e.Message());
-  }
-}
-
 uint32_t Number(const std::string& file, const std::string& text) {
   try {
     size_t used = 0;
@@ -79,7 +66,7 @@ const char* StartKindName(SimStartKind kind) {
 std::map<std::string, ProgramTable::Row> ProgramTable::Load() const {
   const std::string file = hostDir_ + kTableFile;
   std::map<std::string, Row> rows;
-  std::istringstream in(ReadAll(file));
+  std::istringstream in(ReadStateFile(file));
   std::string line;
   Row* row = nullptr;
   while (std::getline(in, line)) {
@@ -119,17 +106,7 @@ void ProgramTable::Save(const std::map<std::string, Row>& rows) const {
     text += "register-result=" + Hex(row.entry.registerResult) + "\n";
     text += "failures-before-success=" + std::to_string(row.entry.failuresBeforeSuccess) + "\n";
   }
-  const std::string temp = file + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) throw MachineError("cannot write " + temp);
-  }
-  if (std::rename(temp.c_str(), file.c_str()) != 0) {
-    std::remove(temp.c_str());
-    throw MachineError("cannot replace " + file);
-  }
+  WriteStateFile(file, text);
 }
 
 void ProgramTable::Set(const std::string& key, const std::string& path, const SimProgram& entry) {
@@ -182,7 +159,7 @@ void ProgramTable::Append(const SimStart& start) {
 std::vector<SimStart> ProgramTable::Starts() const {
   const std::string file = hostDir_ + kLogFile;
   std::vector<SimStart> starts;
-  std::istringstream in(ReadAll(file));
+  std::istringstream in(ReadStateFile(file));
   std::string line;
   while (std::getline(in, line)) {
     std::vector<std::string> fields;
@@ -216,7 +193,7 @@ void ProgramTable::AppendConsole(std::string_view text) {
 }
 
 std::string ProgramTable::Console() const {
-  return ReadAll(hostDir_ + kConsoleFile);
+  return ReadStateFile(hostDir_ + kConsoleFile);
 }
 
 }  // namespace platform::sim

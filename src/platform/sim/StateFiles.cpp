@@ -7,6 +7,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+
+#include "platform/HostAccess.h"
+#include "platform/sim/SimErrors.h"
 
 namespace platform::sim {
 
@@ -17,6 +21,30 @@ StateFileLock::StateFileLock(const std::string& path) {
 
 StateFileLock::~StateFileLock() {
   if (fd_ >= 0) ::close(fd_);
+}
+
+std::string ReadStateFile(const std::string& path) {
+  constexpr size_t kMaxStateBytes = 16 * 1024 * 1024;
+  if (::access(path.c_str(), F_OK) != 0) return {};
+  try {
+    return ReadHostFile(path, kMaxStateBytes);
+  } catch (const EHostFileError& e) {
+    throw MachineError("cannot read " + path + ": " + e.Message());
+  }
+}
+
+void WriteStateFile(const std::string& path, const std::string& text) {
+  const std::string temp = path + ".tmp" + std::to_string(::getpid());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) throw MachineError("cannot write " + temp);
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    throw MachineError("cannot replace " + path);
+  }
 }
 
 std::string EscapeField(std::string_view text) {

@@ -1,7 +1,8 @@
 // Helpers for the small text tables a simulated machine keeps in its
 // directory beside the registry (the program table, the start log, the
 // Program Manager's groups): an exclusive lock around a read-change-write,
-// and one-line records of tab-separated fields.
+// whole-file reads and replacing writes, and one-line records of
+// tab-separated fields.
 #pragma once
 
 #include <string>
@@ -23,6 +24,13 @@ class StateFileLock {
  private:
   int fd_ = -1;
 };
+
+// The whole table; "" when it does not exist yet. One larger than 16 MiB
+// (the machine's own tables are small) or unreadable raises MachineError.
+std::string ReadStateFile(const std::string& path);
+// Replaces the table with `text` through a temporary file and a rename, so
+// a reader never sees half of it; MachineError when that fails.
+void WriteStateFile(const std::string& path, const std::string& text);
 
 // A field with its tabs, line ends and percent signs escaped as "%XX", so
 // that a record stays one line; UnescapeField undoes it.
