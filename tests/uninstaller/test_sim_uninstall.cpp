@@ -225,7 +225,7 @@ TEST_F(UninstallRun, TheEnginesLastUserTakesItsFilesConfigurationAndKeysAndTheEm
   Str(kEngineKey, "USECOUNT", "1");
   Put("C:\\Quenby\\Engine\\qdeng32.cfg", "[engine]");
   Str(kEngineKey, "CONFIGPATH", "C:\\Quenby\\Engine\\qdeng32.cfg");
-  Str(kEngineKey + std::string("\\Settings"), "LANGDRIVER", "ascii");
+  Str(kEngineKey + std::string("\\Settings"), "CHARSET", "ascii");
   Str("\\Software\\Quenby\\Other", "Kept", "1");
 
   const UninstallResult r = uninstaller::Uninstall(ReadUninstallPlan(kProduct));

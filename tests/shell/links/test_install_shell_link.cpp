@@ -142,18 +142,18 @@ TEST_F(ShellLinkRules, LinkNameFollowsWhatTheLinkPointsAt) {
 TEST_F(ShellLinkRules, TheObjectLinkSpecifierResolvesAndRefuses) {
   Owned<TForm> form(NewForm());
   auto* link = New<TInstallShellLink>(form.get(), "Link");
-  TpsObjectLink* spec = ObjectLinkSpecifier();
-  ASSERT_NE(spec, nullptr) << "made sure of with the first link on a form";
-  EXPECT_EQ(spec->Name(), "psObjectLink");
-  EXPECT_EQ(spec->Owner(), form.get());
-  EXPECT_EQ(spec->Description(), "Path of the file or file group in the ObjectLink property");
+  TpsObjectLink* specifier = ObjectLinkSpecifier();
+  ASSERT_NE(specifier, nullptr) << "made sure of with the first link on a form";
+  EXPECT_EQ(specifier->Name(), "psObjectLink");
+  EXPECT_EQ(specifier->Owner(), form.get());
+  EXPECT_EQ(specifier->Description(), "Path of the file or file group in the ObjectLink property");
 
   link->SetLinkName("Tool.lnk");
-  EXPECT_EQ(MessageOf<IEPathSpecifier>([&] { link->SetTargetType(spec); }),
+  EXPECT_EQ(MessageOf<IEPathSpecifier>([&] { link->SetTargetType(specifier); }),
             "Cannot use ddObjectLink for Tool.lnk unless you assign a value to ObjectLink");
   EXPECT_EQ(link->TargetType(), nullptr) << "a refusal keeps the old specifier";
   auto* group = New<TInstallFileGroup>(form.get(), "Files");
-  EXPECT_EQ(MessageOf<IEPathSpecifier>([&] { spec->GetPath(group); }),
+  EXPECT_EQ(MessageOf<IEPathSpecifier>([&] { specifier->GetPath(group); }),
             "Files must be a TCustomInstallShellLink to use the psObjectLink path specifier");
 
   // A file resolves to its full destination path, a group to its folder;
