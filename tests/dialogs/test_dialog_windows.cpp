@@ -41,6 +41,7 @@
 #include "framework/WidgetsetSlot.h"
 #include "install/ComponentCalls.h"
 #include "install/cmp_TFileContainer.h"
+#include "paths/cmp_TPathSpecifier.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/widgetset/Win32Capture.h"
 #include "shell/links/cmp_TInstallShellLink.h"
@@ -391,6 +392,7 @@ TEST_F(DialogWindowsTest, EveryWizardPagePaintsItsTextsAndItsButtonsFit) {
   RegisterWizardPages(ClassRegistry::Global());
   RegisterFileGroupSelect(ClassRegistry::Global());
   RegisterCompletionDialogs(ClassRegistry::Global());
+  RegisterPathSpecifiers(ClassRegistry::Global());
   RegisterShellLinkClasses(ClassRegistry::Global());
   using Make = std::function<TWizardPageForm*(TComponent*)>;
   const struct {
