@@ -53,5 +53,8 @@ Dde& Backend::dde() {
 ShellLinks& Backend::shellLinks() {
   Missing("shell links");
 }
+Internet& Backend::internet() {
+  Missing("internet");
+}
 
 }  // namespace platform

@@ -20,9 +20,9 @@ class IniFiles;        // platform/IniFiles.h
 class MachineLocks;    // platform/MachineLocks.h
 class Dde;             // platform/Dde.h
 class ShellLinks;      // platform/ShellLinks.h
+class Internet;        // platform/Internet.h
 
-// The services of one machine. Later services (internet) join here as
-// further accessors.
+// The services of one machine.
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -40,6 +40,7 @@ class Backend {
   virtual MachineLocks& locks();
   virtual Dde& dde();
   virtual ShellLinks& shellLinks();
+  virtual Internet& internet();
 };
 
 // The backend in use. On first use without an installed one, the default
@@ -87,6 +88,9 @@ inline Dde& dde() {
 }
 inline ShellLinks& shellLinks() {
   return Current().shellLinks();
+}
+inline Internet& internet() {
+  return Current().internet();
 }
 
 // The default backend of this build; defined once in platform/sim or
