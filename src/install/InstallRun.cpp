@@ -4,6 +4,7 @@
 #include "archive/cmp_TVrexCompress.h"
 #include "framework/StrUtils.h"
 #include "i18n/cmp_TTranslator.h"
+#include "install/ExtractionInfo.h"
 #include "install/InstallErrors.h"
 #include "install/InstallLists.h"
 #include "install/RetryList.h"
@@ -19,11 +20,6 @@
 #include "shell/routines_Registry.h"
 
 namespace {
-
-// The trailer at the end of a self-extracting setup and where in it the
-// start of "files.1" is stored (32-bit little-endian).
-constexpr size_t kTrailerSize = 56;
-constexpr size_t kTrailerFilesStart = 24;
 
 // The text id of the restart failure in the translator's tables.
 constexpr int32_t kRebootFailedGlid = 56;
@@ -141,34 +137,8 @@ void TCustomInstall::FinishGoodInstall() {
 }
 
 void TCustomInstall::ReadExtractionOffset() {
-  const std::string program = ResolveArchiveFile();
-  uint8_t trailer[kTrailerSize] = {};
-  std::string problem;
-  try {
-    std::unique_ptr<platform::File> f = platform::files().OpenRead(program);
-    const uint64_t size = f->Size();
-    if (size < kTrailerSize) {
-      problem = "The file has " + std::to_string(size) + " bytes, fewer than its " +
-                std::to_string(kTrailerSize) + "-byte trailer.";
-    } else {
-      f->Seek(static_cast<int64_t>(size - kTrailerSize), platform::SeekOrigin::Begin);
-      const size_t got = f->Read(trailer, kTrailerSize);
-      if (got != kTrailerSize)
-        problem = "Only " + std::to_string(got) + " of the trailer's " +
-                  std::to_string(kTrailerSize) + " bytes could be read.";
-    }
-  } catch (const Exception& e) {
-    problem = e.Message();
-  }
-  if (!problem.empty())
-    throw WithCause(IEInstall("Could not read the extraction info from the archive file %s when "
-                              "trying to find the correct offset into the self extracting file",
-                              program),
-                    problem);
-  uint32_t start = 0;
-  for (size_t i = 0; i < 4; ++i)
-    start |= static_cast<uint32_t>(trailer[kTrailerFilesStart + i]) << (8 * i);
-  TVrexCompress::Shared().SetOffset(static_cast<int32_t>(start));
+  const extraction_trailer::Offsets offsets = ReadExtractionInfo(ResolveArchiveFile());
+  TVrexCompress::Shared().SetOffset(static_cast<int32_t>(offsets.filesStart));
 }
 
 void TCustomInstall::NotifyGoodInstall() {

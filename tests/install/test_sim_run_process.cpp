@@ -6,6 +6,7 @@
 // outcome the exit code comes from. The outcomes that need no shaped
 // machine run on both builds (test_run_scenarios.cpp).
 #include "RunFixture.h"
+#include "archive/ExtractionTrailer.h"
 #include "archive/cmp_TVrexCompress.h"
 #include "i18n/cmp_TTranslator.h"
 
@@ -202,21 +203,21 @@ TEST_F(TheRun, LoadingProgramWithoutSourceSwitchFailsBeforeAnyKey) {
 }
 
 TEST_F(TheRun, SelfExtractorTrailerGivesTheArchiveOffset) {
-  std::string exe(300, 'x');
-  std::string trailer(56, '\0');
-  trailer[0] = 14;
-  trailer.replace(1, 14, "SELFEXTRACTING");
-  trailer[24] = '\x34';  // start of files.1: 0x1234
-  trailer[25] = '\x12';
-  PutFile("C:\\SRC\\SETUPX.EXE", exe + trailer, kProgramDate);
+  // A loading program of 100 bytes, "setup.1" up to 0x1233, "files.1" from
+  // 0x1234 to the trailer.
+  const std::string exe(0x1300, 'x');
+  const auto trailer = extraction_trailer::Encode({100, 0x1233, 0x1234, 0x12ff});
+  PutFile("C:\\SRC\\SETUPX.EXE", exe + std::string(trailer.begin(), trailer.end()), kProgramDate);
   PutFile("C:\\SRC\\TINY.EXE", std::string(55, 'x'), kProgramDate);
+  // A program without a trailer: its last bytes say nothing sensible.
+  PutFile("C:\\SRC\\PLAIN.EXE", std::string(300, '\0'), kProgramDate);
 
   Load("-sC:\\SRC -eSETUPX.EXE");
   StartRun();
   EXPECT_EQ(TVrexCompress::Shared().Offset(), 0x1234);
   EXPECT_EQ(InstallOutcome(), ioFinished);
 
-  for (const char* name : {"TINY.EXE", "MISSING.EXE"}) {
+  for (const char* name : {"TINY.EXE", "MISSING.EXE", "PLAIN.EXE"}) {
     SCOPED_TRACE(name);
     form_.reset();
     Load(std::string("-sC:\\SRC -e") + name);
