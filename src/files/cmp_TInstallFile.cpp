@@ -118,6 +118,15 @@ void TCustomInstallFile::ClearBuildMarkers() noexcept {
   netPacked_ = false;
 }
 
+bool TCustomInstallFile::PackedFileListRecord(FileListRecord& record) const {
+  if (!Packed()) return false;
+  record.size = static_cast<uint32_t>(storedSize_);
+  record.date = storedDate_;
+  record.name = Name();
+  record.version = storedVersion_;
+  return true;
+}
+
 TFileInfoRecord TCustomInstallFile::InfoRecord() const {
   TFileInfoRecord r;
   r.Size = static_cast<uint32_t>(storedSize_);

@@ -176,6 +176,7 @@ class TCustomInstallFile : public TFileRelated {
   bool NetPacked() const noexcept { return netPacked_; }
   void SetNetPacked(bool v) noexcept override { netPacked_ = v; }
   void ClearBuildMarkers() noexcept override;
+  bool PackedFileListRecord(FileListRecord& record) const override;
 
   // The record written to the build's file list.
   TFileInfoRecord InfoRecord() const;

@@ -6,6 +6,7 @@
 #include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
+#include "install/NetLocationAccess.h"
 #include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstall.h"
 #include "paths/cmp_TPathSpecifier.h"
@@ -21,6 +22,7 @@ TNetLocationPathResolver& Resolver() {
 
 std::string NetLocationPath(TComponent* location) {
   if (Resolver()) return Resolver()(location);
+  if (INetInstallLocation* net = AsNetInstallLocation(location)) return net->NetLocationPath();
   return location ? location->Name() : std::string();
 }
 
@@ -119,6 +121,14 @@ void Prepare(TFileContainer& c, TFileRelated& child, uint32_t options,
     Redirect(child, lzcOnlyAdd, {});
   } else if (containerType) {
     child.SetAddToArchive(lzcOnlyAdd);
+  } else if (type && type->Is<TpsMainArchiveFile>()) {
+    // The main archive is the one the installer packs into, "files.1" in a
+    // build. Resolved as a path of its own (and started afresh) it would
+    // either replace that archive with this one file or land where no run
+    // looks for it; it is appended like the groups' files instead.
+    TCustomInstall* installer = Installer();
+    Redirect(child, lzcOnlyAdd,
+             installer ? installer->ResolveArchiveFile() : child.ResolveArchiveFile());
   } else if (type && type->Is<TpsInstallSource>()) {
     TCustomInstall* installer = Installer();
     const std::string base = installer ? ExtractFileDir(installer->ResolveArchiveFile()) : "";

@@ -44,8 +44,9 @@ void ClearAllBuildMarkers();
 // whose source file does not exist.
 void RemoveFilesWithoutSource(TFileContainer& group);
 
-// The directory text of a net location under which its archives are kept.
-// Until net locations are available this is the location's name; a
-// resolver can be installed (null restores the default).
+// The directory text of a net location under which its archives are kept:
+// the location's NetLocationPath (INetInstallLocation), for any other
+// component its name. A resolver can be installed instead (null restores
+// the default).
 using TNetLocationPathResolver = std::function<std::string(TComponent* location)>;
 void SetNetLocationPathResolver(TNetLocationPathResolver resolver);

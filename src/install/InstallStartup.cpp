@@ -1,7 +1,8 @@
 // The installer's start-up (see cmp_TInstall.h): the command-line
 // switches, Loaded with its checks, the initial install type and the mode
 // selection, the main form's activation hook, and the entry points of the
-// modes whose work lives elsewhere (run, build, floppies, resume).
+// modes whose work lives elsewhere (run, build in InstallBuild.cpp,
+// floppies, resume).
 #include <algorithm>
 #include <memory>
 
@@ -198,10 +199,6 @@ void TCustomInstall::BuildFromBuildInf() {
       throw IEInstall("Must be 1 line in BUILD.INF. This line should specify the build directory");
     Build(lines.Strings(0), program, true);
   });
-}
-
-void TCustomInstall::Build(const std::string&, const std::string&, bool) {
-  throw IEInstall("Building the distributables is not available in this build yet");
 }
 
 void TCustomInstall::TransferToFloppies(const std::string&) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "archive/cmp_TVrexCompress.h"
+#include "install/FileList.h"
 #include "install/cmp_TInstallContainer.h"
 
 class TFileRelated : public TInstallObject {
@@ -79,6 +80,9 @@ class TFileRelated : public TInstallObject {
   // The markers the build leaves on install files: packed as a net file.
   virtual void SetNetPacked(bool /*value*/) {}
   virtual void ClearBuildMarkers() {}
+  // The record "filelist.lst" keeps of an install file the last build
+  // packed; false for anything else.
+  virtual bool PackedFileListRecord(FileListRecord& /*record*/) const { return false; }
 
   // --- properties ----------------------------------------------------------
   const std::string& ArchiveFile() const noexcept { return archiveFile_; }

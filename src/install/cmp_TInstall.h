@@ -105,6 +105,16 @@ class TCustomInstall : public TFileContainer {
   // Builds the distributables of `programFile` into `buildDirectory`.
   virtual void Build(const std::string& buildDirectory, const std::string& programFile,
                      bool standalone);
+  // The build's packing step: the tree compressed with the options of
+  // DistributeType into `mainArchive` (the installer's archive for the
+  // duration), then "filelist.lst" for net distributions. The installer's
+  // archive settings are put back on every path.
+  void CompressForBuild(const std::string& mainArchive);
+  // Writes "filelist.lst" for a net distribution: the install files the
+  // build packed, in the directory of ArchiveFile below the net location's
+  // path. Raises IEInstallNetLocNil without a net location, IEInstall for a
+  // name the list cannot hold (before anything is written).
+  void WriteFileList();
   // -f: copies the self-extracting setup onto floppies in `drive`; errors
   // end in a message box; the application terminates.
   void TransferToFloppies(const std::string& drive);
@@ -221,6 +231,14 @@ class TCustomInstall : public TFileContainer {
 
   // Called first when the component is destroyed.
   std::function<void()> DestroyHook;
+  // Build-mode notifications (unpublished): before and after "setup.1" is
+  // made, the program or loader is copied, the tree is compressed, and the
+  // archives are appended to "setup.exe".
+  struct TBuildHooks {
+    TNotifyEvent BeforeSetupArchive, AfterSetupArchive, BeforeCopy, AfterCopy, BeforeCompress,
+        AfterCompress, BeforeAppend, AfterAppend;
+  };
+  TBuildHooks BuildHooks;
 
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;

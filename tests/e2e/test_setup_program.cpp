@@ -117,8 +117,9 @@ TEST_F(SetupProgram, BuildSwitchShowsItsErrorInAMessageBoxAndEnds) {
        "directory"},
       {"empty BUILD.INF", "",
        "Must be 1 line in BUILD.INF. This line should specify the build directory"},
-      {"a build directory", "C:\\Build\r\n",
-       "Building the distributables is not available in this build yet"},
+      {"a build directory on a machine without the kit", "C:\\Build\r\n",
+       "The HKEY_LOCAL_MACHINE | \\Software\\Tolvane\\PellmoreKit key in the registry is "
+       "either missing or points to an invalid Pellmore directory"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -183,8 +183,9 @@ TEST(SampleEngine, KitFilesHoldTheSetupLibraryApartFromTheEngine) {
   const auto kit = sample_engine::BuildKitFiles();
   std::vector<std::string> names;
   for (const auto& f : kit) names.push_back(f.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"QDSETUP.DLL", "QDENG32.CNF", "OSP_KEY.DAT",
-                                             "uninstall.exe", "PKIT.TXT"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"QDSETUP.DLL", "QDENG32.CNF", "OSP_KEY.DAT", "uninstall.exe",
+                                      "PellmoreLoadProgram.exe", "PKIT.TXT"}));
   for (const auto& f : sample_engine::BuildEngine(sample_engine::Release::v82))
     EXPECT_NE(f.name, "QDSETUP.DLL");
 

@@ -1,10 +1,9 @@
-// Packing a distribution's main archive (see Pack.h).
+// Building a distribution for authors (see Pack.h).
 #include "tools/pack/Pack.h"
 
 #include "archive/cmp_TVrexCompress.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/StrUtils.h"
-#include "install/ContainerCompress.h"
 #include "install/InstallLists.h"
 #include "install/cmp_TInstall.h"
 #include "platform/FileSystem.h"
@@ -14,7 +13,7 @@
 namespace pack {
 
 PackResult PackDistribution(std::string_view formText, const std::string& formFile,
-                            const std::string& buildDirectory) {
+                            const std::string& buildDirectory, const BuildRequest& request) {
   Owned<TComponent> root = ReadAtDesignTime(formText, formFile);
   TCustomInstall* installer = Installer();
   if (!installer)
@@ -22,14 +21,12 @@ PackResult PackDistribution(std::string_view formText, const std::string& formFi
 
   PackResult result;
   result.archive = IncludeTrailingBackslash(buildDirectory) + "files.1";
-  platform::files().CreateDirectories(ExcludeTrailingBackslash(buildDirectory));
-  // As a build does: the installer's archive is the build's files.1 while
-  // the tree is packed, so every child that uses its container's archive
-  // lands in that one file.
-  installer->SetArchiveFileType(nullptr);
-  installer->SetArchiveFile(result.archive);
-  ClearAllBuildMarkers();
-  installer->Compress(kBuildOptionsTraditional);
+  if (request.setupProgram.empty()) {
+    platform::files().CreateDirectories(ExcludeTrailingBackslash(buildDirectory));
+    installer->CompressForBuild(result.archive);
+  } else {
+    installer->Build(buildDirectory, request.setupProgram, request.standalone);
+  }
 
   const TCustomInstallFileList& list = CustomInstallFileList();
   for (int i = 0; i < list.Count(); ++i) {

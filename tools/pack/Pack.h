@@ -1,7 +1,8 @@
-// Packing a distribution's main archive for authors: a form description is
-// read at design time (so its installer neither parses a command line nor
-// starts a run), and its installer's tree is compressed with the
-// traditional build options into "files.1" in a build directory.
+// Building a distribution for authors from a form description read at
+// design time (so its installer neither parses a command line nor starts
+// a run). A front end over the installer's own build: either its packing
+// step alone ("files.1", and "filelist.lst" for net distributions), or,
+// given the setup program, the whole build that `setup -b` makes.
 #pragma once
 
 #include <cstdint>
@@ -24,14 +25,22 @@ struct PackResult {
   std::vector<PackedFile> files;  // in the order of the install-file list
 };
 
+// What to build beyond the main archive.
+struct BuildRequest {
+  std::string setupProgram;  // empty: "files.1" only; else the whole build from it
+  bool standalone = false;   // with setupProgram: append everything to "setup.exe"
+};
+
 // Packs every file of the description's installer tree into
 // `buildDirectory`\files.1 (created with its parents, an old archive
-// replaced) on the current platform backend. The setup's classes must be
-// registered. Raises the kit's exceptions (a missing source file, a form
+// replaced) on the current platform backend, with the options of the
+// installer's DistributeType (TCustomInstall::CompressForBuild); with a
+// setup program in `request`, runs TCustomInstall::Build instead. The
+// setup's classes must be registered. Raises the kit's exceptions (a missing source file, a form
 // error naming file, line and column) and Exception when the description
 // holds no installer; whatever was created is freed again either way, and
 // a partial archive may be left behind.
 PackResult PackDistribution(std::string_view formText, const std::string& formFile,
-                            const std::string& buildDirectory);
+                            const std::string& buildDirectory, const BuildRequest& request = {});
 
 }  // namespace pack

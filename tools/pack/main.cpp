@@ -1,6 +1,7 @@
-// pellmore-pack: packs a distribution's main archive "files.1" on a
-// simulated authoring machine from a form description (the installation
-// the setup will run), and lists what went in.
+// pellmore-pack: builds a distribution on a simulated authoring machine
+// from a form description (the installation the setup will run) with the
+// installer's own build code, and lists what went in: "files.1" alone, or
+// with --setup everything `setup -b` makes.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -20,26 +21,34 @@
 namespace {
 
 const char* const kUsage =
-    "usage: pellmore-pack MACHINE FORM.dfm BUILDDIR [--quiet]\n"
+    "usage: pellmore-pack MACHINE FORM.dfm BUILDDIR [--quiet] [--setup PROGRAM [--stand-alone]]\n"
     "  packs the files of FORM.dfm's installer, read from the simulated machine in\n"
-    "  MACHINE, into BUILDDIR\\files.1 on that machine (BUILDDIR a Windows path)\n";
+    "  MACHINE, into BUILDDIR\\files.1 on that machine (BUILDDIR a Windows path);\n"
+    "  with --setup (the setup program's Windows path on that machine) it builds\n"
+    "  the whole distribution as setup -b does: setup.1, setup.exe from the kit's\n"
+    "  loading program, files.1, and with --stand-alone one self-extracting setup.exe\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args;
   bool quiet = false;
+  pack::BuildRequest request;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--quiet")
       quiet = true;
+    else if (a == "--stand-alone")
+      request.standalone = true;
+    else if (a == "--setup" && i + 1 < argc)
+      request.setupProgram = argv[++i];
     else if (a == "--help" || a == "-h") {
       std::cout << kUsage;
       return 0;
     } else
       args.push_back(a);
   }
-  if (args.size() != 3) {
+  if (args.size() != 3 || (request.standalone && request.setupProgram.empty())) {
     std::cerr << kUsage;
     return 2;
   }
@@ -57,7 +66,7 @@ int main(int argc, char** argv) {
     // Long operations let the message loop run; nothing is ever shown.
     InstallWidgetset(platform::headless::CreateHeadless("", ""));
     RegisterSetupClasses(ClassRegistry::Global());
-    const pack::PackResult r = pack::PackDistribution(text, args[1], args[2]);
+    const pack::PackResult r = pack::PackDistribution(text, args[1], args[2], request);
     if (!quiet)
       for (const pack::PackedFile& f : r.files)
         std::printf("%-20s %10lld  %-14s %s\n", f.component.c_str(), static_cast<long long>(f.size),

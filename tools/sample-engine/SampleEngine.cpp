@@ -359,11 +359,22 @@ std::vector<EngineFile> BuildKitFiles() {
   u.version = uv;
   files.push_back({"uninstall.exe", "1.0.0.24", pegen::BuildPe(u)});
 
+  // The loading program a build copies to "setup.exe". Here a stand-in
+  // that only has to be a program of a fixed size and bytes, so builds from
+  // the same files stay byte-identical; scenarios that start the loader
+  // copy the real one over it.
+  pegen::PeOptions l;
+  l.kind = pegen::ImageKind::Exe;
+  l.moduleName = "PellmoreLoadProgram.exe";
+  l.timeDateStamp = 0x37A1B2C0u;
+  l.payload = pegen::MakeFiller(Seed("PellmoreLoadProgram.exe"), 4 * 1024);
+  files.push_back({"PellmoreLoadProgram.exe", "", pegen::BuildPe(l)});
+
   std::vector<uint8_t> marker;
   AddText(marker,
           "Pellmore setup kit\r\n"
           "This directory holds the files every distribution takes from the kit:\r\n"
-          "QDSETUP.DLL, QDENG32.CNF, OSP_KEY.DAT, uninstall.exe.\r\n");
+          "QDSETUP.DLL, QDENG32.CNF, OSP_KEY.DAT, uninstall.exe, PellmoreLoadProgram.exe.\r\n");
   files.push_back({"PKIT.TXT", "", marker});
   return files;
 }

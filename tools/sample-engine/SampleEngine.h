@@ -40,8 +40,9 @@ bool ParseRelease(const std::string& text, Release& release);
 // machine binds the real code behind that name, Windows runs copy the real
 // library over it), the 8.2 template "QDENG32.CNF", the Osprey key file
 // "OSP_KEY.DAT", the uninstall program "uninstall.exe" (a stand-in program;
-// Windows runs copy the real one over it) and the marker "PKIT.TXT". Not
-// engine members.
+// Windows runs copy the real one over it), the loading program
+// "PellmoreLoadProgram.exe" (a stand-in a build copies to "setup.exe") and
+// the marker "PKIT.TXT". Not engine members.
 std::vector<EngineFile> BuildKitFiles();
 // Writes the kit's files into a host directory (created when missing).
 std::vector<EngineFile> WriteKit(const std::filesystem::path& directory);
