@@ -203,9 +203,3 @@ void TCustomInstall::BuildFromBuildInf() {
 void TCustomInstall::Build(const std::string&, const std::string&, bool) {
   throw IEInstall("Building the distributables is not available in this build yet");
 }
-
-void TCustomInstall::TransferToFloppies(const std::string&) {
-  RunAndTerminate([] {
-    throw IEInstall("Transferring the setup to floppies is not available in this build yet");
-  });
-}
