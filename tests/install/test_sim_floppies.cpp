@@ -70,6 +70,7 @@ class Floppies : public InstallTest {
 
     // The self-extracting program: loader, "setup.1", "files.1", trailer.
     platform::files().CreateDirectories("C:\\BUILD");
+    platform::files().CreateDirectories("C:\\SETUP");
     TStringList names;
     for (const auto& [name, bytes] : members_) {
       Put("C:\\BUILD\\" + name, bytes);
