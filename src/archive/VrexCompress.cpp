@@ -5,6 +5,7 @@
 // at the end; an append writes the new count only after the new members
 // are complete, and cuts the file back to its old length on failure.
 #include "archive/ArchiveLayout.h"
+#include "archive/CompressionAhead.h"
 #include "archive/FileStream.h"
 #include "archive/VrexInternal.h"
 #include "archive/cmp_TVrexCompress.h"
@@ -146,6 +147,13 @@ void TVrexCompress::CompressMembers(platform::File& archive, int uniqueID) {
 }
 
 void TVrexCompress::CompressOne(platform::File& archive, TFileHeader& h, int index, int uniqueID) {
+  const std::string sourcePath = h.SourcePath().empty() ? h.Name() : h.SourcePath();
+  // A build may have compressed this member ahead on another core.
+  if (std::optional<TCompressionAhead::Member> ready =
+          CompressionAhead().Take(sourcePath, level_)) {
+    AddCompressed(archive, h, index, uniqueID, *ready);
+    return;
+  }
   platform::FileSystem& fs = platform::files();
   std::string tempName;
   try {
@@ -155,7 +163,6 @@ void TVrexCompress::CompressOne(platform::File& archive, TFileHeader& h, int ind
   }
   ScopeExit removeTemp([&] { DeleteQuietly(tempName); });
 
-  const std::string sourcePath = h.SourcePath().empty() ? h.Name() : h.SourcePath();
   std::unique_ptr<TFileStream> source;
   try {
     source = std::make_unique<TFileStream>(fs.OpenRead(sourcePath));
@@ -239,11 +246,54 @@ void TVrexCompress::CompressOne(platform::File& archive, TFileHeader& h, int ind
   if (OnAfterAdding) OnAfterAdding(this, stats_);
 }
 
+void TVrexCompress::AddCompressed(platform::File& archive, TFileHeader& h, int index, int uniqueID,
+                                  TCompressionAhead::Member& member) {
+  // The same steps as for a member compressed here, from memory: the
+  // archive gets the same bytes.
+  FillStats(h);
+  stats_.CompressedSize = 0;
+  if (OnBeforeAdding) OnBeforeAdding(this, stats_);
+  TMemoryStream packedStream(std::move(member.packed));
+  addSource_ = nullptr;
+  addSourceDone_ = member.sourceBytes;
+  addDest_ = &packedStream;
+  addReported_ = 0;
+  ScopeExit detach([&] {
+    addDest_ = nullptr;
+    addSourceDone_ = 0;
+  });
+  h.SetSize(static_cast<int32_t>(member.sourceBytes));
+  stats_.FileSize = h.Size();
+  const int64_t packed = packedStream.Size();
+  stats_.CompressedSize = Saturated(packed);
+  stats_.Ratio = RatioOf(packed, member.sourceBytes);
+  stats_.Finished = true;
+  AddStatus();
+  stats_.Finished = false;
+
+  const int64_t at = archive.Position();
+  const int64_t dataStart = at + int64_t(kFileHeaderSize);
+  if (dataStart + packed > archive_layout::kMaxPosition)
+    throw EArchiveError(Format(kMsgCannotCreate, compressedFile_),
+                        "the archive would grow beyond 2 GB");
+  h.SetDataStart(static_cast<int32_t>(dataStart));
+  h.SetCompressedSize(static_cast<int32_t>(packed));
+  h.SetEndPosition(static_cast<int32_t>(dataStart + packed - 1));
+  h.SetNextHeader(static_cast<int32_t>(dataStart + packed));
+  h.SetUniqueID(uniqueID);
+  WriteAll(archive, h.Data().data(), kFileHeaderSize);
+  if (packed > 0) WriteAll(archive, packedStream.Bytes().data(), size_t(packed));
+
+  stats_.TotalCompressed = Saturated(int64_t(stats_.TotalCompressed) + packed);
+  if (uniqueID >= 0 && uniqueID < archive_layout::kUniqueIDs) uniqueIDs_[size_t(uniqueID)] = index;
+  if (OnAfterAdding) OnAfterAdding(this, stats_);
+}
+
 void TVrexCompress::AddStatus() {
   if (abort_) throw EvcAborted(kMsgAborted);
   ProcessMessages();
   if (addDest_ == nullptr) throw EVrexCompress("AddStatus has Nil DestFile");
-  const int64_t done = addSource_ ? addSource_->Position() : 0;
+  const int64_t done = addSource_ ? addSource_->Position() : addSourceDone_;
   const int64_t step = done - addReported_;
   addReported_ = done;
   stats_.FileBytesDone = Saturated(done);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/CompressionAhead.h"
 #include "archive/FileHeaders.h"
 #include "archive/FileStats.h"
 #include "archive/MemberDecoder.h"
@@ -169,6 +170,9 @@ class TVrexCompress : public TComponent {
   // Compress helpers (VrexCompress.cpp).
   void CompressMembers(platform::File& archive, int uniqueID);
   void CompressOne(platform::File& archive, TFileHeader& h, int index, int uniqueID);
+  // Adds a member compressed ahead (CompressionAhead.h) as CompressOne would.
+  void AddCompressed(platform::File& archive, TFileHeader& h, int index, int uniqueID,
+                     TCompressionAhead::Member& member);
   // Extract helpers (VrexExtract.cpp).
   void ExtractOne(const std::string& line);
   uint64_t DecodeInto(const TFileHeader& h, TStream& destination);
@@ -198,6 +202,7 @@ class TVrexCompress : public TComponent {
   TStream* addSource_ = nullptr;
   TStream* addDest_ = nullptr;
   int64_t addReported_ = 0;
+  int64_t addSourceDone_ = 0;  // the source's bytes when there is no source stream
 };
 
 // Registers TVrexCompress with its enumerations.

@@ -3,10 +3,13 @@
 
 #include <vector>
 
+#include "archive/CompressionAhead.h"
+
 #include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
 #include "install/NetLocationAccess.h"
+#include "install/PackedSources.h"
 #include "install/cmp_TFileContainer.h"
 #include "install/cmp_TInstall.h"
 #include "paths/cmp_TPathSpecifier.h"
@@ -182,6 +185,9 @@ void TFileContainer::Compress(uint32_t options) {
         const bool all = (options & coEverything) != 0;
         PassUp(this, kInfoContainerStarts, this);
         ReadSources(*this, all);
+        // Members are compressed on all cores while the tree is packed in
+        // order; a nested container's scope leaves the outermost one in charge.
+        const TCompressionAheadScope ahead(PackedSourcePaths(*this, all));
         SetTotals(RecursiveByteTotal(all), 0);
 
         const std::string containerArchive = ResolveArchiveFile();

@@ -200,9 +200,3 @@ void TCustomInstall::BuildFromBuildInf() {
     Build(lines.Strings(0), program, true);
   });
 }
-
-void TCustomInstall::TransferToFloppies(const std::string&) {
-  RunAndTerminate([] {
-    throw IEInstall("Transferring the setup to floppies is not available in this build yet");
-  });
-}

@@ -93,6 +93,35 @@ TEST_F(VolumeTest, SplitsOntoFloppiesAndReadsAMemberAcrossVolumes) {
   EXPECT_EQ(r->CompressedFile(), "A:\\files.3");  // the volume last opened
 }
 
+TEST_F(VolumeTest, ASplitFromInsideAProgramGivesTheSameVolumes) {
+  SplitOntoFloppies();
+  const auto fromAlone = Snapshot("D:\\DISKS");
+  for (const auto& e : platform::files().FindFiles("D:\\DISKS\\files.*"))
+    platform::files().DeleteFile("D:\\DISKS\\" + e.name);
+
+  // The archive behind a loader of an odd size, as a self-extractor has it.
+  const int32_t offset = 70001;
+  Write("C:\\OUT\\SETUP.EXE", Noise(size_t(offset), 9) + Read("C:\\OUT\\files.1") + Noise(56, 4));
+  c.reset(new TVrexCompress(nullptr));
+  c->SetOffset(offset);
+  std::vector<int> asked;
+  c->OnNewDisk = [&](TObject*, int n, std::string&) {
+    asked.push_back(n);
+    InsertDisk(n);
+  };
+  c->SetCompressedFile("C:\\OUT\\SETUP.EXE");
+  c->SplitToVolumes("A:\\", "files.1");
+  InsertDisk(0);
+  EXPECT_EQ(asked, (std::vector<int>{2, 3, 1}));
+  // Positions in the volumes are their own: nothing of the offset is left.
+  EXPECT_EQ(Snapshot("D:\\DISKS"), fromAlone);
+
+  Owned<TVrexCompress> r{new TVrexCompress(nullptr)};
+  r->SetCompressedFile("D:\\DISKS\\files.1");
+  ExtractTo(*r, "C:\\DEST", {"C:\\SRC\\TWO"});  // from volume 2 onto 3
+  EXPECT_EQ(Read("C:\\DEST\\TWO"), two_);
+}
+
 TEST_F(VolumeTest, AsksForAMissingVolumeUpToFourTimes) {
   SplitOntoFloppies();
   platform::files().CreateDirectories("D:\\ELSEWHERE");
