@@ -2,6 +2,7 @@
 // cmp_TNetInstallLocation.h).
 #include "files/cmp_TNetInstallLocation.h"
 
+#include <cctype>
 #include <charconv>
 
 #include "framework/Application.h"
@@ -36,6 +37,7 @@ constexpr const char* kAcceptHeaders = "Accept: */*\r\n\r\n";
 constexpr uint32_t kBlockSize = 8192;
 constexpr uint32_t kContentLengthBuffer = 33;
 constexpr size_t kNotFoundWindow = 30;
+constexpr uint32_t kErrorIoPending = 997;
 
 // Characters a request line carries as they are; the rest is sent as %XX
 // so names with blanks or non-ASCII letters reach the server intact.
@@ -162,9 +164,22 @@ void TCustomNetInstallLocation::Connect() {
     if (OnAfterConnect) OnAfterConnect(this);
   }
   if (login_.Protocol() == ipFTP) {
+    // A relative directory is relative to where the login starts, so it
+    // is set once per connection: set again on the next download it would
+    // name a folder below itself. A changed Directory gets a fresh login.
     const std::string dir = ServerDirectory();
+    if (ftpDirectorySet_ && ftpDirectory_ == dir) return;
+    if (ftpDirectorySet_) {
+      library_->CloseHandle(connection_);
+      connection_ = 0;
+      ftpDirectorySet_ = false;
+      Connect();
+      return;
+    }
     if (!library_->FtpSetCurrentDirectory(connection_, dir))
       Raise<ENIL_FTPSetDir>(Format("Cannot set directory on server to %s", dir));
+    ftpDirectory_ = dir;
+    ftpDirectorySet_ = true;
   }
 }
 
@@ -209,10 +224,32 @@ void TCustomNetInstallLocation::Download(const std::string& remoteName,
     // either way.
     if (currentFile_) library_->CloseHandle(currentFile_);
     currentFile_ = 0;
+    DropCutFtpConnection();
     throw;
   }
   CloseRemote();
+  if (UserAbortFlag()) DropCutFtpConnection();
+  // An FTP server that lost the data connection says so only in its final
+  // reply (426), which the library reads when the file is closed; the data
+  // itself just ended early.
+  if (login_.Protocol() == ipFTP && !UserAbortFlag()) {
+    uint32_t code = 0;
+    std::string reply;
+    if (library_->GetLastResponseInfo(code, reply, 3000) && reply.size() >= 3 &&
+        (reply[0] == '4' || reply[0] == '5') && std::isdigit((unsigned char)reply[1]))
+      Raise<ENIL_ReadFile>(Format("Could not read from file %s on the server", remoteName_));
+  }
   if (OnAfterDownload) OnAfterDownload(this, UserAbortFlag());
+}
+
+// An FTP file left before its end leaves the server's replies out of step
+// with the next command (the library reads the abandoned transfer's reply
+// as the answer to the next one), so such a connection is not reused.
+void TCustomNetInstallLocation::DropCutFtpConnection() noexcept {
+  if (login_.Protocol() != ipFTP || !connection_) return;
+  library_->CloseHandle(connection_);
+  connection_ = 0;
+  ftpDirectorySet_ = false;
 }
 
 void TCustomNetInstallLocation::CloseRemote() {
@@ -228,7 +265,10 @@ void TCustomNetInstallLocation::Transfer() {
   int64_t expected = 0;
   if (!http) {
     uint32_t available = 0;
-    if (!library_->QueryDataAvailable(currentFile_, available))
+    // Wine's library answers ERROR_IO_PENDING when no data has arrived yet
+    // (Windows waits for it): no size announced, which is what 0 means.
+    if (!library_->QueryDataAvailable(currentFile_, available) &&
+        library_->LastError() != kErrorIoPending)
       Raise<ENIL_FailDataQuery>(Format("Could not query file %s on server", remoteName_));
     expected = available;
   } else {

@@ -152,6 +152,7 @@ class TCustomNetInstallLocation : public TComponent, public INetInstallLocation 
  private:
   void Transfer();
   void CloseRemote();
+  void DropCutFtpConnection() noexcept;
   // The host and port to connect to: "host:port" names a port, else 0
   // (the protocol's default).
   void SplitHost(std::string& host, uint16_t& port) const;
@@ -161,6 +162,8 @@ class TCustomNetInstallLocation : public TComponent, public INetInstallLocation 
   platform::InternetHandle session_ = 0;
   platform::InternetHandle connection_ = 0;
   platform::InternetHandle currentFile_ = 0;
+  std::string ftpDirectory_;  // the server directory set on this connection
+  bool ftpDirectorySet_ = false;
   std::string remoteName_;
   std::string localFile_;
 };

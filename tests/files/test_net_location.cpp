@@ -13,6 +13,7 @@
 
 #include "files/cmp_TNetInstallLocation.h"
 #include "framework/ClassRegistry.h"
+#include "framework/ControlsRegistration.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
 #include "install/UserAbortFlag.h"
@@ -47,7 +48,10 @@ class NetLocationTest : public PellmoreTest {
     ftp_.reset();
   }
 
-  NetLocationTest() { RegisterNetInstallLocation(ClassRegistry::Global()); }
+  NetLocationTest() {
+    RegisterControls(ClassRegistry::Global());
+    RegisterNetInstallLocation(ClassRegistry::Global());
+  }
 
   TCustomNetInstallLocation* NewLocation(TInternetProtocol protocol, const std::string& host,
                                          const std::string& directory = "") {

@@ -61,6 +61,9 @@ class Handler(BaseHTTPRequestHandler):
             # Gone mid-file: the client sees the connection close early.
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_RDWR)
+        except BrokenPipeError:
+            # The client stopped reading (a cancelled download).
+            self.close_connection = True
         finally:
             f.close()
 
