@@ -153,6 +153,26 @@ TEST_F(NetLocationTest, DownloadsOverBothProtocolsAndLogins) {
   }
 }
 
+TEST_F(NetLocationTest, FtpDirectoryChangesBetweenDownloadsOfOneLocation) {
+  // A relative Directory is relative to the login's start, however often
+  // the location downloads and whatever it downloaded before.
+  ftp_->Put("net/sub/a.bin", "in net/sub");
+  ftp_->Put("net/a.bin", "in net");
+  ftp_->Put("a.bin", "at the root");
+  auto* l = NewLocation(ipFTP, ftp_->HostAndPort());
+  const std::string local = machine_.At("a.bin");
+  for (const auto& [dir, expected] : {std::pair{"net/sub", "in net/sub"},
+                                      {"net/sub", "in net/sub"},
+                                      {"net", "in net"},
+                                      {"", "at the root"},
+                                      {"net\\sub", "in net/sub"}}) {
+    SCOPED_TRACE(dir);
+    l->LoginInformation()->SetDirectory(dir);
+    l->Download("a.bin", local, nullptr);
+    EXPECT_EQ(testsupport::TestMachine::ReadFile(local), expected);
+  }
+}
+
 TEST_F(NetLocationTest, FailuresNameWhatFailedTheServerAndItsAnswer) {
   http_->Put("net/empty.bin", "");
   http_->Put("net/drop.bin", Bytes(64 * 1024, 2));
