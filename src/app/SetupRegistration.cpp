@@ -6,6 +6,7 @@
 #include "decor/DecorRegistration.h"
 #include "dialogs/DialogRegistration.h"
 #include "files/cmp_TInstallFile.h"
+#include "files/cmp_TNetInstallLocation.h"
 #include "framework/ClassRegistry.h"
 #include "framework/ControlsRegistration.h"
 #include "i18n/TranslatorRegistration.h"
@@ -21,6 +22,7 @@ void RegisterSetupClasses(ClassRegistry& registry) {
   RegisterPathSpecifiers(registry);
   RegisterInstallClasses(registry);
   RegisterInstallFile(registry);
+  RegisterNetInstallLocation(registry);
   RegisterUninstallEXE(registry);
   RegisterShellLinkClasses(registry);
   RegisterQDEClasses(registry);

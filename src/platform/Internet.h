@@ -28,6 +28,8 @@ inline constexpr uint32_t kFtpTransferBinary = 2;
 inline constexpr uint32_t kGenericRead = 0x80000000u;
 // HttpQueryInfo's level for the Content-Length header.
 inline constexpr uint32_t kHttpQueryContentLength = 5;
+// HttpQueryInfo's level for the response's status code ("404").
+inline constexpr uint32_t kHttpQueryStatusCode = 19;
 // Codes the caller tells apart.
 inline constexpr uint32_t kErrorHttpHeaderNotFound = 12150;
 

@@ -167,6 +167,24 @@ std::vector<std::string> ProgmanCommands(std::string_view key, std::string_view 
   return names;
 }
 
+// Entry point names, comma separated: each a plain identifier.
+std::vector<std::string> EntryPointNames(std::string_view key, std::string_view value) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (!value.empty() && start <= value.size()) {
+    size_t comma = value.find(',', start);
+    if (comma == std::string_view::npos) comma = value.size();
+    std::string_view name = value.substr(start, comma - start);
+    if (name.empty()) Bad(key, value, "expected entry point names separated by commas");
+    for (char c : name)
+      if (!std::isalnum((unsigned char)c) && c != '_')
+        Bad(key, value, "an entry point name has letters, digits and '_' only");
+    names.emplace_back(name);
+    start = comma + 1;
+  }
+  return names;
+}
+
 }  // namespace
 
 const KindPreset* FindKind(std::string_view kind) {
@@ -201,6 +219,8 @@ std::vector<std::pair<std::string, std::string>> MachineSettings::Items() const 
       {"delayed-move-refused", delayedMoveRefused ? "1" : "0"},
       {"progman", progman ? "1" : "0"},
       {"progman-refuses", Join(progmanRefuses, ",")},
+      {"wininet", wininet ? "1" : "0"},
+      {"wininet-lacks", Join(wininetLacks, ",")},
   };
   for (const auto& [drive, bytes] : capacity)
     items.emplace_back(std::string("capacity.") + drive, std::to_string(bytes));
@@ -264,6 +284,10 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
     next.progman = Flag(key, value);
   } else if (key == "progman-refuses") {
     next.progmanRefuses = ProgmanCommands(key, value);
+  } else if (key == "wininet") {
+    next.wininet = Flag(key, value);
+  } else if (key == "wininet-lacks") {
+    next.wininetLacks = EntryPointNames(key, value);
   } else if (key.rfind("capacity.", 0) == 0 && key.size() == 10 &&
              ((key[9] | 0x20) >= 'a' && (key[9] | 0x20) <= 'z')) {
     char drive = char(key[9] & ~0x20);

@@ -52,8 +52,10 @@ struct MachineSettings {
   bool delayedMoveRefused = false;
   bool progman = true;                      // a Program Manager answers DDE
   std::vector<std::string> progmanRefuses;  // its commands it refuses ("*": all)
-  std::map<char, uint64_t> capacity;  // bytes per drive letter; absent = the host's space
-  std::vector<std::string> held;      // full Windows paths held open by another program
+  bool wininet = true;                      // "WININET.DLL" can be loaded
+  std::vector<std::string> wininetLacks;    // its entry points that are missing
+  std::map<char, uint64_t> capacity;        // bytes per drive letter; absent = the host's space
+  std::vector<std::string> held;            // full Windows paths held open by another program
 
   // Every key with its value as text, in file order. Capacities appear as
   // "capacity.C"; held files as one "held" item each.

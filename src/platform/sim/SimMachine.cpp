@@ -25,7 +25,8 @@ SimMachine::SimMachine(std::string hostDir, MachineSettings settings)
       iniFiles_(files_, system_),
       locks_(core_.HostDir()),
       shellLinks_(core_, files_),
-      dde_(core_) {
+      dde_(core_),
+      internet_(core_) {
   // The engine's setup library runs natively over this machine's services.
   libraries_.RegisterNative(kEngineSetupLibrary,
                             EngineSetupFactory(

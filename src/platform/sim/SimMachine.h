@@ -22,6 +22,7 @@
 #include "platform/sim/SimDde.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimIniFiles.h"
+#include "platform/sim/SimInternet.h"
 #include "platform/sim/SimLibraries.h"
 #include "platform/sim/SimLocks.h"
 #include "platform/sim/SimProcesses.h"
@@ -50,6 +51,7 @@ class SimMachine : public Backend {
   MachineLocks& locks() override { return locks_; }
   ShellLinks& shellLinks() override { return shellLinks_; }
   Dde& dde() override { return dde_; }
+  Internet& internet() override { return internet_; }
 
   const std::string& HostDir() const { return core_.HostDir(); }
   const MachineSettings& Settings() const { return core_.Settings(); }
@@ -133,6 +135,7 @@ class SimMachine : public Backend {
   SimLocks locks_;
   SimShellLinks shellLinks_;
   SimDde dde_;
+  SimInternet internet_;
 };
 
 // What a fresh machine looks like.

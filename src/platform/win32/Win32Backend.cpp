@@ -4,6 +4,7 @@
 // keeps, so one backend serves the whole process.
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32SystemInfo.h"
@@ -24,7 +25,8 @@ class Win32Backend final : public Backend {
         iniFiles_(win32::CreateWin32IniFiles()),
         locks_(win32::CreateWin32Locks()),
         shellLinks_(win32::CreateWin32ShellLinks()),
-        dde_(win32::CreateWin32Dde()) {}
+        dde_(win32::CreateWin32Dde()),
+        internet_(win32::CreateWin32Internet()) {}
 
   Registry& registry() override { return *registry_; }
   FileSystem& files() override { return *files_; }
@@ -37,6 +39,7 @@ class Win32Backend final : public Backend {
   MachineLocks& locks() override { return *locks_; }
   ShellLinks& shellLinks() override { return *shellLinks_; }
   Dde& dde() override { return *dde_; }
+  Internet& internet() override { return *internet_; }
 
  private:
   std::unique_ptr<Registry> registry_;
@@ -50,6 +53,7 @@ class Win32Backend final : public Backend {
   std::unique_ptr<MachineLocks> locks_;
   std::unique_ptr<ShellLinks> shellLinks_;
   std::unique_ptr<Dde> dde_;
+  std::unique_ptr<Internet> internet_;
 };
 
 }  // namespace
