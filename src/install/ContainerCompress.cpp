@@ -47,6 +47,13 @@ std::string JoinPath(const std::string& dir, const std::string& tail) {
   return IncludeTrailingBackslash(dir) + tail;
 }
 
+// Where a net archive named `name` goes: under the location's folder
+// below `dir`, or straight in `dir` for a location at the server's root.
+std::string NetArchivePath(const std::string& dir, TComponent* location, const std::string& name) {
+  const std::string sub = NetLocationPath(location);
+  return (sub.empty() ? ExcludeTrailingBackslash(dir) : JoinPath(dir, sub)) + "\\" + name + ".1";
+}
+
 std::string WithoutDrive(const std::string& path) {
   return path.substr(ExtractFileDrive(path).size());
 }
@@ -107,7 +114,7 @@ void Prepare(TFileContainer& c, TFileRelated& child, uint32_t options,
   const std::string containerDir = ExtractFileDir(containerArchive);
   if (PackedAsNetFile(child, options)) {
     auto perObject = [&](TComponent* location) {
-      return JoinPath(containerDir, NetLocationPath(location)) + "\\" + child.Name() + ".1";
+      return NetArchivePath(containerDir, location, child.Name());
     };
     if (child.NetLocation())
       Redirect(child, lzcOverwrite, perObject(child.NetLocation()));
@@ -193,8 +200,7 @@ void TFileContainer::Compress(uint32_t options) {
         const std::string containerArchive = ResolveArchiveFile();
         std::string netArchive;
         if (TComponent* location = EffectiveNetLocation(this)) {
-          netArchive = JoinPath(ExtractFileDir(containerArchive), NetLocationPath(location)) +
-                       "\\" + Name() + ".1";
+          netArchive = NetArchivePath(ExtractFileDir(containerArchive), location, Name());
         } else if (!(options & coForceNetFilesLocal)) {
           throw IEFileRel_NoNetLocation("%s does not have a net location", Name());
         }
