@@ -24,7 +24,9 @@ class BuildMode : public InstallRun {
     Tool(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", MachineDir(), "--authoring"});
     Tool(PELLMORE_SAMPLE_ENGINE_EXE,
          {(fs::path(MachineDir()) / "drive_c" / "Authoring" / "Engine82").string()});
-    PutFile(kAuthoringSetup, ReadHostFile(PELLMORE_SETUP_EXE));
+    // The running program's file on the machine; a small stand-in keeps
+    // packing it quick (the program that runs is the host's).
+    PutFile(kAuthoringSetup, "MZ the setup program");
     PutFile("C:\\Authoring\\BUILD.INF", "C:\\Build\r\n");
   }
   // setup -b with `form` (the built-in one when empty).
