@@ -278,6 +278,18 @@ class Win32LoaderHost : public loader::LoaderHost {
     return true;
   }
   void ShowMessage(const char* text) override {
+    // An unattended run (the setup's own PELLMORE_UI=headless) has nobody
+    // to press OK: the message goes to the error output instead.
+    wchar_t ui[16];
+    const DWORD n = GetEnvironmentVariableW(L"PELLMORE_UI", ui, 16);
+    if (n > 0 && n < 16 && lstrcmpiW(ui, L"headless") == 0) {
+      DWORD wrote = 0;
+      HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+      WriteFile(err, "Setup: ", 7, &wrote, nullptr);
+      WriteFile(err, text, DWORD(lstrlenA(text)), &wrote, nullptr);
+      WriteFile(err, "\r\n", 2, &wrote, nullptr);
+      return;
+    }
     wchar_t w[kWide];
     if (!Widen(text, w)) lstrcpyW(w, L"The setup cannot continue.");
     MessageBoxW(window_.Handle(), w, kCaption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
