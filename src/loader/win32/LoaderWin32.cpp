@@ -2,8 +2,9 @@
 // Win32 API (wide calls, UTF-8 inside). Built without the C++ runtime's
 // exceptions, strings and type information, so the few runtime hooks that
 // would pull them in are defined here; the program stays far below 100 KB.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdlib>
 
