@@ -112,7 +112,10 @@ class PreparingWindow {
     wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"PellmoreLoaderPreparing";
     RegisterClassW(&wc);
-    const int w = 360, h = 120;
+    // The client area holds the line and the bar with even margins.
+    RECT frame{0, 0, 360, 76};
+    AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_BORDER, FALSE, WS_EX_TOPMOST);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     window_ = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, kCaption,
