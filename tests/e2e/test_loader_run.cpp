@@ -6,8 +6,11 @@
 #include <gmock/gmock.h>
 #include <stdlib.h>
 
+#include <fstream>
+
 #include "InstallRunFixture.h"
 #include "archive/ExtractionTrailer.h"
+#include "framework/StrUtils.h"
 #include "platform/FileSystem.h"
 #include "platform/sim/SimPrograms.h"
 #include "tools/sample-engine/SampleEngine.h"
@@ -63,8 +66,11 @@ class LoaderRun : public InstallRun {
     }
     auto machine = Open();
     machine->SetProgram(kDistSetup, platform::sim::SimProgram{PELLMORE_LOADER_EXE});
-    machine->SetProgram(TempDir() + "\\*\\SETUP.EXE",
-                        platform::sim::SimProgram{PELLMORE_SETUP_EXE});
+    // The machine's own SetProgram takes real paths only; the pattern goes
+    // into its table directly, by its upper-case key.
+    const std::string pattern = TempDir() + "\\*\\SETUP.EXE";
+    platform::sim::ProgramTable(MachineDir())
+        .Set(AsciiUpperCase(pattern), pattern, platform::sim::SimProgram{PELLMORE_SETUP_EXE});
   }
 
   std::string TempDir() const { return Open()->Settings().tempDir; }
