@@ -3,12 +3,12 @@
 # demo distribution appended) to the installer's first window under Wine:
 # the moment the installer's transcript records its first form. Also the
 # loading program's size. Uses the Wine scenarios' distribution recipe.
-#   bench/loader_bench.sh [RUNS]   (after building the sim and win64 presets)
+#   [SETUP_EXE=...] bench/loader_bench.sh [RUNS]   (after building the sim and win64 presets)
 set -uo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-5}
 loader=$src/build/win64/src/loader/PellmoreLoadProgram.exe
-setup=$src/build/win64/src/app/setup.exe
+setup=${SETUP_EXE:-$src/build/win64/src/app/setup.exe}  # SETUP_EXE: another build's
 sim=$src/build/sim
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-loader-bench.XXXXXX")
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
@@ -17,6 +17,7 @@ eval "$("$src/scripts/wine-prefix" "$work/prefix")"
 authoring=$work/authoring
 "$sim/tools/machine/pellmore-machine" create "$authoring" >/dev/null
 "$sim/tools/sample-engine/pellmore-sample-engine" "$authoring/drive_c/Authoring/Engine82" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" --kit "$authoring/drive_c/Pellmore" >/dev/null
 "$sim/tools/pack/pellmore-pack" --quiet "$authoring" "$src/samples/install-demo.dfm" 'C:\Build'
 mkdir -p "$work/dev" "$WINEPREFIX/drive_c/dist"
 cp "$setup" "$work/dev/SETUP.EXE"
@@ -42,7 +43,7 @@ for i in $(seq "$runs"); do
   start=$(date +%s%N)
   PELLMORE_UI_LOG=$(winepath -w "$log") wine 'C:\dist\setup.exe' >/dev/null 2>&1 &
   pid=$!
-  until grep -q '"event":"form"' "$log" 2>/dev/null; do sleep 0.01; done
+  until grep -q '"event":"form"' "$log" 2>/dev/null || ! kill -0 $pid 2>/dev/null; do sleep 0.01; done
   echo "run $i: first window after $((($(date +%s%N) - start) / 1000000)) ms"
   wait $pid
   rm -rf "$WINEPREFIX/drive_c/Program Files/Quenby"
