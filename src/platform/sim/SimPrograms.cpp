@@ -124,11 +124,33 @@ bool ProgramTable::Remove(const std::string& key) {
   return true;
 }
 
+namespace {
+
+// Whether `pattern` (upper case) names `key`: the same path components,
+// where a component "*" stands for any one directory or file name.
+bool MatchesPattern(std::string_view pattern, std::string_view key) {
+  while (true) {
+    const size_t p = pattern.find('\\'), k = key.find('\\');
+    const std::string_view pp = pattern.substr(0, p), kp = key.substr(0, k);
+    if (pp != "*" && pp != kp) return false;
+    if (p == std::string_view::npos || k == std::string_view::npos)
+      return p == std::string_view::npos && k == std::string_view::npos;
+    pattern.remove_prefix(p + 1);
+    key.remove_prefix(k + 1);
+  }
+}
+
+}  // namespace
+
 std::optional<SimProgram> ProgramTable::Find(const std::string& key) const {
   auto rows = Load();
   auto it = rows.find(key);
-  if (it == rows.end()) return std::nullopt;
-  return it->second.entry;
+  if (it != rows.end()) return it->second.entry;
+  // A program unpacked into a directory made up at run time (the loading
+  // program's temporary copy of the installer) is known by a pattern.
+  for (const auto& [pattern, row] : rows)
+    if (pattern.find('*') != std::string::npos && MatchesPattern(pattern, key)) return row.entry;
+  return std::nullopt;
 }
 
 std::vector<std::pair<std::string, SimProgram>> ProgramTable::All() const {

@@ -65,7 +65,9 @@ struct SimStart {
 };
 
 // The table and the log of the machine in `hostDir`. Paths are stored as
-// given and found by `key` (the upper-case full Windows path).
+// given and found by `key` (the upper-case full Windows path); a path with
+// a component "*" ("C:\WINNT\TEMP\*\SETUP.EXE") stands for every path
+// with any one name there, and is used when no path matches exactly.
 class ProgramTable {
  public:
   explicit ProgramTable(std::string hostDir) : hostDir_(std::move(hostDir)) {}
