@@ -29,11 +29,6 @@ class Finally {
   F f_;
 };
 
-bool OwnNetInformation(const TCustomInstallFile& f) {
-  return f.NetLocation() || f.OverwriteMode() == owVersion || f.OverwriteMode() == owDate ||
-         f.OverwriteMode() == owVersionDate;
-}
-
 }  // namespace
 
 void TCustomInstallFile::Notify(int code, TObject* PO) {
@@ -169,21 +164,11 @@ void TCustomInstallFile::InstallObjects() {
 TVrexCompress& TCustomInstallFile::InstallArchive(Owned<TVrexCompress>& privateArchive,
                                                   std::string& path) {
   TCustomInstall* installer = Installer();
-  const TDistributeType type = installer ? installer->DistributeType() : dtTraditionalNet;
   bool shared = false;
-  if (type == dtWeb || (type == dtTraditionalNet && Net())) {
-    if (OwnNetInformation(*this)) {
-      if (!HasLocalArchive()) Download();
-      path = LocalArchive();
-    } else {
-      TInstallContainer* c = Container();
-      if (!c || !c->Is<TFileContainer>())
-        throw IECustomInstallFile(
-            "%s cannot perform ReadInfoFromArchive because either no container is assigned or "
-            "the container is not TFileContainer",
-            Name());
-      path = static_cast<TFileContainer*>(c)->LocalArchivePath();
-    }
+  if (ArchiveFromNet()) {
+    // Downloaded whole before anything is extracted; a private component
+    // reads it.
+    path = LocalNetArchive();
   } else {
     path = ResolveArchiveFile();
     shared = installer && SameText(path, installer->ResolveArchiveFile());

@@ -345,25 +345,24 @@ void TCustomInstallFile::ReadInfoFromSource() {
   storedVersion_ = CutUtf8(vr.VersionInfo()->FileVersion(), 20);
 }
 
+bool TCustomInstallFile::ArchiveFromNet() const {
+  TCustomInstall* installer = Installer();
+  const TDistributeType type = installer ? installer->DistributeType() : dtTraditionalNet;
+  return type == dtWeb || (type == dtTraditionalNet && Net());
+}
+
+void TCustomInstallFile::TakeListedInformation(int64_t size, TDateTime date,
+                                               const std::string& version) {
+  storedSize_ = size;
+  storedDate_ = date;
+  storedVersion_ = CutUtf8(version, 20);
+  SetInformationRead(true);
+}
+
 void TCustomInstallFile::ReadInfoFromArchive() {
   TCustomInstall* installer = Installer();
   if (InformationRead() && installer && installer->Running()) return;
-  const TDistributeType type = installer ? installer->DistributeType() : dtTraditionalNet;
-  std::string archivePath;
-  if (type == dtTraditional || !Net()) {
-    archivePath = ResolveArchiveFile();
-  } else if (NetLocation() || overwriteMode_ == owVersion || overwriteMode_ == owDate ||
-             overwriteMode_ == owVersionDate) {
-    archivePath = HasLocalArchive() ? LocalArchive() : (Download(), LocalArchive());
-  } else {
-    TInstallContainer* c = Container();
-    if (!c || !c->Is<TFileContainer>())
-      throw IECustomInstallFile(
-          "%s cannot perform ReadInfoFromArchive because either no container is assigned or the "
-          "container is not TFileContainer",
-          Name());
-    archivePath = static_cast<TFileContainer*>(c)->LocalArchivePath();
-  }
+  const std::string archivePath = ArchiveFromNet() ? LocalNetArchive() : ResolveArchiveFile();
   if (Trim(archivePath).empty()) throw IECustomInstallFile(kMsgArchiveBlank, fileName_);
 
   Owned<TVrexCompress> privateArchive;

@@ -116,6 +116,13 @@ class TCustomInstallFile : public TFileRelated {
   std::string StatusFileName() const override { return fileName_; }
   std::string SourcePath() const override { return includeFromDir_ + "\\" + fileName_; }
   void ReadArchiveInformation() override { ReadInfoFromArchive(); }
+  // The list of files gives no compressed size; the rest counts as read.
+  void TakeListedInformation(int64_t size, TDateTime date, const std::string& version) override;
+  // Whether the file's archive comes from the net for this distribution:
+  // every file of dtWeb, the Net files of dtTraditionalNet (a file without
+  // an installer counts as dtTraditionalNet). Reading the information and
+  // installing both ask this, so they read the same archive.
+  bool ArchiveFromNet() const;
   void ReadSourceInformation() override { ReadInfoFromSource(); }
   void CopyFromSource() override { SetState(ifsCopying); }
   void Compress(uint32_t /*options*/) override { SetState(ifsCompressing); }

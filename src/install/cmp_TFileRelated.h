@@ -10,6 +10,7 @@
 #include <string>
 
 #include "archive/cmp_TVrexCompress.h"
+#include "framework/DateTime.h"
 #include "install/FileList.h"
 #include "install/cmp_TInstallContainer.h"
 
@@ -25,7 +26,13 @@ class TFileRelated : public TInstallObject {
   // container with a TDownloadStatusParameter.
   virtual void DownloadProgress(const std::string& FileName, int64_t Bytes, int64_t TotalBytes,
                                 int64_t FileSize, const uint8_t* Buffer);
-  // Fetches the archive from the net location.
+  // Fetches this object's own net archive, "<Name>.1" in the directory of
+  // its net location (DownloadLocation), into a fresh file in the
+  // temporary directory and records it (RecordLocalArchive). The bytes go
+  // into a temporary name first and take the recorded name only once the
+  // transfer is complete; a failed, cancelled or partial transfer is
+  // deleted and nothing is recorded. A cancel raises EPLUserAbort; the
+  // location's errors pass unchanged.
   virtual void Download();
   virtual bool HasLocalArchive() const { return !localArchive_.empty(); }
   // Remembers `path` as the local copy of this object's archive and records
@@ -44,6 +51,20 @@ class TFileRelated : public TInstallObject {
   // ArchiveFileType's directory followed by ArchiveFile, one trailing
   // backslash removed.
   virtual std::string ResolveArchiveFile();
+
+  // The location this object downloads from: its own NetLocation, else the
+  // nearest container's, else the program's default; null when none.
+  TComponent* DownloadLocation() const;
+  // The local copy of the net archive this object installs from: its own
+  // when it is a container or keeps an archive of its own (a NetLocation,
+  // or KeepsOwnNetArchive), else its container's. A copy not yet recorded
+  // is downloaded first.
+  std::string LocalNetArchive();
+  // Takes the size, date and version a net distribution's list of files
+  // gives for this object (install files override; the information then
+  // counts as read).
+  virtual void TakeListedInformation(int64_t /*size*/, TDateTime /*date*/,
+                                     const std::string& /*version*/) {}
 
   // --- extension points for install files and file containers ------------
   // An install file is an install object of registered type 2000.

@@ -3,13 +3,22 @@
 // the exception handler and the reading of the file information.
 #include "install/cmp_TInstall.h"
 
+#include <algorithm>
+
 #include "common/exceptions_Pellmore.h"
 #include "framework/Forms.h"
 #include "framework/ProcessState.h"
 #include "framework/StrUtils.h"
+#include "install/FileList.h"
 #include "install/InstallErrors.h"
+#include "install/InstallLists.h"
+#include "install/NetLocationAccess.h"
 #include "install/RetryList.h"
+#include "install/UserAbortFlag.h"
 #include "paths/cmp_TPathSpecifier.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/SystemInfo.h"
 
 namespace {
 
@@ -27,6 +36,81 @@ GlobalState& Globals() {
     ProcessState::RegisterReset("install.Installer", [] { Globals() = GlobalState{}; });
   }
   return globals;
+}
+
+// The bytes of the downloaded list, as far as its count says it reaches:
+// never more than the file holds, so a huge count reads no further.
+std::string ReadListBytes(const std::string& path) {
+  auto file = platform::files().OpenRead(path);
+  const uint64_t size = file->Size();
+  std::string head(4, '\0');
+  if (size < 4 || file->Read(head.data(), 4) != 4) return {};
+  const auto* p = reinterpret_cast<const uint8_t*>(head.data());
+  const uint64_t count =
+      uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 24;
+  const uint64_t wanted = std::min(size - 4, count * kFileListRecordSize);
+  std::string bytes = head + std::string(static_cast<size_t>(wanted), '\0');
+  size_t done = 4;
+  while (done < bytes.size()) {
+    const size_t n = file->Read(bytes.data() + done, bytes.size() - done);
+    if (n == 0) break;
+    done += n;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+// ReadArchiveInfo's step for net distributions: "filelist.lst" from the
+// installer's location into a temporary file (deleted however this ends),
+// each record's size, date and version given to the install file of that
+// component name, ignoring case; names no file has are skipped.
+void ApplyRemoteFileList(TCustomInstall& install) {
+  INetInstallLocation* location = AsNetInstallLocation(install.NetLocation());
+  if (!location) throw IEInstallNetLocNil("%s does not have a net location", install.Name());
+  platform::SystemInfo& sys = platform::system();
+  std::string temp;
+  try {
+    temp = sys.TempFileName(sys.TempDirectory(), "lst");
+  } catch (const platform::OsError&) {
+  }
+  if (temp.empty())
+    throw IEInstall("Cannot create a temporary file for the download in %s", sys.TempDirectory());
+  auto removeTemp = [&temp] {
+    try {
+      if (platform::files().FileExists(temp)) platform::files().DeleteFile(temp);
+    } catch (const std::exception&) {
+      // A list left in the temporary directory harms nothing.
+    }
+  };
+  std::optional<std::vector<FileListRecord>> records;
+  try {
+    location->Download("filelist.lst", temp,
+                       [&install](const std::string& name, int64_t block, int64_t total,
+                                  int64_t expected, const uint8_t* data) {
+                         install.DownloadProgress(name, block, total, expected, data);
+                       });
+    if (UserAbortFlag()) throw EPLUserAbort(TranslateExceptionText("Aborted by user"));
+    try {
+      records = DecodeFileList(ReadListBytes(temp));
+    } catch (const platform::OsError&) {
+      records.reset();
+    }
+    if (!records) throw IEInstall("Cannot read the remote list of files: %s", temp);
+  } catch (...) {
+    removeTemp();
+    throw;
+  }
+  removeTemp();
+  TCustomInstallFileList& files = CustomInstallFileList();
+  for (const FileListRecord& r : *records) {
+    for (int i = 0; i < files.Count(); ++i) {
+      TFileRelated* file = files.Items(i);
+      if (file && SameText(file->Name(), r.name)) {
+        file->TakeListedInformation(r.size, r.date, r.version);
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -214,9 +298,12 @@ void TCustomInstall::ReadArchiveInfo() {
     TBusyCursor busy;
     ShowStatus("Reading file information...");
     try {
+      // The list comes first: a net file it describes then holds its
+      // information, so reading the tree does not download its archive
+      // now, only when the copy needs it, with the copy dialog showing
+      // the transfer.
+      if (distributeType_ != dtTraditional) ApplyRemoteFileList(*this);
       TFileContainer::ReadArchiveInformation();
-      if (distributeType_ != dtTraditional)
-        throw IEInstall("Reading the remote list of files is not available in this build yet");
     } catch (...) {
       HideStatus();
       throw;
