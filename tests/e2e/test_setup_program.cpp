@@ -154,10 +154,11 @@ TEST_F(SetupProgram, WithoutATranscriptMessageBoxesGoToStandardError) {
        {"-b"},
        "",
        "Must be 1 line in BUILD.INF. This line should specify the build directory"},
-      {"-f",
+      {"-f without the self-extractor",
        {"-f"},
        nullptr,
-       "Transferring the setup to floppies is not available in this build yet"},
+       "Sorry... You can only transfer this installation to floppies through the "
+       "self-extracting file. Usage example: setup.exe *TODISK"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
