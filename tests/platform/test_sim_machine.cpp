@@ -1,6 +1,7 @@
-// The simulated machine's own behaviour: held files, drive capacities, the
-// fresh machine of each platform kind, containment inside the machine
-// directory, persistent short names, settings and the clock.
+// The simulated machine's own behaviour: held files, drive capacities and
+// removable drives, the fresh machine of each platform kind, containment
+// inside the machine directory, persistent short names, settings and the
+// clock.
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,6 +122,51 @@ TEST_F(SimMachineTest, AFullDriveRefusesWritesAndKeepsWhatWasThere) {
 
   // The capacity persists: another process counts the drive and agrees.
   EXPECT_EQ(SimMachine::Open(m->HostDir())->files().FreeSpace("C:\\").freeBytes, 0u);
+}
+
+// The user at a removable drive, as the file service plays them around a
+// program's disk prompts: a full disk is followed by a blank one, a file
+// looked for again (after the prompt) brings in the disk holding it, a
+// single look (a cancelled prompt) changes nothing, and no disk changes
+// under an open file.
+TEST_F(SimMachineTest, ARemovableDriveChangesDisksAroundThePrompts) {
+  MachineOptions options;
+  options.extraDrives = "A";
+  auto m = Make(options);
+  m->ChangeSettings([](MachineSettings& s) {
+    s.Set("removable", "a");
+    s.Set("capacity.A", "100");
+  });
+  auto& fs = m->files();
+  RemovableDisks& disks = m->Disks();
+  Write(fs, "A:\\one.bin", std::string(80, '1'));
+  auto f = fs.Create("A:\\two.1");
+  EXPECT_EQ(CodeOf([&] { f->Write(std::string(30, 'x').data(), 30); }), kErrorDiskFull);
+  EXPECT_THROW(disks.Insert('A', 2), MachineError) << "a file on the disk is open";
+  f.reset();
+  fs.DeleteFile("A:\\two.1");
+  Write(fs, "A:\\two.2", std::string(90, '2'));  // a blank disk 2 took it
+  EXPECT_EQ(disks.InDrive('A'), 2);
+  EXPECT_THAT(disks.Shelved('A'), ::testing::ElementsAre(1));
+  EXPECT_EQ(fs.FreeSpace("A:\\").freeBytes, 10u);
+
+  EXPECT_FALSE(fs.FileExists("A:\\ONE.BIN")) << "one look: the prompt was cancelled";
+  EXPECT_FALSE(fs.FileExists("A:\\nothing.bin"));
+  EXPECT_EQ(disks.InDrive('A'), 2);
+  EXPECT_FALSE(fs.FileExists("A:\\ONE.BIN"));
+  EXPECT_TRUE(fs.FileExists("A:\\ONE.BIN")) << "looked for again after the prompt";
+  EXPECT_EQ(disks.InDrive('A'), 1);
+  EXPECT_EQ(Read(fs, "A:\\one.bin"), std::string(80, '1'));
+  EXPECT_FALSE(fs.FileExists("A:\\two.2"));
+
+  // Another process sees the same disks; inserting by hand.
+  auto other = SimMachine::Open(m->HostDir());
+  other->Disks().Insert('A', 2);
+  EXPECT_EQ(Read(other->files(), "A:\\two.2"), std::string(90, '2'));
+  other->Disks().Insert('A', 3);
+  EXPECT_TRUE(other->files().FindFiles("A:\\*").empty()) << "disk 3 is new, so blank";
+  EXPECT_THROW(other->Disks().Insert('C', 1), MachineError);
+  EXPECT_THROW(other->Disks().Insert('A', 0), MachineError);
 }
 
 TEST_F(SimMachineTest, FreshMachinesLookLikeTheirKind) {
@@ -278,6 +324,7 @@ TEST_F(SimMachineTest, SettingsRoundTripAndBadLinesNameTheirPlace) {
   s.Set("clock", "fixed 2001-06-15 12:30:44");
   s.Set("timezone", "480");
   s.Set("capacity.d", "12345");
+  s.Set("removable", "ab");
   s.Set("held", "C:\\a b\\c.dll");
   s.Set("language", "0x0804");
   MachineSettings back = MachineSettings::Parse(s.Serialize(), "machine.ini");
@@ -300,6 +347,7 @@ TEST_F(SimMachineTest, SettingsRoundTripAndBadLinesNameTheirPlace) {
       {"kind=nt4\n", "line 1: expected key=value in a section"},
       {"[machine]\ncolour=blue\n", "unknown setting 'colour'"},
       {"[elsewhere]\n", "line 1: unknown section [elsewhere]"},
+      {"[machine]\nremovable=A:\n", "setting removable=A:: expected drive letters"},
       {"[held]\nC:\\a|b\n", "line 2: setting held=C:\\a|b"},
       // Numbers: sign, range, overflow and anything around the digits.
       {"[capacity]\nC=-5\n", "line 2: setting capacity.C=-5: must not be negative"},

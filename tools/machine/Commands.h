@@ -39,7 +39,7 @@ class CommandTable {
   std::vector<Command> commands_;
 };
 
-// create, settings, hold, release, ls, put (MachineCommands.cpp).
+// create, settings, hold, release, disk, ls, put (MachineCommands.cpp).
 void RegisterMachineCommands(CommandTable& table);
 // reg (RegCommand.cpp).
 void RegisterRegCommand(CommandTable& table);

@@ -1,6 +1,6 @@
 // The machine tool's own commands: create a machine, show or change its
-// settings, hold and release files, list a directory, put a host file into
-// the machine (see Commands.h).
+// settings, hold and release files, change disks, list a directory, put a
+// host file into the machine (see Commands.h).
 #include <sys/stat.h>
 
 #include <unistd.h>
@@ -137,6 +137,31 @@ int Hold(const std::vector<std::string>& args, bool hold) {
   return 0;
 }
 
+// disk DIR A [N]: inserts disk N (shelving the one in the drive), then
+// says which disk is in the drive and which lie on the shelf.
+int Disk(const std::vector<std::string>& args) {
+  Need(args, 2, 3);
+  const std::string& letter = args[1];
+  if (letter.empty() || letter.size() > 2 || !std::isalpha((unsigned char)letter[0]) ||
+      (letter.size() == 2 && letter[1] != ':'))
+    throw UsageError("expected a drive letter, e.g. A");
+  const char drive = char(std::toupper((unsigned char)letter[0]));
+  auto machine = SimMachine::Open(args[0]);
+  platform::sim::RemovableDisks& disks = machine->Disks();
+  if (!disks.IsRemovable(drive))
+    throw platform::sim::MachineError(std::string("drive ") + drive + ": is not removable");
+  if (args.size() == 3) {
+    const std::string& n = args[2];
+    if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError("expected a disk number 1..999");
+    disks.Insert(drive, std::stoi(n));
+  }
+  std::cout << drive << ": disk " << disks.InDrive(drive) << " in the drive; shelved:";
+  for (int d : disks.Shelved(drive)) std::cout << " " << d;
+  std::cout << "\n";
+  return 0;
+}
+
 std::string LocalTime(platform::FileTime t, int zoneMinutes) {
   int64_t local = int64_t(t) + int64_t(zoneMinutes) * 600000000;
   int y, mo, d, h, mi, s, ms;
@@ -237,6 +262,8 @@ void RegisterMachineCommands(CommandTable& table) {
              [](const std::vector<std::string>& a) { return Hold(a, true); }});
   table.Add({"release", "release DIR PATH ...", "releases held files",
              [](const std::vector<std::string>& a) { return Hold(a, false); }});
+  table.Add({"disk", "disk DIR A [N]",
+             "shows the disks of a removable drive, or inserts disk N (blank when new)", Disk});
   table.Add({"ls", "ls DIR PATH", "lists a directory (or the entries matching a pattern)", List});
   table.Add({"put", "put DIR HOSTFILE PATH",
              "copies a host file into the machine, keeping its date", Put});

@@ -112,6 +112,12 @@ void MachineCore::Unregister(OpenHandle* handle) {
     }
 }
 
+bool MachineCore::HasOpenFileOn(char drive) const {
+  for (const auto& h : handles_)
+    if (!h.key.empty() && h.key[0] == drive) return true;
+  return false;
+}
+
 std::optional<uint64_t> MachineCore::Capacity(char drive) const {
   auto it = settings_.capacity.find(drive);
   if (it == settings_.capacity.end()) return std::nullopt;
@@ -145,7 +151,10 @@ void MachineCore::Reserve(char drive, uint64_t bytes, std::string_view call,
   std::optional<uint64_t> capacity = Capacity(drive);
   if (!capacity || bytes == 0) return;
   uint64_t used = UsedBytes(drive);
-  if (used > *capacity || bytes > *capacity - used) Refuse(call, subject, kErrorDiskFull);
+  if (used > *capacity || bytes > *capacity - used) {
+    removable_.DiskFull(drive);
+    Refuse(call, subject, kErrorDiskFull);
+  }
   usage_[drive].used = used + bytes;
 }
 

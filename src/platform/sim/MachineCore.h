@@ -16,6 +16,7 @@
 #include "platform/sim/HostTree.h"
 #include "platform/sim/MachineSettings.h"
 #include "platform/sim/ShortNames.h"
+#include "platform/sim/SimRemovable.h"
 #include "platform/sim/WinPath.h"
 
 namespace platform::sim {
@@ -74,6 +75,12 @@ class MachineCore {
   // Bytes in files on the drive (counted now if not yet).
   uint64_t UsedBytes(char drive);
   std::optional<uint64_t> Capacity(char drive) const;
+  // Counts the drive afresh on the next use (its disk was changed).
+  void ForgetUsage(char drive) { usage_.erase(drive); }
+
+  RemovableDisks& Removable() { return removable_; }
+  // Whether this process has a file open on the drive.
+  bool HasOpenFileOn(char drive) const;
 
   // The machine clock's "now" (UTC): the host clock, shifted by the offset
   // setting, or the fixed setting (which is local time).
@@ -96,6 +103,7 @@ class MachineCore {
   std::list<OpenHandle> handles_;  // stable addresses for the File objects
   std::unordered_set<std::string> heldKeys_;
   std::map<char, Usage> usage_;
+  RemovableDisks removable_{*this};
 };
 
 }  // namespace platform::sim

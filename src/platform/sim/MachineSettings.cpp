@@ -221,6 +221,7 @@ std::vector<std::pair<std::string, std::string>> MachineSettings::Items() const 
       {"progman-refuses", Join(progmanRefuses, ",")},
       {"wininet", wininet ? "1" : "0"},
       {"wininet-lacks", Join(wininetLacks, ",")},
+      {"removable", removable},
   };
   for (const auto& [drive, bytes] : capacity)
     items.emplace_back(std::string("capacity.") + drive, std::to_string(bytes));
@@ -288,6 +289,14 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
     next.wininet = Flag(key, value);
   } else if (key == "wininet-lacks") {
     next.wininetLacks = EntryPointNames(key, value);
+  } else if (key == "removable") {
+    std::string letters;
+    for (char c : value) {
+      const char drive = char(c & ~0x20);
+      if (drive < 'A' || drive > 'Z') Bad(key, value, "expected drive letters, e.g. A");
+      if (letters.find(drive) == std::string::npos) letters += drive;
+    }
+    next.removable = letters;
   } else if (key.rfind("capacity.", 0) == 0 && key.size() == 10 &&
              ((key[9] | 0x20) >= 'a' && (key[9] | 0x20) <= 'z')) {
     char drive = char(key[9] & ~0x20);

@@ -1,8 +1,8 @@
 // The settings of a simulated machine, kept in one text file
 // ("<machine>/machine.ini") so tests and the machine tool can shape it:
 // platform kind and version, directories, language, screen, time zone,
-// clock, the running program, drive capacities and the files another
-// program holds open. Every key can be shown and set as text.
+// clock, the running program, drive capacities, removable drives and the
+// files another program holds open. Every key can be shown and set as text.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +55,7 @@ struct MachineSettings {
   bool wininet = true;                      // "WININET.DLL" can be loaded
   std::vector<std::string> wininetLacks;    // its entry points that are missing
   std::map<char, uint64_t> capacity;        // bytes per drive letter; absent = the host's space
+  std::string removable;                    // drive letters with changeable disks, e.g. "A"
   std::vector<std::string> held;            // full Windows paths held open by another program
 
   // Every key with its value as text, in file order. Capacities appear as

@@ -52,6 +52,13 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
   if ((access & (kAccessRead | kAccessWrite)) == 0 || (access & ~3u) || (share & ~7u))
     Refuse(call, path, kErrorInvalidParameter);
   Resolved r = core_.Resolve(path, call);
+  // The user at a removable drive changes disks around the program's prompt.
+  const bool creates = disposition == Disposition::CreateNew ||
+                       disposition == Disposition::CreateAlways ||
+                       disposition == Disposition::OpenAlways;
+  if ((creates && core_.Removable().BeforeCreate(r.path.drive)) ||
+      (!r.exists && !creates && core_.Removable().Missing(r)))
+    r = core_.Resolve(path, call);
   if (r.path.IsRoot() || (r.exists && r.isDir)) Refuse(call, path, kErrorAccessDenied);
   bool truncate = false;
   switch (disposition) {
@@ -103,6 +110,7 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
 std::optional<FileInfo> SimFileSystem::Stat(std::string_view path) {
   try {
     Resolved r = core_.Resolve(path, "GetFileAttributesExW");
+    if (!r.exists && core_.Removable().Missing(r)) r = core_.Resolve(path, "GetFileAttributesExW");
     if (!r.exists) return std::nullopt;
     FileInfo info;
     info.attributes =

@@ -68,6 +68,9 @@ class SimMachine : public Backend {
   // Sets the drive's capacity so that `bytes` are free now.
   void SetFreeSpace(char drive, uint64_t bytes);
 
+  // The disks of the removable drives (see SimRemovable.h).
+  RemovableDisks& Disks() { return core_.Removable(); }
+
   // The process's command line (default: the running program alone).
   void SetCommandLine(std::string line) { system_.SetCommandLine(std::move(line)); }
 

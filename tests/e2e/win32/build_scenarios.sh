@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# setup.exe's build and floppy modes under Wine, in a Wine prefix of its
+# own. An authoring prefix (the sample engine's files in
+# C:\Authoring\Engine82, the kit and its registry values from the sample
+# engine tool) runs `setup.exe -b` with BUILD.INF naming C:\Build: the
+# demo becomes setup.exe (loading program, setup.1, files.1 and the
+# trailer saying where each starts), setup.1 and files.1; files.1 lists
+# every engine file and installs with -s. Then `-f -esetup.exe -sC:\Build`
+# (as the loading program starts the installer for "*TODISK") copies the
+# distribution onto drive A:, a folder mapped through
+# dosdevices. A folder has the host's free space, so the transfer fits on
+# one disk: no disk is asked for, and files.1 on A: is a one-volume set
+# that verifies. With SHOTS=DIR set, the message of -f without -e is shown
+# in a real window and captured as a PNG file in DIR (needs a display:
+# run under xvfb-run).
+#   build_scenarios.sh SETUP_EXE SIM_BUILD_DIR SOURCE_DIR
+set -uo pipefail
+setup_exe=$1 sim=$2 src=$3
+for tool in sample-engine/pellmore-sample-engine archive/pellmore-archive; do
+  if [[ ! -x $sim/tools/$tool ]]; then
+    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
+    exit 1
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-build.XXXXXX")
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+eval "$("$src/scripts/wine-prefix" "$work/prefix")"
+fail=0
+check() {
+  if eval "$2"; then echo "ok   $1"; else
+    echo "FAIL $1"
+    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
+    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
+    fail=1
+  fi
+}
+archive_tool=$sim/tools/archive/pellmore-archive
+
+# The authoring prefix.
+c=$WINEPREFIX/drive_c
+pf=$("$src/scripts/wine-program-files" "$setup_exe")
+pf_win="C:\\$(basename "$pf")"
+"$sim/tools/sample-engine/pellmore-sample-engine" "$c/Authoring/Engine82" >/dev/null
+"$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --authoring \
+  --program-files "$pf_win" >/dev/null
+wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-authoring.reg")" >/dev/null 2>&1
+engine=$c/Authoring/Engine82
+cp "$setup_exe" "$c/Authoring/setup.exe"
+printf 'C:\\Build\r\n' >"$c/Authoring/BUILD.INF"
+
+export PELLMORE_UI=headless
+# Runs C:\Authoring\setup.exe with the arguments given; the transcript is
+# $work/ui.log, the error output $work/err.txt; $code is the exit code.
+run() {
+  rm -f "$work/ui.log"
+  PELLMORE_FORM=$(winepath -w "$src/samples/install-demo.dfm") \
+    PELLMORE_UI_LOG=$(winepath -w "$work/ui.log") \
+    wine 'C:\Authoring\setup.exe' "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  code=$?
+}
+# The four numbers of a trailer (first and last byte of setup.1, of files.1).
+trailer() { tail -c 40 "$1" | head -c 16 | od -An -tu4 | xargs; }
+size() { stat -c %s "$1"; }
+
+echo "== setup -b builds the demo"
+run -b
+b=$c/Build
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "setup.exe, setup.1 and files.1 are there, nothing half-built" \
+  '[[ -s $b/setup.exe && -s $b/setup.1 && -s $b/files.1 && ! -e $b/setup.exe.tmp ]]'
+loader=$c/Pellmore/PellmoreLoadProgram.exe
+l=$(size "$loader") s=$(size "$b/setup.1") f=$(size "$b/files.1")
+check "setup.exe is the loading program, setup.1, files.1 and 56 bytes of trailer" \
+  '[[ $(size "$b/setup.exe") == $((l + s + f + 56)) ]] &&
+   cat "$loader" "$b/setup.1" "$b/files.1" | cmp -s - <(head -c $((l + s + f)) "$b/setup.exe")'
+check "the trailer is marked" '[[ $(tail -c 55 "$b/setup.exe" | head -c 14) == SELFEXTRACTING ]]'
+check "the trailer says where setup.1 and files.1 are ($(trailer "$b/setup.exe"))" \
+  '[[ "$(trailer "$b/setup.exe")" == "$l $((l + s - 1)) $((l + s)) $((l + s + f - 1))" ]]'
+"$archive_tool" list "$b/files.1" >"$work/list.txt" 2>&1
+missing=0
+for file in "$engine"/*; do
+  grep -qiF "$(basename "$file")" "$work/list.txt" || missing=$((missing + 1))
+done
+check "files.1 lists every engine file ($missing missing)" '[[ $missing == 0 ]]'
+check "files.1 verifies" '"$archive_tool" verify "$b/files.1" >/dev/null 2>&1'
+
+echo "== the built files.1 installs with -s"
+mkdir -p "$c/SETUP"
+cp "$setup_exe" "$c/SETUP/setup.exe"
+cp "$b/files.1" "$c/SETUP/files.1"
+dest=$pf/Quenby/Engine
+rm -f "$work/ui.log"
+PELLMORE_FORM=$(winepath -w "$src/samples/install-demo.dfm") \
+  PELLMORE_UI_LOG=$(winepath -w "$work/ui.log") \
+  wine 'C:\SETUP\setup.exe' '-sC:\SETUP' >"$work/out.txt" 2>"$work/err.txt" </dev/null
+code=$?
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+
+echo "== setup -f copies it onto drive A:"
+floppy=$work/floppy
+mkdir -p "$floppy"
+ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
+run -f -esetup.exe '-sC:\Build'
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "no disk was asked for" '! grep -q "Please insert disk" "$work/ui.log"'
+check "no message was shown" '! grep -q "\"message\"" "$work/ui.log"'
+check "A:\\setup.exe is the loading program" 'cmp -s "$floppy/setup.exe" "$loader"'
+check "A:\\setup.1 is setup.1" 'cmp -s "$floppy/setup.1" "$b/setup.1"'
+check "A:\\files.1 holds as many bytes as files.1 (one volume)" \
+  '[[ -s $floppy/files.1 && $(size "$floppy/files.1") == "$f" ]]'
+check "A:\\files.1 verifies" \
+  '"$archive_tool" verify "$floppy/files.1" --volumes "$floppy" >/dev/null 2>&1'
+mkdir -p "$work/from-a"
+"$archive_tool" extract "$floppy/files.1" -d "$work/from-a" --volumes "$floppy" >"$work/out.txt" 2>"$work/err.txt"
+# The demo also carries the kit's uninstall program.
+check "the files from A: are the engine's and the uninstall program" \
+  'diff -r -x uninstall.exe "$engine" "$work/from-a" >&2 &&
+   cmp -s "$work/from-a/uninstall.exe" "$c/Pellmore/uninstall.exe"'
+
+echo "== setup -f without -e"
+run -f
+check "exits 1, got $code" '[[ $code == 1 ]]'
+check "says to use the self-extracting file" \
+  'grep -q "You can only transfer this installation to floppies through the self-extracting file" "$work/ui.log"'
+
+if [[ -n ${SHOTS:-} ]]; then
+  echo "== the message of -f without -e in a real window (screenshot in $SHOTS)"
+  mkdir -p "$SHOTS"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  for font in marlett.ttf ms_sans_serif.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$c/windows/Fonts/"
+  done
+  PELLMORE_UI=win32 PELLMORE_FORM=$(winepath -w "$src/samples/install-demo.dfm") \
+    wine 'C:\Authoring\setup.exe' -f >"$work/out.txt" 2>&1 </dev/null &
+  pid=$!
+  sleep 6
+  import -window root "$SHOTS/floppy-without-e.png"
+  # Return presses the focused OK button (through XTest).
+  python3 - <<'PY'
+import ctypes
+x = ctypes.CDLL("libX11.so.6")
+t = ctypes.CDLL("libXtst.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+d = ctypes.c_void_p(x.XOpenDisplay(None))
+code = x.XKeysymToKeycode(d, 0xFF0D)
+t.XTestFakeKeyEvent(d, code, 1, 0)
+t.XTestFakeKeyEvent(d, code, 0, 0)
+x.XFlush(d)
+PY
+  wait $pid
+  wcode=$?
+  check "the windowed run exits 1, got $wcode" '[[ $wcode == 1 ]]'
+fi
+
+exit $fail
