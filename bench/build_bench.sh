@@ -4,7 +4,8 @@
 # against `gzip -9` of the same files, in one run: on one core
 # (PELLMORE_BUILD_THREADS=1 against one gzip after another) and on all cores
 # (the build's compression ahead against one gzip per core with xargs -P).
-# Checks that both builds wrote the same bytes. Warm cache, best of three.
+# Checks that both builds wrote the same bytes. Warm cache, best of RUNS
+# (environment, default 3).
 #
 #   bench/build_bench.sh [BUILD_DIR] [FILES] [MB]   (build/bench 2000 500)
 set -euo pipefail
@@ -32,9 +33,10 @@ dist=$work/authoring/drive_c/Dist
 archive=$work/authoring/drive_c/Build/files.1
 
 TIMEFORMAT=%R
-best() {  # best wall time of three runs of "$@"
+RUNS=${RUNS:-3}
+best() {  # best wall time of $RUNS runs of "$@"
   local t min=
-  for _ in 1 2 3; do
+  for ((i = 0; i < RUNS; i++)); do
     t=$( { time "$@" >/dev/null 2>&1; } 2>&1 )
     min=$(python3 -c "print(min($t, ${min:-$t}))")
   done
