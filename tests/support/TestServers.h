@@ -7,7 +7,8 @@
 // PELLMORE_TEST_FTP_PORT and PELLMORE_TEST_NET_ROOT.
 //
 // Served files shape the answer by name: "drop..." is cut off halfway,
-// "slow..." comes in small, spaced pieces; a missing file gets 404 or
+// "slow..." comes in small, spaced pieces, and so does any file with a
+// marker "NAME.drop" or "NAME.slow" beside it; a missing file gets 404 or
 // 550; the named login is alice / secret (anonymous FTP works too).
 #pragma once
 

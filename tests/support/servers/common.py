@@ -1,7 +1,9 @@
 # What the test servers share: the command line, the port file that tells
 # the caller the server listens, and the served files' behaviour by name.
-# A file whose name starts with "drop" is cut off halfway through (the
-# connection goes); one starting with "slow" comes in small, spaced pieces.
+# A file whose name starts with "drop" (or that has a marker file
+# "NAME.drop" beside it) is cut off halfway through (the connection goes);
+# one starting with "slow" (or marked "NAME.slow") comes in small, spaced
+# pieces.
 import argparse
 import os
 import time
@@ -30,11 +32,13 @@ def announce(port_file, port):
 
 
 def kind_of(path):
+    """A file drops or slows when its name starts so, or when a marker file
+    beside it says so ("NAME.drop", "NAME.slow"): a built distribution's
+    archives keep their own names."""
     name = os.path.basename(path).lower()
-    if name.startswith("drop"):
-        return "drop"
-    if name.startswith("slow"):
-        return "slow"
+    for kind in ("drop", "slow"):
+        if name.startswith(kind) or os.path.exists(path + "." + kind):
+            return kind
     return "plain"
 
 
