@@ -30,10 +30,10 @@ void RegisterWizardPages(ClassRegistry& registry) {
   registry.Class<TWelcomeDlg, TPageDlg>("TWelcomeDlg");
   registry.Class<TLicenseForm, TWizardPageForm>("TLicenseForm");
   registry.RegisterDescription("TLicenseForm", "LicenseForm.dfm", kLicenseFormDfmText);
-  registry.Class<TLicenseDlg, TPageDlg>("TLicenseDlg");
+  registry.Class<TLicenseDlg, TPageDlg>("TLicenseDlg").Prop("Agreement", &TLicenseDlg::Agreement);
   registry.Class<TReadmeForm, TWizardPageForm>("TReadmeForm");
   registry.RegisterDescription("TReadmeForm", "ReadmeForm.dfm", kReadmeFormDfmText);
-  registry.Class<TReadmeDlg, TPageDlg>("TReadmeDlg");
+  registry.Class<TReadmeDlg, TPageDlg>("TReadmeDlg").Prop("Information", &TReadmeDlg::Information);
   registry.Class<TInstallTypeForm, TWizardPageForm>("TInstallTypeForm")
       .Handler("PageControlChange", &TInstallTypeForm::PageControlChange)
       .Handler("edDestDirChange", &TInstallTypeForm::edDestDirChange)

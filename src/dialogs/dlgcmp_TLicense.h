@@ -5,10 +5,22 @@
 #pragma once
 
 #include "dialogs/dlgcmp_TPageDlg.h"
+#include "framework/Strings.h"
 
+// The licence agreement page of a setup, with the agreement's text.
 class TLicenseDlg : public TPageDlg {
   PELLMORE_CLASS(TLicenseDlg, TPageDlg)
 
  public:
   explicit TLicenseDlg(TComponent* owner);
+
+  // The agreement the page shows. Authors have no designer to edit the
+  // page's own text box, so lines stored here replace the kit's
+  // placeholder; left empty, the page keeps what its description holds.
+  TStringList* Agreement() const noexcept { return agreement_.get(); }
+
+  TCustomForm* CreateForm(TComponent* owner) override;
+
+ private:
+  Owned<TStringList> agreement_{new TStringList};
 };

@@ -5,10 +5,21 @@
 #pragma once
 
 #include "dialogs/dlgcmp_TPageDlg.h"
+#include "framework/Strings.h"
 
+// The readme page of a setup, with what the user should know first.
 class TReadmeDlg : public TPageDlg {
   PELLMORE_CLASS(TReadmeDlg, TPageDlg)
 
  public:
   explicit TReadmeDlg(TComponent* owner);
+
+  // The text the page shows; lines stored here replace the kit's
+  // placeholder (see TLicenseDlg::Agreement).
+  TStringList* Information() const noexcept { return information_.get(); }
+
+  TCustomForm* CreateForm(TComponent* owner) override;
+
+ private:
+  Owned<TStringList> information_{new TStringList};
 };

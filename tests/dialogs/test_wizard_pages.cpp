@@ -239,6 +239,25 @@ TEST_F(WizardPages, PagesShowInGermanByIdAndByMatchedText) {
   EXPECT_EQ(licence->Agreement()->ScrollBars(), ssVertical);
 }
 
+// An author's text replaces the kit's placeholder on the page the component
+// makes; a component without text leaves the placeholder.
+TEST_F(WizardPages, TheLicenceAndReadmeComponentsPutTheirOwnTextOnTheirPages) {
+  auto* licenceDlg = New<TLicenseDlg>(form.get(), "LicenseDlg");
+  auto* readmeDlg = New<TReadmeDlg>(form.get(), "ReadmeDlg");
+  licenceDlg->Agreement()->Add("LARKSPUR NOTES LICENCE");
+  licenceDlg->Agreement()->Add("You may use this program on any number of computers.");
+
+  Owned<TCustomForm> licence(licenceDlg->CreateForm(form.get()));
+  EXPECT_EQ(static_cast<TLicenseForm*>(licence.get())->Agreement()->Lines()->ToVector(),
+            licenceDlg->Agreement()->ToVector());
+  Owned<TCustomForm> readme(readmeDlg->CreateForm(form.get()));
+  Owned<TReadmeForm> plain(TCustomForm::Create<TReadmeForm>(form.get()));
+  const std::vector<std::string> placeholder = plain->Information()->Lines()->ToVector();
+  ASSERT_FALSE(placeholder.empty());
+  EXPECT_EQ(static_cast<TReadmeForm*>(readme.get())->Information()->Lines()->ToVector(),
+            placeholder);
+}
+
 TEST_F(WizardPages, TheSetupTypePageShowsTheOfferedTypesAndSkipsWhenThereIsNoChoice) {
   struct Case {
     const char* what;
