@@ -44,6 +44,12 @@ object fmMain: TfmMain
     Container = Install1
     DialogManager = DialogManager
     Order = 20
+    Agreement.Strings = (
+      'LARKSPUR NOTES LICENCE AGREEMENT'
+      ''
+      'Larkspur Notes is made by Larkspur Software. You may install it on any number of computers that you use yourself, and make copies of it for backup. You may not sell it or pass it on as part of another product.'
+      ''
+      'Larkspur Notes comes as it is, without any warranty. Larkspur Software is not liable for anything lost through its use.')
   end
   object SelectFolderDlg: TSelectFolderDlg
     Container = Install1

@@ -8,9 +8,9 @@ TLicenseDlg::TLicenseDlg(TComponent* owner)
     : TPageDlg(owner, PageFormClass<TLicenseForm>(), PageFormFactory<TLicenseForm>(),
                dmBeforeInstall, 20) {}
 
-TCustomForm* TLicenseDlg::CreateForm(TComponent* owner) {
-  TCustomForm* form = TPageDlg::CreateForm(owner);
-  if (agreement_->Count() > 0)
-    static_cast<TLicenseForm*>(form)->Agreement()->Lines()->Assign(agreement_.get());
-  return form;
+void TLicenseDlg::AssignDialogProperties() {
+  TPageDlg::AssignDialogProperties();
+  // The base step checked that the form exists.
+  if (auto* page = dynamic_cast<TLicenseForm*>(Form()); page && agreement_->Count() > 0)
+    page->Agreement()->Lines()->Assign(agreement_.get());
 }

@@ -19,7 +19,8 @@ class TLicenseDlg : public TPageDlg {
   // placeholder; left empty, the page keeps what its description holds.
   TStringList* Agreement() const noexcept { return agreement_.get(); }
 
-  TCustomForm* CreateForm(TComponent* owner) override;
+  // The base's properties, then this component's text on its page.
+  void AssignDialogProperties() override;
 
  private:
   Owned<TStringList> agreement_{new TStringList};

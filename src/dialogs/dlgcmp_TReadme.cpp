@@ -8,9 +8,9 @@ TReadmeDlg::TReadmeDlg(TComponent* owner)
     : TPageDlg(owner, PageFormClass<TReadmeForm>(), PageFormFactory<TReadmeForm>(), dmBeforeInstall,
                30) {}
 
-TCustomForm* TReadmeDlg::CreateForm(TComponent* owner) {
-  TCustomForm* form = TPageDlg::CreateForm(owner);
-  if (information_->Count() > 0)
-    static_cast<TReadmeForm*>(form)->Information()->Lines()->Assign(information_.get());
-  return form;
+void TReadmeDlg::AssignDialogProperties() {
+  TPageDlg::AssignDialogProperties();
+  // The base step checked that the form exists.
+  if (auto* page = dynamic_cast<TReadmeForm*>(Form()); page && information_->Count() > 0)
+    page->Information()->Lines()->Assign(information_.get());
 }

@@ -18,7 +18,8 @@ class TReadmeDlg : public TPageDlg {
   // placeholder (see TLicenseDlg::Agreement).
   TStringList* Information() const noexcept { return information_.get(); }
 
-  TCustomForm* CreateForm(TComponent* owner) override;
+  // The base's properties, then this component's text on its page.
+  void AssignDialogProperties() override;
 
  private:
   Owned<TStringList> information_{new TStringList};

@@ -247,15 +247,24 @@ TEST_F(WizardPages, TheLicenceAndReadmeComponentsPutTheirOwnTextOnTheirPages) {
   licenceDlg->Agreement()->Add("LARKSPUR NOTES LICENCE");
   licenceDlg->Agreement()->Add("You may use this program on any number of computers.");
 
-  Owned<TCustomForm> licence(licenceDlg->CreateForm(form.get()));
+  // As the page frame makes a component's page.
+  const auto page = [&](TCustomBaseInstallDlg* dlg) {
+    auto* made = static_cast<TBasePellmoreForm*>(dlg->CreateForm(form.get()));
+    dlg->SetForm(made);
+    dlg->AssignDialogProperties();
+    return Owned<TCustomForm>(made);
+  };
+  Owned<TCustomForm> licence = page(licenceDlg);
   EXPECT_EQ(static_cast<TLicenseForm*>(licence.get())->Agreement()->Lines()->ToVector(),
             licenceDlg->Agreement()->ToVector());
-  Owned<TCustomForm> readme(readmeDlg->CreateForm(form.get()));
+  Owned<TCustomForm> readme = page(readmeDlg);
   Owned<TReadmeForm> plain(TCustomForm::Create<TReadmeForm>(form.get()));
   const std::vector<std::string> placeholder = plain->Information()->Lines()->ToVector();
   ASSERT_FALSE(placeholder.empty());
   EXPECT_EQ(static_cast<TReadmeForm*>(readme.get())->Information()->Lines()->ToVector(),
             placeholder);
+  licenceDlg->SetForm(nullptr);
+  readmeDlg->SetForm(nullptr);
 }
 
 TEST_F(WizardPages, TheSetupTypePageShowsTheOfferedTypesAndSkipsWhenThereIsNoChoice) {

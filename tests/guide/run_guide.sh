@@ -74,6 +74,8 @@ check "the uninstall record names the uninstall program and 9 entries" \
 check "a newer shared DLL on the machine was kept" 'log "2.4 kept"'
 check "the wizard went Welcome, licence, folder, copy, completion" \
   '[[ $(grep -o "\"caption\":\"[^\"]*\"" "$r/install.jsonl" | grep -v Setup\" | uniq | sed "s/.*:\"//; s/\"$//" | grep -v "^Quenby\|^Larkspur" | paste -sd "|") == "Welcome|Software license agreement|Select folder in start menu|Copying installation files|Setup complete" ]]'
+check "the licence page showed the sample's own agreement" \
+  'grep -q "LARKSPUR NOTES LICENCE AGREEMENT" "$r/install.jsonl"'
 check "the UI script was used up" '! grep -q "\"event\":\"unused\"" "$r/install.jsonl"'
 check "the first install and the upgrade exit 0" 'log "installed (exit code 0)" && log "upgraded (exit code 0)"'
 check "the upgrade ran the 1.1 setup" 'grep -q "Larkspur Notes 1.1 Setup" "$r/upgrade.jsonl"'
