@@ -10,7 +10,7 @@
 # with its exit code and message, and a file of the user's in the
 # destination stays as it was. With SHOTS=DIR the copy window is captured
 # on screen while it shows the transfer picture (needs a display: run under
-# xvfb-run).
+# xvfb-run). KEEP=1 keeps the work directory (prefix, forms, transcripts).
 # Run through tests/support/servers/with_servers.sh, which passes the
 # servers' ports and served directory in the environment.
 #   net_scenarios.sh SETUP_EXE SIM_BUILD_DIR SOURCE_DIR
