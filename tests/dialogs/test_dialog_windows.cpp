@@ -267,6 +267,15 @@ TEST_F(DialogWindowsTest, DownloadSwapsTheLeftPictureAndAFileStatusRestoresIt) {
                          [](uint32_t a, uint32_t b) { return a != b ? 1 : 0; });
   EXPECT_GT(changed, 100) << "the transfer picture did not show";
   EXPECT_TRUE(again == extraction) << "the extraction picture did not come back";
+  // Both pictures lie on the dialog's own face, not on a grey tile of
+  // their own: the corner of each (at the panel's border of 10) is the face.
+  const uint32_t face = PixelOfSysColor(COLOR_BTNFACE);
+  const auto pictureCorner = [&] {
+    return Cut(Shot(*form), window, Window(Control<TPanel>(*form, "pnlLeft"))).At(10, 10);
+  };
+  EXPECT_LE(Distance(pictureCorner(), face), 8) << "extraction picture";
+  Download(*manager, *install, "files.2", 40);
+  EXPECT_LE(Distance(pictureCorner(), face), 8) << "transfer picture";
   manager->HandleComponentCall(install, kCallCopyEnded, nullptr);
 }
 

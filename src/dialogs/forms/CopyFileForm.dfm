@@ -134,10 +134,18 @@ inherited CopyFileForm: TCopyFileForm
         Max = 100
         TabOrder = 0
       end
+      object lblFileGap: TLabel
+        Left = 116
+        Top = 5
+        Width = 6
+        Height = 22
+        Align = alRight
+        AutoSize = False
+      end
       object lblFileProgress: TTranslateLabel
         Left = 5
         Top = 5
-        Width = 117
+        Width = 111
         Height = 22
         Align = alClient
         Alignment = taRightJustify
@@ -174,10 +182,18 @@ inherited CopyFileForm: TCopyFileForm
         Max = 100
         TabOrder = 0
       end
+      object lblTotalGap: TLabel
+        Left = 116
+        Top = 5
+        Width = 6
+        Height = 22
+        Align = alRight
+        AutoSize = False
+      end
       object lblTotalProgress: TTranslateLabel
         Left = 5
         Top = 5
-        Width = 117
+        Width = 111
         Height = 22
         Align = alClient
         Alignment = taRightJustify
