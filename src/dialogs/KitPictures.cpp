@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/KitRaster.h"
+#include "framework/Graphics.h"
 #include "framework/Pictures.h"
 
 namespace {
@@ -115,4 +116,41 @@ Bytes CancelGlyph() {
 
 void AssignKitPicture(TPicture& picture, const Bytes& bmp) {
   picture.Bitmap()->LoadFromFile(bmp);
+}
+
+namespace {
+
+uint32_t ReadLE(const Bytes& b, size_t pos, size_t size) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < size; ++i) v |= uint32_t(b[pos + i]) << (8 * i);
+  return v;
+}
+
+}  // namespace
+
+Bytes OnFace(Bytes bmp, TColor face) {
+  constexpr size_t kPixelsAt = 10, kWidth = 18, kHeight = 22, kBitCount = 28, kCompression = 30;
+  if (bmp.size() < 54 || ReadLE(bmp, kBitCount, 2) != 24 || ReadLE(bmp, kCompression, 4) != 0)
+    return bmp;
+  const uint64_t offset = ReadLE(bmp, kPixelsAt, 4);
+  const uint64_t width = ReadLE(bmp, kWidth, 4), height = ReadLE(bmp, kHeight, 4);
+  if (width == 0 || width > 4096 || height == 0 || height > 4096) return bmp;  // also top-down
+  const uint64_t stride = (width * 3 + 3) & ~uint64_t(3);
+  if (offset > bmp.size() || stride * height > bmp.size() - offset) return bmp;
+  // Bottom-up: the first stored row is the bottom one.
+  const uint8_t b0 = bmp[offset], g0 = bmp[offset + 1], r0 = bmp[offset + 2];
+  const TColor rgb = ColorToRGB(face);  // 0x00BBGGRR
+  const uint8_t r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
+  for (uint64_t y = 0; y < height; ++y) {
+    uint8_t* row = bmp.data() + offset + y * stride;
+    for (uint64_t x = 0; x < width; ++x) {
+      uint8_t* px = row + x * 3;
+      if (px[0] == b0 && px[1] == g0 && px[2] == r0) {
+        px[0] = b;
+        px[1] = g;
+        px[2] = r;
+      }
+    }
+  }
+  return bmp;
 }

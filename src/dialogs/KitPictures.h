@@ -5,6 +5,7 @@
 // pages' cancel glyph.
 #pragma once
 
+#include "framework/GraphicsTypes.h"
 #include "framework/TypeInfo.h"
 
 class TPicture;
@@ -29,3 +30,10 @@ Bytes CancelGlyph();
 
 // Replaces what `picture` holds by the bitmap file `bmp`.
 void AssignKitPicture(TPicture& picture, const Bytes& bmp);
+
+// The picture's background, which is the colour of its bottom-left pixel
+// (the rule a transparent picture follows), repainted in `face`: the kit
+// draws its pictures on the classic grey, and a system whose dialogs are
+// lighter would show them as grey tiles. Anything but an uncompressed
+// 24-bit bitmap of the size its header gives is returned as it came.
+Bytes OnFace(Bytes bmp, TColor face);
