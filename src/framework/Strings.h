@@ -128,6 +128,8 @@ class TStrings : public TPersistent {
   int updateCount_ = 0;
 };
 
+// A list of strings with optional objects, which can be sorted and kept free of
+// duplicates.
 class TStringList : public TStrings {
   PELLMORE_CLASS(TStringList, TStrings)
 
