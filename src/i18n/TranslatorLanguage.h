@@ -123,6 +123,8 @@ class TLangFormatStrings : public TStringList {
   bool parsePending_ = false;
 };
 
+// One language of a translator: its string table, parsed into numbered entries,
+// and the font its texts are shown in.
 class TLanguage : public TPersistent {
   PELLMORE_CLASS(TLanguage, TPersistent)
 

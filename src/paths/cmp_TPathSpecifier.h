@@ -22,6 +22,9 @@ PELLMORE_DECLARE_EXCEPTION(IEPathSpecifierList, IException);
 // Asked by the base GetPath: `Path` starts empty and is the result.
 using TGetPathEvent = std::function<void(TComponent* Component, std::string& Path)>;
 
+// The common ground of path specifiers: non-visual components that name a kind
+// of directory and turn it into a concrete path on the target machine when
+// asked.
 class TCustomPathSpecifier : public TComponent {
   PELLMORE_CLASS(TCustomPathSpecifier, TComponent)
 

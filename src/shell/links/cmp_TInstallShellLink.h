@@ -24,6 +24,8 @@ PELLMORE_DECLARE_EXCEPTION(IEInstallShellLink, IException);
 // A null entry offered to one of the two program-wide lists.
 PELLMORE_DECLARE_EXCEPTION(IEInstallShellLinkList, IException);
 
+// The common ground of program-menu folders: an install object that creates its
+// folder and then the shortcuts it holds.
 class TCustomShellLinkGroup : public TInstallObject {
   PELLMORE_CLASS(TCustomShellLinkGroup, TInstallObject)
 
