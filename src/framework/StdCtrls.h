@@ -164,7 +164,8 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
-// Text as lines; Text is the lines joined by CRLF (no final line break).
+// The common ground of memos: multi-line text kept as Lines. Text is the
+// lines joined by CRLF (no final line break).
 class TCustomMemo : public TCustomEdit {
   PELLMORE_CLASS(TCustomMemo, TCustomEdit)
 
