@@ -67,7 +67,11 @@ std::string DefaultText(const PropInfo& p) {
     case TTypeKind::Set:
       return p.HasDefault() && p.EnumType() ? SetText(*p.EnumType(), p.DefaultOrd()) : "";
     case TTypeKind::String:
-      return p.HasDefault() && !p.DefaultStr().empty() ? "'" + p.DefaultStr() + "'" : "";
+      // In a code span, so that a path's backslashes and underscores show
+      // as they are.
+      if (!p.HasDefault() || p.DefaultStr().empty()) return "";
+      if (p.DefaultStr().find('`') != std::string::npos) return "'" + p.DefaultStr() + "'";
+      return "`'" + p.DefaultStr() + "'`";
     case TTypeKind::Float:
       return p.HasDefault() ? Format("%g", p.DefaultFloat()) : "";
     default:
