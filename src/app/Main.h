@@ -16,6 +16,8 @@ extern const char* const kSetupTitle;
 // The text of Main.dfm.
 extern const std::string_view kMainDfmText;
 
+// The setup program's main form: it covers the screen behind the wizard and
+// holds the installer and every other kit component of the setup.
 class TfmMain : public TForm {
   PELLMORE_CLASS(TfmMain, TForm)
 

@@ -1,10 +1,3 @@
-// TVrexCompress: the archive component. It writes single-file archives
-// (one zlib member per source file), reads their directory lazily, extracts
-// members with the overwrite decision, copies a finished archive onto a set
-// of numbered volumes, and copies plain files with the same rules. A member
-// or plain copy is written to a temporary file beside its destination and
-// put in place only once it is complete and checked, so a failure or cancel
-// never destroys the file that was there.
 #pragma once
 
 #include <array>
@@ -44,6 +37,14 @@ using TlzhNewDiskEvent = std::function<void(TObject* Sender, int DiskNumber, std
 // there instead (never replacing a file). Returning false fails the member.
 using TlzhInUseEvent = std::function<bool(TObject* Sender, std::string& Name)>;
 
+// TVrexCompress: the archive component, which packs the product's files into
+// archives and extracts them onto the machine. It writes single-file
+// archives (one zlib member per source file), reads their directory lazily,
+// extracts members with the overwrite decision, copies a finished archive
+// onto a set of numbered volumes, and copies plain files with the same
+// rules. A member or plain copy is written to a temporary file beside its
+// destination and put in place only once it is complete and checked, so a
+// failure or cancel never destroys the file that was there.
 class TVrexCompress : public TComponent {
   PELLMORE_CLASS(TVrexCompress, TComponent)
 

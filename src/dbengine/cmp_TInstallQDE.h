@@ -1,15 +1,3 @@
-// TInstallQDE: the file group that installs the Quenby Database Engine. It
-// finds the engine already on the machine (its directory, version, language
-// and configuration file), installs its member files like any file group,
-// then configures the engine through the engine's setup library
-// "QDSETUP.DLL": registry entries, the merged configuration file, the
-// server-link driver settings and the engine's use count.
-//
-// The fifteen feature flags (dr... drivers, sl... server links) are not
-// stored in the component: they read what the member files contain, and
-// outside loading they add or remove the feature's files through the
-// engine file set (QDEFileSets.h), taking them from the engine installed on
-// the machine where that happens (the author's).
 #pragma once
 
 #include <functional>
@@ -66,6 +54,18 @@ using TQDELanguageDifferentEvent =
                        const std::string& InstallingResourceCode, bool& Overwrite)>;
 using TQDENotifyEvent = std::function<void(TObject* Sender)>;
 
+// TInstallQDE: the file group that installs the Quenby Database Engine. It
+// finds the engine already on the machine (its directory, version, language
+// and configuration file), installs its member files like any file group,
+// then configures the engine through the engine's setup library
+// "QDSETUP.DLL": registry entries, the merged configuration file, the
+// server-link driver settings and the engine's use count.
+//
+// The fifteen feature flags (dr... drivers, sl... server links) are not
+// stored in the component: they read what the member files contain, and
+// outside loading they add or remove the feature's files through the
+// engine file set (QDEFileSets.h), taking them from the engine installed on
+// the machine where that happens (the author's).
 class TInstallQDE : public TInstallFileGroup {
   PELLMORE_CLASS(TInstallQDE, TInstallFileGroup)
 

@@ -1,7 +1,3 @@
-// TRotate3DLabel: a label that draws its caption at any angle, plain,
-// recessed, raised or with a drop shadow, either transparently or on a
-// rotated plate of its Color; the setup's title on the main form. Its look
-// is a TLabelStyle; the label whose Tag is -1 is the designated one.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +56,10 @@ class TLabelStyle : public TPersistent {
   TColor savedLeftTop_ = clWhite;  // the left-top colour while AShadeLTSet
 };
 
+// TRotate3DLabel: a label that draws its caption at any angle, plain,
+// recessed, raised or with a drop shadow, either transparently or on a
+// rotated plate of its Color; the setup's title on the main form. Its look
+// is a TLabelStyle; the label whose Tag is -1 is the designated one.
 class TRotate3DLabel : public TCustomLabel {
   PELLMORE_CLASS(TRotate3DLabel, TCustomLabel)
 

@@ -1,6 +1,3 @@
-// TBackdrop: a panel painted as a colour gradient from StartColor to
-// EndColor in one of eight directions, the background of the setup's main
-// form. The backdrop whose Tag is -1 is the designated one (Designated()).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +6,9 @@
 
 enum TDirection { bdUp, bdDown, bdLeft, bdRight, bdHorzIn, bdHorzOut, bdVertIn, bdVertOut };
 
+// TBackdrop: a panel painted as a colour gradient from StartColor to
+// EndColor in one of eight directions, the background of the setup's main
+// form. The backdrop whose Tag is -1 is the designated one (Designated()).
 class TBackdrop : public TCustomPanel {
   PELLMORE_CLASS(TBackdrop, TCustomPanel)
 

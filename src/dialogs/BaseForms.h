@@ -19,6 +19,8 @@ class TDownloadStatusParameter;
 class TImage;
 class TBaseFormContainer;
 
+// The common ground of every kit form: whether it takes the language's font and
+// translates its texts when it opens, and the installer it works for.
 class TBasePellmoreForm : public TForm {
   PELLMORE_CLASS(TBasePellmoreForm, TForm)
 
@@ -135,6 +137,8 @@ class TBaseInstallForm : public TBasePellmoreForm {
   bool pageMade_ = false;
 };
 
+// The common ground of the modeless forms that a dialog manager keeps open
+// while files are copied, told of each step of the progress.
 class TBaseDuringCopyForm : public TBasePellmoreForm {
   PELLMORE_CLASS(TBaseDuringCopyForm, TBasePellmoreForm)
 
@@ -157,6 +161,8 @@ class TBaseDuringCopyForm : public TBasePellmoreForm {
   TDialogManager* dm_ = nullptr;
 };
 
+// The common ground of the forms that ask the user for the next disk; the
+// request carries the disk number and the path.
 class TBaseChangeDiskForm : public TBasePellmoreForm {
   PELLMORE_CLASS(TBaseChangeDiskForm, TBasePellmoreForm)
 

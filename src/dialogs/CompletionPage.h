@@ -1,7 +1,3 @@
-// TCompletionPageForm: the button row the closing pages share (the good-
-// and bad-install pages and the reboot page). They cannot be cancelled, so
-// the row holds "< Previous" and, in one place, either "Next >" or
-// "Finish": Finish shows exactly when the page is the last of its phase.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +6,10 @@
 
 class TCustomBaseInstallDlg;
 
+// TCompletionPageForm: the common ground of the closing pages (the good-
+// and bad-install pages and the reboot page), which share one button row.
+// They cannot be cancelled, so the row holds "< Previous" and, in one place, either "Next >" or
+// "Finish": Finish shows exactly when the page is the last of its phase.
 class TCompletionPageForm : public TWizardPageForm {
   PELLMORE_CLASS(TCompletionPageForm, TWizardPageForm)
 

@@ -1,9 +1,3 @@
-// TWizardPageForm: the layout and buttons every page of a modal-frame
-// phase shares. A theme picture on the left, a button row at the bottom
-// (under a bevel line) with "< Previous" and "Next >", and a content panel
-// filling the rest that each page fills with its own labels and controls.
-// Pages that may be cancelled add a CancelBtn to the button row; the
-// completion pages add a FinishBtn instead.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +8,12 @@ class TImage;
 class TPanel;
 class TTranslateBitBtn;
 
+// TWizardPageForm: the layout and buttons every page of a modal-frame
+// phase shares. A theme picture on the left, a button row at the bottom
+// (under a bevel line) with "< Previous" and "Next >", and a content panel
+// filling the rest that each page fills with its own labels and controls.
+// Pages that may be cancelled add a CancelBtn to the button row; the
+// completion pages add a FinishBtn instead.
 class TWizardPageForm : public TBaseInstallForm {
   PELLMORE_CLASS(TWizardPageForm, TBaseInstallForm)
 

@@ -1,6 +1,3 @@
-// TBaseFormContainer: the modal frame of a wizard-like phase. It creates
-// every page form of the phase inside itself (BuildPages), orders them by
-// Order, and moves through them with the pages' Back, Next and Cancel.
 #pragma once
 
 #include <vector>
@@ -10,6 +7,10 @@
 class TPanel;
 class TPageControl;
 
+// TBaseFormContainer: the modal window that frames the pages of a
+// wizard-like phase and moves between them. It creates every page form of
+// the phase inside itself (BuildPages), orders them by Order, and moves
+// through them with the pages' Back, Next and Cancel.
 class TBaseFormContainer : public TBasePellmoreForm {
   PELLMORE_CLASS(TBaseFormContainer, TBasePellmoreForm)
 

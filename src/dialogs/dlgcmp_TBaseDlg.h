@@ -26,6 +26,9 @@ struct TDialogPlacement {
   int32_t width = 0;
 };
 
+// The common ground of dialog components: a non-visual component placed on the
+// main form that stands for a kit form, carries its translation settings and
+// theme picture, and shows it through its dialog manager or on its own.
 class TCustomBaseInstallDlg : public TInstallObject {
   PELLMORE_CLASS(TCustomBaseInstallDlg, TInstallObject)
 
@@ -111,6 +114,8 @@ class TCustomBaseInstallDlg : public TInstallObject {
   TVrexLanguage formLanguage_ = vlEnglish;
 };
 
+// The dialog component from which the kit's own dialog components (pages,
+// progress, status) derive.
 class TBaseInstallDlg : public TCustomBaseInstallDlg {
   PELLMORE_CLASS(TBaseInstallDlg, TCustomBaseInstallDlg)
 

@@ -1,8 +1,3 @@
-// TCopyFileDlg: the dialog component that stands for the copy-progress
-// form. It registers TCopyFileForm in the during-copy registry with itself
-// for as long as it lives, so its manager (by default the installer's
-// dmDuringCopyFiles manager) opens that form while files are copied, placed
-// where this component says.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +6,11 @@
 #include "dialogs/DialogTypes.h"
 #include "dialogs/dlgcmp_TBaseDlg.h"
 
+// TCopyFileDlg: the dialog component that stands for the copy-progress
+// form. It registers TCopyFileForm in the during-copy registry with itself
+// for as long as it lives, so its manager (by default the installer's
+// dmDuringCopyFiles manager) opens that form while files are copied, placed
+// where this component says.
 class TCopyFileDlg : public TBaseInstallDlg {
   PELLMORE_CLASS(TCopyFileDlg, TBaseInstallDlg)
 

@@ -1,9 +1,3 @@
-// TDialogManager: an install object, child of the installer, that shows
-// the dialogs of one phase of the run when that phase's component call
-// arrives (modally, inside the broadcast). The wizard-like phases show a
-// TBaseFormContainer with the phase's pages; during copying the manager
-// keeps modeless progress forms open; a disk change shows one modal form.
-// A user's cancel ends a modal phase with EPLUserAbort.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +9,12 @@
 class TBaseDuringCopyForm;
 class TCustomBaseInstallDlg;
 
+// TDialogManager: an install object, child of the installer, that shows
+// the dialogs of one phase of the run when that phase's component call
+// arrives (modally, inside the broadcast). The wizard-like phases show a
+// TBaseFormContainer with the phase's pages; during copying the manager
+// keeps modeless progress forms open; a disk change shows one modal form.
+// A user's cancel ends a modal phase with EPLUserAbort.
 class TDialogManager : public TInstallObject {
   PELLMORE_CLASS(TDialogManager, TInstallObject)
 

@@ -1,12 +1,12 @@
+#pragma once
+
+#include "dialogs/dlgcmp_TPageDlg.h"
+
 // TGoodInstallationDlg: the dialog component that stands for the
 // "Setup complete" page. With a manager (by default the installer's
 // dmAfterGoodInstall manager) the page shows in that phase; without one
 // the component shows it on its own, as a modal dialog, when the run
 // first announces the good install.
-#pragma once
-
-#include "dialogs/dlgcmp_TPageDlg.h"
-
 class TGoodInstallationDlg : public TPageDlg {
   PELLMORE_CLASS(TGoodInstallationDlg, TPageDlg)
 

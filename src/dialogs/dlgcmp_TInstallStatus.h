@@ -1,7 +1,3 @@
-// TInstallStatusDlg: shows short status texts ("Reading file
-// information...") in a small borderless window. Texts form a stack: -974
-// pushes one and shows it, -973 pops one and shows the text below, or hides
-// the window when none is left. It belongs to no dialog manager.
 #pragma once
 
 #include <string>
@@ -11,6 +7,10 @@
 
 class TInstallStatusForm;
 
+// TInstallStatusDlg: shows short status texts ("Reading file
+// information...") in a small borderless window. Texts form a stack: -974
+// pushes one and shows it, -973 pops one and shows the text below, or hides
+// the window when none is left. It belongs to no dialog manager.
 class TInstallStatusDlg : public TBaseInstallDlg {
   PELLMORE_CLASS(TInstallStatusDlg, TBaseInstallDlg)
 

@@ -1,13 +1,12 @@
-// TLicenseDlg: the dialog component that stands for the licence agreement page
-// (TLicenseForm). Placed on a program's form it puts that page into the
-// installer's dmBeforeInstall phase, at Order 20 unless the form
-// stores another Order.
 #pragma once
 
 #include "dialogs/dlgcmp_TPageDlg.h"
 #include "framework/Strings.h"
 
-// The licence agreement page of a setup, with the agreement's text.
+// TLicenseDlg: the dialog component that stands for the licence agreement page
+// (TLicenseForm). Placed on a program's form it puts that page into the
+// installer's dmBeforeInstall phase, at Order 20 unless the form
+// stores another Order.
 class TLicenseDlg : public TPageDlg {
   PELLMORE_CLASS(TLicenseDlg, TPageDlg)
 

@@ -1,13 +1,3 @@
-// TOpenFolderDialog: the operating system's folder browser with a
-// create-folder button and a path edit of its own. It opens on the
-// deepest existing directory of Path and, when the user confirms, leaves
-// the chosen directory (created when it did not exist) in Path.
-//
-// On Windows it is the system browser, extended in place; on the headless
-// widgetset it is a modal form "FolderBrowser" that a UI script answers:
-// `type PathEdit DIR` (typing a path), `press CreateBtn` (make a folder),
-// `press OK` / `press Cancel`. The widgetset makes the windows
-// (platform::Widgetset::BrowseForFolder); this unit decides what they do.
 #pragma once
 
 #include <functional>
@@ -68,6 +58,16 @@ class TOFDPathEdit : public TComponent {
   bool selecting_ = false;
 };
 
+// TOpenFolderDialog: the operating system's folder browser with a
+// create-folder button and a path edit of its own. It opens on the
+// deepest existing directory of Path and, when the user confirms, leaves
+// the chosen directory (created when it did not exist) in Path.
+//
+// On Windows it is the system browser, extended in place; on the headless
+// widgetset it is a modal form "FolderBrowser" that a UI script answers:
+// `type PathEdit DIR` (typing a path), `press CreateBtn` (make a folder),
+// `press OK` / `press Cancel`. The widgetset makes the windows
+// (platform::Widgetset::BrowseForFolder); this unit decides what they do.
 class TOpenFolderDialog : public TComponent {
   PELLMORE_CLASS(TOpenFolderDialog, TComponent)
 

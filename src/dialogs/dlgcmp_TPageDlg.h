@@ -1,8 +1,3 @@
-// TPageDlg: the base of the dialog components that stand for a page form
-// of a modal-frame phase (the wizard pages, the completion and reboot
-// pages). For as long as it lives it registers its form in the page
-// registry with itself, so its manager (by default the installer's manager
-// of the page's phase) makes that page; its Order places the page.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +5,11 @@
 #include "dialogs/FormRegistries.h"
 #include "dialogs/dlgcmp_TBaseDlg.h"
 
+// TPageDlg: the base of the dialog components that stand for a page form
+// of a modal-frame phase (the wizard pages, the completion and reboot
+// pages). For as long as it lives it registers its form in the page
+// registry with itself, so its manager (by default the installer's manager
+// of the page's phase) makes that page; its Order places the page.
 class TPageDlg : public TBaseInstallDlg {
   PELLMORE_CLASS(TPageDlg, TBaseInstallDlg)
 

@@ -1,11 +1,11 @@
-// TRebootDlg: the dialog component that stands for the reboot page. With a
-// manager (by default the installer's dmReboot manager) the page shows in
-// that phase; without one the component shows it on its own, as a modal
-// dialog, when the run says a restart is needed.
 #pragma once
 
 #include "dialogs/dlgcmp_TPageDlg.h"
 
+// TRebootDlg: the dialog component that stands for the reboot page. With a
+// manager (by default the installer's dmReboot manager) the page shows in
+// that phase; without one the component shows it on its own, as a modal
+// dialog, when the run says a restart is needed.
 class TRebootDlg : public TPageDlg {
   PELLMORE_CLASS(TRebootDlg, TPageDlg)
 

@@ -1,11 +1,11 @@
-// TBadInstallForm: the page that tells the user the installation failed
-// ("Setup incomplete"), shown in the dmAfterBadInstall phase.
 #pragma once
 
 #include "dialogs/CompletionPage.h"
 
 class TTranslateLabel;
 
+// TBadInstallForm: the page that tells the user the installation failed
+// ("Setup incomplete"), shown in the dmAfterBadInstall phase.
 class TBadInstallForm : public TCompletionPageForm {
   PELLMORE_CLASS(TBadInstallForm, TCompletionPageForm)
 

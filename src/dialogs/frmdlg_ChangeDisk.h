@@ -1,8 +1,3 @@
-// TChangeDiskForm: the modal prompt for the next disk of a volume set. It
-// shows the disk number and the path where that disk's files are expected;
-// Browse lets the user choose another folder, Proceed closes with OK (the
-// copy goes on from the parameter's path), Cancel asks the installer
-// whether the user's cancel ends the setup.
 #pragma once
 
 #include "dialogs/BaseForms.h"
@@ -12,6 +7,11 @@ class TImage;
 class TLabel;
 class TBitBtn;
 
+// TChangeDiskForm: the modal prompt for the next disk of a volume set. It
+// shows the disk number and the path where that disk's files are expected;
+// Browse lets the user choose another folder, Proceed closes with OK (the
+// copy goes on from the parameter's path), Cancel asks the installer
+// whether the user's cancel ends the setup.
 class TChangeDiskForm : public TBaseChangeDiskForm {
   PELLMORE_CLASS(TChangeDiskForm, TBaseChangeDiskForm)
 

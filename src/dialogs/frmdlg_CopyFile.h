@@ -1,6 +1,3 @@
-// TCopyFileForm: the modeless copy-progress window. It shows the file being
-// extracted or downloaded with a file bar and a total bar, and its Cancel
-// asks the installer whether the user's cancel ends the setup.
 #pragma once
 
 #include "dialogs/BaseForms.h"
@@ -10,6 +7,9 @@ class TLabel;
 class TProgressBar;
 class TBitBtn;
 
+// TCopyFileForm: the modeless copy-progress window. It shows the file being
+// extracted or downloaded with a file bar and a total bar, and its Cancel
+// asks the installer whether the user's cancel ends the setup.
 class TCopyFileForm : public TBaseDuringCopyForm {
   PELLMORE_CLASS(TCopyFileForm, TBaseDuringCopyForm)
 

@@ -1,10 +1,3 @@
-// TFileGroupSelectForm: the page on which a custom installation picks its
-// file groups. The installer and its nested file containers form a tree;
-// beside each visible row an include box (left) and the group's size
-// (right); below it the selected group's description and destination; at
-// the bottom the drives involved with the space required and available.
-// Every change goes straight into the install objects (Include, DestDir,
-// DestDirType): nothing waits for Next.
 #pragma once
 
 #include <cstdint>
@@ -106,6 +99,13 @@ class TSizeList : public TRowControlList<TSizeLabel> {
   TSizeList() : TRowControlList("SizeLabel") {}
 };
 
+// TFileGroupSelectForm: the page on which a custom installation picks its
+// file groups. The installer and its nested file containers form a tree;
+// beside each visible row an include box (left) and the group's size
+// (right); below it the selected group's description and destination; at
+// the bottom the drives involved with the space required and available.
+// Every change goes straight into the install objects (Include, DestDir,
+// DestDirType): nothing waits for Next.
 class TFileGroupSelectForm : public TWizardPageForm {
   PELLMORE_CLASS(TFileGroupSelectForm, TWizardPageForm)
 

@@ -1,11 +1,11 @@
-// TGoodInstallForm: the page that tells the user the installation
-// succeeded ("Setup complete"), shown in the dmAfterGoodInstall phase.
 #pragma once
 
 #include "dialogs/CompletionPage.h"
 
 class TTranslateLabel;
 
+// TGoodInstallForm: the page that tells the user the installation
+// succeeded ("Setup complete"), shown in the dmAfterGoodInstall phase.
 class TGoodInstallForm : public TCompletionPageForm {
   PELLMORE_CLASS(TGoodInstallForm, TCompletionPageForm)
 

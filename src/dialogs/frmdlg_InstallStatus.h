@@ -1,6 +1,3 @@
-// TInstallStatusForm: the small borderless status window ("Reading file
-// information..."): an information sign and one message label. Its
-// component sizes and centres it for each text.
 #pragma once
 
 #include "dialogs/BaseForms.h"
@@ -9,6 +6,9 @@ class TImage;
 class TLabel;
 class TPanel;
 
+// TInstallStatusForm: the small borderless status window ("Reading file
+// information..."): an information sign and one message label. Its
+// component sizes and centres it for each text.
 class TInstallStatusForm : public TBasePellmoreForm {
   PELLMORE_CLASS(TInstallStatusForm, TBasePellmoreForm)
 

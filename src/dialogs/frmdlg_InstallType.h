@@ -1,8 +1,3 @@
-// TInstallTypeForm: the setup-type page before installing. One tab per
-// install type the installer offers, the active tab following the
-// installer's current type; the destination directory in an edit with a
-// Browse button. Every change goes straight into the installer, so Back
-// and Next commit nothing.
 #pragma once
 
 #include "dialogs/WizardPage.h"
@@ -15,6 +10,11 @@ class TPageControl;
 class TTabSheet;
 class TTranslateBitBtn;
 
+// TInstallTypeForm: the setup-type page before installing. One tab per
+// install type the installer offers, the active tab following the
+// installer's current type; the destination directory in an edit with a
+// Browse button. Every change goes straight into the installer, so Back
+// and Next commit nothing.
 class TInstallTypeForm : public TWizardPageForm {
   PELLMORE_CLASS(TInstallTypeForm, TWizardPageForm)
 

@@ -1,12 +1,12 @@
-// TLicenseForm: the licence agreement page before installing. The
-// agreement is the read-only rich text of `Agreement`; going on with Next
-// is the user's consent. Only the common buttons act.
 #pragma once
 
 #include "dialogs/WizardPage.h"
 
 class TRichEdit;
 
+// TLicenseForm: the licence agreement page before installing. The
+// agreement is the read-only rich text of `Agreement`; going on with Next
+// is the user's consent. Only the common buttons act.
 class TLicenseForm : public TWizardPageForm {
   PELLMORE_CLASS(TLicenseForm, TWizardPageForm)
 

@@ -1,12 +1,12 @@
-// TReadmeForm: the readme page before installing. What the user should
-// know first is the read-only rich text of `Information`. Only the common
-// buttons act.
 #pragma once
 
 #include "dialogs/WizardPage.h"
 
 class TRichEdit;
 
+// TReadmeForm: the readme page before installing. What the user should
+// know first is the read-only rich text of `Information`. Only the common
+// buttons act.
 class TReadmeForm : public TWizardPageForm {
   PELLMORE_CLASS(TReadmeForm, TWizardPageForm)
 

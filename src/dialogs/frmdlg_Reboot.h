@@ -1,7 +1,3 @@
-// TRebootForm: the page of the dmReboot phase. Files in use wait for the
-// next start of Windows; the user chooses whether Windows restarts now,
-// and the choice is the installer's Reboot flag, which the run reads once
-// the phase is over.
 #pragma once
 
 #include "dialogs/CompletionPage.h"
@@ -10,6 +6,10 @@ class TCustomInstall;
 class TRadioGroup;
 class TTranslateLabel;
 
+// TRebootForm: the page of the dmReboot phase that asks whether Windows
+// restarts now. Files in use wait for the next start of Windows; the
+// user's choice is the installer's Reboot flag, which the run reads once
+// the phase is over.
 class TRebootForm : public TCompletionPageForm {
   PELLMORE_CLASS(TRebootForm, TCompletionPageForm)
 

@@ -1,7 +1,3 @@
-// TSelectFolderForm: the page that chooses the program's folder in the
-// start menu. It lists the folders that exist there, and whatever the
-// folder edit holds becomes the main link group's folder at once, so Back
-// and Next need no commit step.
 #pragma once
 
 #include <string>
@@ -12,6 +8,10 @@
 class TEdit;
 class TListBox;
 
+// TSelectFolderForm: the page that chooses the program's folder in the
+// start menu. It lists the folders that exist there, and whatever the
+// folder edit holds becomes the main link group's folder at once, so Back
+// and Next need no commit step.
 class TSelectFolderForm : public TWizardPageForm {
   PELLMORE_CLASS(TSelectFolderForm, TWizardPageForm)
 

@@ -41,6 +41,8 @@ inline constexpr const char* kMsgDestBlank =
     "Cannot compress,copy, or install the following file because it's destination directory is "
     "blank. File is :%s";
 
+// The common ground of install files: one file that the build packs into the
+// archive and the run extracts onto the machine under its overwrite rule.
 class TCustomInstallFile : public TFileRelated {
   PELLMORE_CLASS(TCustomInstallFile, TFileRelated)
 
@@ -260,6 +262,8 @@ class TCustomInstallFile : public TFileRelated {
   bool netPacked_ = false;
 };
 
+// One file of the product, with its source, destination directory and name,
+// overwrite rule and what to do with it once installed.
 class TInstallFile : public TCustomInstallFile {
   PELLMORE_CLASS(TInstallFile, TCustomInstallFile)
 

@@ -44,6 +44,9 @@ PELLMORE_DECLARE_EXCEPTION(ENIL_FailLoadDLLProc, Exception);
 
 class TCustomNetInstallLocation;
 
+// The login a net install location uses: host (with an optional port),
+// protocol, user name and password or anonymous, and the directory on the
+// server.
 class TCustomLoginInformation : public TPersistent {
   PELLMORE_CLASS(TCustomLoginInformation, TPersistent)
 
@@ -84,6 +87,7 @@ class TCustomLoginInformation : public TPersistent {
   std::string username_;
 };
 
+// The published login of a net install location (LoginInformation).
 class TLoginInformation : public TCustomLoginInformation {
   PELLMORE_CLASS(TLoginInformation, TCustomLoginInformation)
 
@@ -98,6 +102,8 @@ using TNetProgressEvent =
 // After a download: whether the program-wide abort flag stopped it.
 using TNetAfterDownloadEvent = std::function<void(TObject* Sender, bool Aborted)>;
 
+// A server install objects download their archives and the list of files
+// from, over HTTP or FTP through the system's internet library.
 class TCustomNetInstallLocation : public TComponent, public INetInstallLocation {
   PELLMORE_CLASS(TCustomNetInstallLocation, TComponent)
 
@@ -168,6 +174,8 @@ class TCustomNetInstallLocation : public TComponent, public INetInstallLocation 
   std::string localFile_;
 };
 
+// The net install location an installer names in NetLocation, with its
+// login published.
 class TNetInstallLocation : public TCustomNetInstallLocation {
   PELLMORE_CLASS(TNetInstallLocation, TCustomNetInstallLocation)
 

@@ -15,6 +15,8 @@
 
 using TExceptionEvent = std::function<void(TObject* Sender, Exception& E)>;
 
+// The one application object of the setup program: its title, main form and
+// message loop, and where every exception raised in an event handler ends up.
 class TApplication : public TComponent {
   PELLMORE_CLASS(TApplication, TComponent)
 

@@ -1,5 +1,3 @@
-// TBitBtn: a push button with a glyph and a Kind that presets its caption,
-// modal result and Default/Cancel roles (OK, Cancel, Yes ...).
 #pragma once
 
 #include "framework/Pictures.h"
@@ -20,6 +18,8 @@ enum TBitBtnKind {
 };
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
+// TBitBtn: a push button with a glyph and a Kind that presets its caption,
+// modal result and Default/Cancel roles (OK, Cancel, Yes ...).
 class TBitBtn : public TButton {
   PELLMORE_CLASS(TBitBtn, TButton)
 

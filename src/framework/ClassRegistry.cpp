@@ -117,6 +117,15 @@ const ClassRegistry::Description* ClassRegistry::FindDescription(
   return it == descriptions_.end() ? nullptr : &it->second;
 }
 
+std::vector<const ClassInfo*> ClassRegistry::Classes() const {
+  std::vector<const ClassInfo*> known;
+  for (const auto& c : classes_) {
+    const auto it = byName_.find(AsciiUpperCase(c->Name()));
+    if (it != byName_.end() && it->second == c.get()) known.push_back(c.get());
+  }
+  return known;
+}
+
 const ClassInfo* ClassRegistry::FindClass(std::string_view name) const noexcept {
   const auto it = byName_.find(AsciiUpperCase(name));
   return it == byName_.end() ? nullptr : it->second;

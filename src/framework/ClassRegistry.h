@@ -110,6 +110,8 @@ class ClassRegistry {
 
   const ClassInfo* FindClass(std::string_view name) const noexcept;
   const ClassInfo* FindClass(const TMetaClass& meta) const noexcept;
+  // The classes known by name, in the order they were first registered.
+  std::vector<const ClassInfo*> Classes() const;
   // The record of o's class or of its nearest registered ancestor.
   const ClassInfo* ClassOf(const TObject& o) const noexcept;
   const EnumInfo* FindEnum(std::type_index type) const noexcept;

@@ -19,6 +19,7 @@ class ECollectionError : public Exception {
   const char* ClassName() const noexcept override { return "ECollectionError"; }
 };
 
+// One item of a collection, such as a column of a list view.
 class TCollectionItem : public TPersistent {
   PELLMORE_CLASS(TCollectionItem, TPersistent)
 
@@ -47,6 +48,8 @@ class TCollectionItem : public TPersistent {
   int id_ = 0;
 };
 
+// An owned, ordered list of items of one class, stored in form descriptions,
+// such as the columns of a list view.
 class TCollection : public TPersistent {
   PELLMORE_CLASS(TCollection, TPersistent)
 

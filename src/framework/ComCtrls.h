@@ -9,6 +9,8 @@
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
+// A bar that fills from Min to Max as Position advances, to show how far a task
+// has come.
 class TProgressBar : public TWinControl {
   PELLMORE_CLASS(TProgressBar, TWinControl)
 
@@ -53,6 +55,7 @@ class TProgressBar : public TWinControl {
 
 class TPageControl;
 
+// One page of a page control, with the caption shown on its tab.
 class TTabSheet : public TWinControl {
   PELLMORE_CLASS(TTabSheet, TWinControl)
 

@@ -33,6 +33,8 @@ class EComponentError : public Exception {
 // A letter or underscore, then letters, digits and underscores (ASCII).
 bool IsValidIdent(std::string_view s) noexcept;
 
+// The common ancestor of everything placed on a form: it has a name, is owned
+// by and destroyed with its owner, and is stored in form descriptions.
 class TComponent : public TPersistent {
   PELLMORE_CLASS(TComponent, TPersistent)
 

@@ -51,6 +51,8 @@ void GuardCallback(TObject* sender, F&& f) noexcept {
 
 using TKeyEvent = std::function<void(TObject* Sender, uint16_t& Key, uint32_t Shift)>;
 
+// The common ancestor of visible controls: position, size, alignment,
+// visibility, caption, colour, font and parent.
 class TControl : public TComponent {
   PELLMORE_CLASS(TControl, TComponent)
 

@@ -6,6 +6,8 @@
 #include "framework/Pictures.h"
 #include "framework/StdCtrls.h"
 
+// The common ground of panels: a container painted with bevels and an optional
+// border, its caption drawn as Alignment says.
 class TCustomPanel : public TCustomControl {
   PELLMORE_CLASS(TCustomPanel, TCustomControl)
 
@@ -45,6 +47,8 @@ class TCustomPanel : public TCustomControl {
   bool fullRepaint_ = true;
 };
 
+// A container with raised or lowered bevels, used to group and align other
+// controls.
 class TPanel : public TCustomPanel {
   PELLMORE_CLASS(TPanel, TCustomPanel)
 
@@ -52,6 +56,8 @@ class TPanel : public TCustomPanel {
   using TCustomPanel::TCustomPanel;
 };
 
+// Shows a picture (bitmap or icon) on a form, at its own size, centred or
+// stretched to the control.
 class TImage : public TGraphicControl {
   PELLMORE_CLASS(TImage, TGraphicControl)
 
@@ -82,6 +88,8 @@ class TImage : public TGraphicControl {
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle { bsLowered, bsRaised };
 
+// A lowered or raised line or frame drawn on a form to separate or frame other
+// controls.
 class TBevel : public TGraphicControl {
   PELLMORE_CLASS(TBevel, TGraphicControl)
 
@@ -102,6 +110,7 @@ class TBevel : public TGraphicControl {
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
 
+// A rectangle, square, ellipse or circle painted with its Pen and Brush.
 class TShape : public TGraphicControl {
   PELLMORE_CLASS(TShape, TGraphicControl)
 
@@ -179,6 +188,8 @@ class TCustomRadioGroup : public TCustomGroupBox {
   bool updating_ = false;
 };
 
+// A captioned group of radio buttons, one per line of Items, of which ItemIndex
+// is checked.
 class TRadioGroup : public TCustomRadioGroup {
   PELLMORE_CLASS(TRadioGroup, TCustomRadioGroup)
 

@@ -15,6 +15,8 @@
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
+// The common ground of forms: a window that reads its registered description
+// when created and shows modelessly or modally.
 class TCustomForm : public TWinControl {
   PELLMORE_CLASS(TCustomForm, TWinControl)
 
@@ -153,6 +155,8 @@ class TCustomForm : public TWinControl {
   bool maximizedApplied_ = false;
 };
 
+// A window of the setup program, such as a wizard page or the main form, built
+// from its form description.
 class TForm : public TCustomForm {
   PELLMORE_CLASS(TForm, TCustomForm)
 

@@ -32,6 +32,7 @@ class TGraphicsObject : public TPersistent {
   void Changed();
 };
 
+// The typeface, size, style and colour of a control's text.
 class TFont : public TGraphicsObject {
   PELLMORE_CLASS(TFont, TGraphicsObject)
 
@@ -76,6 +77,8 @@ class TFont : public TGraphicsObject {
   TFontData data_;
 };
 
+// The colour, width and style of lines drawn on a canvas, such as a shape's
+// outline.
 class TPen : public TGraphicsObject {
   PELLMORE_CLASS(TPen, TGraphicsObject)
 
@@ -95,6 +98,8 @@ class TPen : public TGraphicsObject {
   TPenData data_;
 };
 
+// The colour and pattern with which a canvas fills areas, such as a shape's
+// inside.
 class TBrush : public TGraphicsObject {
   PELLMORE_CLASS(TBrush, TGraphicsObject)
 

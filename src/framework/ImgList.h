@@ -8,6 +8,8 @@
 #include "framework/Component.h"
 #include "framework/Pictures.h"
 
+// The common ground of image lists: numbered images of one size that tree and
+// list views draw beside their items.
 class TCustomImageList : public TComponent {
   PELLMORE_CLASS(TCustomImageList, TComponent)
 
@@ -42,6 +44,8 @@ class TCustomImageList : public TComponent {
   int height_ = 16;
 };
 
+// Numbered images of one size, such as the icons and check marks of a tree or
+// list view.
 class TImageList : public TCustomImageList {
   PELLMORE_CLASS(TImageList, TCustomImageList)
 

@@ -14,6 +14,7 @@
 class TListView;
 class TCustomImageList;
 
+// One column of a list view in report style: its caption, width and alignment.
 class TListColumn : public TCollectionItem {
   PELLMORE_CLASS(TListColumn, TCollectionItem)
 
@@ -33,6 +34,7 @@ class TListColumn : public TCollectionItem {
   TAlignment alignment_ = taLeftJustify;
 };
 
+// The columns of a list view, stored with the form as a collection.
 class TListColumns : public TCollection {
   PELLMORE_CLASS(TListColumns, TCollection)
 
@@ -110,6 +112,8 @@ class TListItems {
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
+// A list of items shown as icons, a list or a report with columns, optionally
+// with images and state marks.
 class TListView : public TWinControl {
   PELLMORE_CLASS(TListView, TWinControl)
 

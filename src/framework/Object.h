@@ -73,6 +73,7 @@ class TObject;
 // The plain event: who fired it.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// The root of every class: it knows its class's name and ancestors.
 class TObject {
  public:
   TObject() noexcept;

@@ -23,6 +23,8 @@ class EInvalidGraphic : public Exception {
 // Largest width or height accepted from a file.
 inline constexpr int kMaxPictureSide = 32767;
 
+// The common ground of the pictures a form can hold: a bitmap or icon file with
+// its size.
 class TGraphic : public TGraphicsObject {
   PELLMORE_CLASS(TGraphic, TGraphicsObject)
 
@@ -52,6 +54,7 @@ class TGraphic : public TGraphicsObject {
   int height_ = 0;
 };
 
+// A bitmap picture, kept as its .bmp file.
 class TBitmap : public TGraphic {
   PELLMORE_CLASS(TBitmap, TGraphic)
 
@@ -69,6 +72,7 @@ class TBitmap : public TGraphic {
   int bitCount_ = 0;
 };
 
+// An icon picture, kept as its .ico file.
 class TIcon : public TGraphic {
   PELLMORE_CLASS(TIcon, TGraphic)
 
@@ -81,6 +85,7 @@ class TIcon : public TGraphic {
   void Assign(const TPersistent* source) override;
 };
 
+// The picture property of an image control: holds a bitmap, an icon or nothing.
 class TPicture : public TGraphicsObject {
   PELLMORE_CLASS(TPicture, TGraphicsObject)
 

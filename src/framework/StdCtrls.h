@@ -22,6 +22,9 @@ class WSButton;
 std::vector<std::string> BreakTextLines(std::string_view text, bool wordWrap, int width,
                                         const std::function<int(std::string_view)>& measure);
 
+// The common ground of labels: text painted on the parent without a window of
+// its own, aligned, optionally word-wrapped, with an "&" accelerator that
+// focuses FocusControl.
 class TCustomLabel : public TGraphicControl {
   PELLMORE_CLASS(TCustomLabel, TGraphicControl)
 
@@ -70,6 +73,7 @@ class TCustomLabel : public TGraphicControl {
   bool adjusting_ = false;
 };
 
+// A static text on a form, such as a caption or an explanation beside an edit.
 class TLabel : public TCustomLabel {
   PELLMORE_CLASS(TLabel, TCustomLabel)
 
@@ -77,6 +81,7 @@ class TLabel : public TCustomLabel {
   using TCustomLabel::TCustomLabel;
 };
 
+// The common ancestor of push buttons, check boxes and radio buttons.
 class TButtonControl : public TWinControl {
   PELLMORE_CLASS(TButtonControl, TWinControl)
 
@@ -84,6 +89,8 @@ class TButtonControl : public TWinControl {
   using TWinControl::TWinControl;
 };
 
+// A push button; Default and Cancel tie it to the Enter and Escape keys, and a
+// ModalResult other than mrNone closes a modal form with that result.
 class TButton : public TButtonControl {
   PELLMORE_CLASS(TButton, TButtonControl)
 
@@ -110,6 +117,8 @@ class TButton : public TButtonControl {
   TModalResult modalResult_ = mrNone;
 };
 
+// The common ground of text entry controls: read-only, length limit, password
+// character and the OnChange event.
 class TCustomEdit : public TWinControl {
   PELLMORE_CLASS(TCustomEdit, TWinControl)
 
@@ -147,6 +156,7 @@ class TCustomEdit : public TWinControl {
   TBorderStyle borderStyle_ = bsSingle;
 };
 
+// A one-line text entry field.
 class TEdit : public TCustomEdit {
   PELLMORE_CLASS(TEdit, TCustomEdit)
 
@@ -154,7 +164,8 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
-// Text as lines; Text is the lines joined by CRLF (no final line break).
+// The common ground of memos: multi-line text kept as Lines. Text is the
+// lines joined by CRLF (no final line break).
 class TCustomMemo : public TCustomEdit {
   PELLMORE_CLASS(TCustomMemo, TCustomEdit)
 
@@ -190,6 +201,7 @@ class TCustomMemo : public TCustomEdit {
   bool syncing_ = false;
 };
 
+// A multi-line text box whose text is kept as Lines.
 class TMemo : public TCustomMemo {
   PELLMORE_CLASS(TMemo, TCustomMemo)
 
@@ -214,6 +226,8 @@ class TRichEdit : public TCustomMemo {
   bool hideSelection_ = true;
 };
 
+// The common ground of check boxes: a checked, unchecked or (when allowed)
+// grayed state that the user toggles.
 class TCustomCheckBox : public TButtonControl {
   PELLMORE_CLASS(TCustomCheckBox, TButtonControl)
 
@@ -243,6 +257,7 @@ class TCustomCheckBox : public TButtonControl {
   TAlignment alignment_ = taRightJustify;
 };
 
+// A check box with a caption, for a yes-or-no choice on a form.
 class TCheckBox : public TCustomCheckBox {
   PELLMORE_CLASS(TCheckBox, TCustomCheckBox)
 
@@ -250,6 +265,8 @@ class TCheckBox : public TCustomCheckBox {
   using TCustomCheckBox::TCustomCheckBox;
 };
 
+// A radio button: checking it unchecks the other radio buttons of the same
+// parent.
 class TRadioButton : public TButtonControl {
   PELLMORE_CLASS(TRadioButton, TButtonControl)
 
@@ -311,6 +328,7 @@ class TCustomListBox : public TWinControl {
   TBorderStyle borderStyle_ = bsSingle;
 };
 
+// A list of text items from which the user selects one.
 class TListBox : public TCustomListBox {
   PELLMORE_CLASS(TListBox, TCustomListBox)
 
@@ -320,6 +338,8 @@ class TListBox : public TCustomListBox {
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// An edit with a drop-down list of Items; Style csDropDownList allows only the
+// listed values.
 class TComboBox : public TCustomListBox {
   PELLMORE_CLASS(TComboBox, TCustomListBox)
 
@@ -344,6 +364,8 @@ class TComboBox : public TCustomListBox {
   int dropDownCount_ = 8;
 };
 
+// The common ground of group boxes: a framed area with a caption line that
+// holds other controls.
 class TCustomGroupBox : public TCustomControl {
   PELLMORE_CLASS(TCustomGroupBox, TCustomControl)
 
@@ -356,6 +378,7 @@ class TCustomGroupBox : public TCustomControl {
   void Paint() override;
 };
 
+// A framed, captioned box that groups the controls placed on it.
 class TGroupBox : public TCustomGroupBox {
   PELLMORE_CLASS(TGroupBox, TCustomGroupBox)
 

@@ -20,7 +20,8 @@ class EStringListError : public Exception {
   const char* ClassName() const noexcept override { return "EStringListError"; }
 };
 
-// The lines live here; TStringList is the creatable class with the same
+// The common ground of string lists: ordered lines of text, each with an
+// optional object. The lines live here; TStringList is the creatable class with the same
 // behaviour. Every public mutating operation is virtual and works on the
 // storage directly, never through another virtual operation, so a subclass
 // that hooks an operation (a string table re-parsing after Add, Insert,
@@ -128,6 +129,8 @@ class TStrings : public TPersistent {
   int updateCount_ = 0;
 };
 
+// A list of strings with optional objects, which can be sorted and kept free of
+// duplicates.
 class TStringList : public TStrings {
   PELLMORE_CLASS(TStringList, TStrings)
 

@@ -132,6 +132,8 @@ using TTVExpandingEvent =
     std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 
+// A tree of nodes that the user can expand, collapse and select, optionally
+// with images and state marks.
 class TTreeView : public TWinControl {
   PELLMORE_CLASS(TTreeView, TWinControl)
 

@@ -23,8 +23,8 @@ class TLanguage;
 // The longest text a one-line entry keeps, in code points.
 inline constexpr size_t kMaxLanguageStringLength = 255;
 
-// A parsed entry: its id (GLID), its language and the zero-based line of
-// Strings it was read from (for a memo, the line of its start marker).
+// An entry of a string table. A parsed entry: its id (GLID), its language and the zero-based line
+// of Strings it was read from (for a memo, the line of its start marker).
 class TLanguageElement : public TObject {
   PELLMORE_CLASS(TLanguageElement, TObject)
 
@@ -43,7 +43,7 @@ class TLanguageElement : public TObject {
   int lineNumber_;
 };
 
-// "<id>;<text>": the text cut to its first 255 code points.
+// A one-line entry of a string table. "<id>;<text>": the text cut to its first 255 code points.
 class TLanguageString : public TLanguageElement {
   PELLMORE_CLASS(TLanguageString, TLanguageElement)
 
@@ -59,7 +59,7 @@ class TLanguageString : public TLanguageElement {
   std::string folded_;
 };
 
-// "#<id>" ... "#": the lines between the markers.
+// A multi-line entry of a string table. "#<id>" ... "#": the lines between the markers.
 class TLanguageMemo : public TLanguageElement {
   PELLMORE_CLASS(TLanguageMemo, TLanguageElement)
 
@@ -73,7 +73,8 @@ class TLanguageMemo : public TLanguageElement {
   Owned<TStringList> lines_;
 };
 
-// The published Strings of a language. Add, AddObject, AddStrings, Clear,
+// The string table of a language, which parses itself into entries when
+// its lines change. Add, AddObject, AddStrings, Clear,
 // Insert, InsertObject, Move, Exchange, SetStrings, SetText, Sort and
 // LoadFromStream re-parse the table afterwards (when the auto-parse flag is
 // set); inside BeginUpdate/EndUpdate the parse waits for the outermost
@@ -123,6 +124,8 @@ class TLangFormatStrings : public TStringList {
   bool parsePending_ = false;
 };
 
+// One language of a translator: its string table, parsed into numbered entries,
+// and the font its texts are shown in.
 class TLanguage : public TPersistent {
   PELLMORE_CLASS(TLanguage, TPersistent)
 

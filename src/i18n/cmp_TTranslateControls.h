@@ -9,6 +9,8 @@
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
 
+// A label that the translator can translate, by its string number (GLID) or by
+// matching its text.
 class TTranslateLabel : public TLabel {
   PELLMORE_CLASS(TTranslateLabel, TLabel)
 
@@ -21,6 +23,8 @@ class TTranslateLabel : public TLabel {
   int32_t glid_ = 0;
 };
 
+// A button with a glyph that the translator can translate, by its string number
+// (GLID) or by matching its caption.
 class TTranslateBitBtn : public TBitBtn {
   PELLMORE_CLASS(TTranslateBitBtn, TBitBtn)
 

@@ -1,8 +1,3 @@
-// TTranslator: one string table and one font per language, translating
-// texts, whole component trees and fonts from the language a form is
-// written in into the target language (TranslateIntoLanguage). The first
-// translator constructed is the main translator, which the module-level
-// functions and every kit exception (IException) use.
 #pragma once
 
 #include <array>
@@ -16,6 +11,11 @@
 
 class TControl;
 
+// TTranslator: one string table and one font per language, translating
+// texts, whole component trees and fonts from the language a form is
+// written in into the target language (TranslateIntoLanguage). The first
+// translator constructed is the main translator, which the module-level
+// functions and every kit exception (IException) use.
 class TTranslator : public TComponent {
   PELLMORE_CLASS(TTranslator, TComponent)
 

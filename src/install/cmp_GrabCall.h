@@ -1,10 +1,10 @@
-// TGrabCall: a listener placed among a container's children that hears
-// every component call the container broadcasts and hands it to OnCall.
-// Components that are not dialogs use one to follow the run.
 #pragma once
 
 #include "install/cmp_TInstallContainer.h"
 
+// TGrabCall: a listener placed among a container's children that hears
+// every component call the container broadcasts and hands it to OnCall.
+// Components that are not dialogs use one to follow the run.
 class TGrabCall : public TInstallObject {
   PELLMORE_CLASS(TGrabCall, TInstallObject)
 

@@ -1,8 +1,3 @@
-// TFileContainer: a file-related container that installs, copies or
-// compresses its install files and child groups, keeps the byte totals of
-// the current operation and turns the information events of its subtree
-// into its own events and component calls for its dialogs.
-// TInstallFileGroup is the plain, selectable file group.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +20,11 @@ enum TFileContainerState : uint8_t {
 // registered type 2000. A class without a registered type is no file.
 TFileRelated* AsInstallFile(TObject* o);
 
+// TFileContainer: a file-related container that installs, copies or
+// compresses its install files and child groups, keeps the byte totals of
+// the current operation and turns the information events of its subtree
+// into its own events and component calls for its dialogs.
+// TInstallFileGroup is the plain, selectable file group.
 class TFileContainer : public TFileRelated {
   PELLMORE_CLASS(TFileContainer, TFileRelated)
 
@@ -137,6 +137,8 @@ class TFileContainer : public TFileRelated {
   TInstallContainerNotifyEvent onBeforeInstallObjects_;
 };
 
+// A named group of install files and subgroups that the user can choose on the
+// file group page of a custom installation.
 class TInstallFileGroup : public TFileContainer {
   PELLMORE_CLASS(TInstallFileGroup, TFileContainer)
 

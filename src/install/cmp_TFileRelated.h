@@ -1,9 +1,3 @@
-// TFileRelated: an install object that has an archive file (ArchiveFile
-// under its ArchiveFileType specifier), a net location and possibly a
-// local copy of a downloaded archive recorded under the setup's
-// bookkeeping key. It also holds the extension points through which file
-// containers ask install files (registered type 2000) for their sizes,
-// their stored information, their copies and their build-mode steps.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +8,12 @@
 #include "install/FileList.h"
 #include "install/cmp_TInstallContainer.h"
 
+// TFileRelated: an install object that has an archive file (ArchiveFile
+// under its ArchiveFileType specifier), a net location and possibly a
+// local copy of a downloaded archive recorded under the setup's
+// bookkeeping key. It also holds the extension points through which file
+// containers ask install files (registered type 2000) for their sizes,
+// their stored information, their copies and their build-mode steps.
 class TFileRelated : public TInstallObject {
   PELLMORE_CLASS(TFileRelated, TInstallObject)
 

@@ -60,6 +60,8 @@ class TCustomInstall;
 // The one installer component, or null.
 TCustomInstall* Installer() noexcept;
 
+// The installer itself: the top of the install object tree, holding the setup's
+// configuration and running the installation when the main form first appears.
 class TCustomInstall : public TFileContainer {
   PELLMORE_CLASS(TCustomInstall, TFileContainer)
 
@@ -313,6 +315,8 @@ class TCustomInstall : public TFileContainer {
   bool useLoadingProgram_ = true;
 };
 
+// The installer component an author places once on the main form, with every
+// setting of the setup published.
 class TInstall : public TCustomInstall {
   PELLMORE_CLASS(TInstall, TCustomInstall)
 

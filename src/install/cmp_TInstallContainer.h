@@ -20,6 +20,9 @@ class TCustomPathSpecifier;
 inline constexpr const char* kUninstallKeyPrefix =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+// The common ground of the components that hold install objects: it keeps its
+// children in order, passes component calls down to them and hears their
+// events.
 class TInstallContainer : public TComponent {
   PELLMORE_CLASS(TInstallContainer, TComponent)
 
@@ -172,6 +175,9 @@ class TInstallContainer : public TComponent {
   bool left_ = false;
 };
 
+// The common ground of everything that takes part in an installation (files,
+// groups, links, dialogs): an install object that belongs to a container, with
+// its destination directory and install types.
 class TInstallObject : public TInstallContainer {
   PELLMORE_CLASS(TInstallObject, TInstallContainer)
 

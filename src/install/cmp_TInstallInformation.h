@@ -8,6 +8,8 @@
 
 #include "framework/Object.h"
 
+// The product's identity: the company, the product name (which names the
+// uninstall entry) and the version.
 class TInstallInformation : public TPersistent {
   PELLMORE_CLASS(TInstallInformation, TPersistent)
 
@@ -27,6 +29,8 @@ class TInstallInformation : public TPersistent {
   std::string version_ = "1.0";
 };
 
+// The settings of the build that packs the setup; this program uses only
+// BuildDirectory and keeps the others as configuration.
 class TBuildInfo : public TPersistent {
   PELLMORE_CLASS(TBuildInfo, TPersistent)
 

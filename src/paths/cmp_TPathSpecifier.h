@@ -22,6 +22,9 @@ PELLMORE_DECLARE_EXCEPTION(IEPathSpecifierList, IException);
 // Asked by the base GetPath: `Path` starts empty and is the result.
 using TGetPathEvent = std::function<void(TComponent* Component, std::string& Path)>;
 
+// The common ground of path specifiers: non-visual components that name a kind
+// of directory and turn it into a concrete path on the target machine when
+// asked.
 class TCustomPathSpecifier : public TComponent {
   PELLMORE_CLASS(TCustomPathSpecifier, TComponent)
 
@@ -58,8 +61,8 @@ class TCustomPathSpecifier : public TComponent {
   TGetPathEvent onGetPath_;
 };
 
-// The base of the standard kinds; joins the list of standard specifiers
-// as well.
+// The common ground of the kit's standard path specifiers; each joins the
+// list of standard specifiers as well.
 class TStandardPathSpecifier : public TCustomPathSpecifier {
   PELLMORE_CLASS(TStandardPathSpecifier, TCustomPathSpecifier)
 
@@ -72,8 +75,8 @@ class TStandardPathSpecifier : public TCustomPathSpecifier {
 // one trailing backslash unless said otherwise. Kinds that need a
 // component check it (CheckUsage) before resolving.
 
-// First ";"-separated entry of the engine's "EnginePath" (as stored), else
-// the program files directory + "\Quenby\Common Files\QDE".
+// The database engine's directory. First ";"-separated entry of the engine's "EnginePath" (as
+// stored), else the program files directory + "\Quenby\Common Files\QDE".
 class TpsQDEDLL : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsQDEDLL, TStandardPathSpecifier)
 
@@ -83,7 +86,7 @@ class TpsQDEDLL : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// CommonFilesPath.
+// The machine's common files directory (CommonFilesPath).
 class TpsCommonFiles : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsCommonFiles, TStandardPathSpecifier)
 
@@ -116,7 +119,7 @@ class TpsContainerDestDir : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// DesktopDir.
+// The desktop folder (DesktopDir).
 class TpsDesktopMenu : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsDesktopMenu, TStandardPathSpecifier)
 
@@ -148,7 +151,7 @@ class TpsMainInstall : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// ProgramFilesPath.
+// The machine's program files directory (ProgramFilesPath).
 class TpsProgramFiles : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsProgramFiles, TStandardPathSpecifier)
 
@@ -158,7 +161,7 @@ class TpsProgramFiles : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// ProgramsMenuDir.
+// The Programs folder of the start menu (ProgramsMenuDir).
 class TpsProgramMenu : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsProgramMenu, TStandardPathSpecifier)
 
@@ -168,7 +171,7 @@ class TpsProgramMenu : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// StartMenuDir.
+// The start menu folder (StartMenuDir).
 class TpsStartMenu : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsStartMenu, TStandardPathSpecifier)
 
@@ -178,7 +181,7 @@ class TpsStartMenu : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// StartupDir.
+// The Startup folder of the start menu (StartupDir).
 class TpsStartupMenu : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsStartupMenu, TStandardPathSpecifier)
 
@@ -198,8 +201,8 @@ class TpsSystem : public TStandardPathSpecifier {
   std::string GetPath(TComponent* component) const override;
 };
 
-// A file path: the installer's start directory + "\" + the self-extractor's
-// name (-e) or "files.1"; no trailing backslash is removed.
+// The setup's main archive file. A file path: the installer's start directory + "\" + the
+// self-extractor's name (-e) or "files.1"; no trailing backslash is removed.
 class TpsMainArchiveFile : public TStandardPathSpecifier {
   PELLMORE_CLASS(TpsMainArchiveFile, TStandardPathSpecifier)
 

@@ -1,7 +1,3 @@
-// TVersionResource: reads the version resource of a file (fixed version
-// numbers, file type and OS, the string table) and holds the overwrite
-// decision used everywhere: a stored version and date, or a second file,
-// against a file on disk. One shared instance serves the whole program.
 #pragma once
 
 #include <memory>
@@ -85,6 +81,10 @@ class TVersionInfo : public TPersistent {
       productVersion_, specialBuild_, fileOS_, fileType_, fileSubType_;
 };
 
+// TVersionResource: reads the version resource of a file (fixed version
+// numbers, file type and OS, the string table) and holds the overwrite
+// decision used everywhere: a stored version and date, or a second file,
+// against a file on disk. One shared instance serves the whole program.
 class TVersionResource : public TComponent {
   PELLMORE_CLASS(TVersionResource, TComponent)
 

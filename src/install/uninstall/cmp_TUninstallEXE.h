@@ -1,8 +1,3 @@
-// TUninstallEXE: the install file item for the uninstall program. It is
-// copied like any other file, but instead of a file record it enters the
-// product in Windows' list of installed programs ("DisplayName" and
-// "UninstallString" under the product's uninstall key), so the uninstall
-// program can later be started from there with the product's name.
 #pragma once
 
 #include <string>
@@ -18,6 +13,11 @@ PELLMORE_DECLARE_EXCEPTION(IEUninstallEXE, IException);
 // The uninstall program's file name in the kit directory and on the target.
 inline constexpr const char* kUninstallProgramName = "uninstall.exe";
 
+// TUninstallEXE: the install file item for the uninstall program. It is
+// copied like any other file, but instead of a file record it enters the
+// product in Windows' list of installed programs ("DisplayName" and
+// "UninstallString" under the product's uninstall key), so the uninstall
+// program can later be started from there with the product's name.
 class TUninstallEXE : public TCustomInstallFile {
   PELLMORE_CLASS(TUninstallEXE, TCustomInstallFile)
 

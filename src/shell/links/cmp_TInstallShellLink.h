@@ -24,6 +24,8 @@ PELLMORE_DECLARE_EXCEPTION(IEInstallShellLink, IException);
 // A null entry offered to one of the two program-wide lists.
 PELLMORE_DECLARE_EXCEPTION(IEInstallShellLinkList, IException);
 
+// The common ground of program-menu folders: an install object that creates its
+// folder and then the shortcuts it holds.
 class TCustomShellLinkGroup : public TInstallObject {
   PELLMORE_CLASS(TCustomShellLinkGroup, TInstallObject)
 
@@ -44,7 +46,8 @@ class TCustomShellLinkGroup : public TInstallObject {
   void BeforeDestruction() noexcept override;
 };
 
-// Always resolves through the shared program-menu specifier (the first
+// The program's own folder in the start menu's Programs folder, which
+// holds its shortcuts. Always resolves through the shared program-menu specifier (the first
 // TpsProgramMenu of the standard list): its DestDir is a folder below the
 // Programs folder. Where no such specifier exists (a group made without a
 // form, or the specifier destroyed) DestDirType is none.
@@ -78,7 +81,8 @@ class TMainLinkGroup : public TCustomShellLinkGroup {
 // The one main group, or null.
 TMainLinkGroup* MainLinkGroup() noexcept;
 
-// One shortcut. LinkName is the file name inside the destination folder:
+// The common ground of shortcuts: one shortcut that the installation
+// creates in a menu folder. LinkName is the file name inside the destination folder:
 // ".lnk" for a shell link, ".URL" for an Internet shortcut. The target is
 // either Target (a path or a URL) or, with ObjectLink set, the installed
 // place of that object through the program's TpsObjectLink.
@@ -178,7 +182,8 @@ class TCustomInstallShellLink : public TInstallObject {
   bool detached_ = false;
 };
 
-// The link class forms declare, with its published properties.
+// A shortcut in a program-menu folder: a shell link, an Internet shortcut
+// or a Program Manager item, made when the product is installed.
 class TInstallShellLink : public TCustomInstallShellLink {
   PELLMORE_CLASS(TInstallShellLink, TCustomInstallShellLink)
 
