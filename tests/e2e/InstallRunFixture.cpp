@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <stdexcept>
+
 #include "platform/FileSystem.h"
 
 namespace e2e {
@@ -39,6 +41,37 @@ const Distribution& DemoDistribution() {
   return d;
 }
 
+void MakeAuthoringMachine(const testsupport::SimMachineHome& home) {
+  const auto tool = [&](const std::vector<std::string>& args) {
+    std::string errors;
+    if (RunChild(PELLMORE_SAMPLE_ENGINE_EXE, args, {}, home.Dir().Path(), &errors) != 0)
+      throw std::runtime_error("pellmore-sample-engine failed: " + errors);
+  };
+  tool({"--machine", home.MachineDir(), "--authoring"});
+  tool({(fs::path(home.MachineDir()) / "drive_c" / "Authoring" / "Engine82").string()});
+  // The running program's file on the machine; a small stand-in keeps
+  // packing it quick (the program that runs is the host's).
+  PutMachineFile(home, kAuthoringSetup, "MZ the setup program", kProgramDate);
+  PutMachineFile(home, "C:\\Authoring\\BUILD.INF", "C:\\Build\r\n", kProgramDate);
+}
+
+Outcome BuildOn(const testsupport::SimMachineHome& home, const std::string& form) {
+  std::map<std::string, std::string> env = {{"PELLMORE_PROGRAM", kAuthoringSetup}};
+  if (!form.empty()) env["PELLMORE_FORM"] = form;
+  return RunSetup(PELLMORE_SETUP_EXE, home.MachineDir(), {"-b"}, home.Dir().Path(), env);
+}
+
+void PutMachineFile(const testsupport::SimMachineHome& home, const std::string& path,
+                    const std::string& bytes, TDateTime date) {
+  auto machine = home.Open();
+  auto& files = machine->files();
+  files.CreateDirectories(path.substr(0, path.rfind('\\')));
+  auto f = files.Create(path);
+  f->Write(bytes.data(), bytes.size());
+  f->Close();
+  files.SetLastWriteTime(path, platform::DateTimeToFileTime(date));
+}
+
 void InstallRun::SetUp() {
   const Distribution& d = DemoDistribution();
   ASSERT_EQ(d.packCode, 0) << d.packErrors;
@@ -59,13 +92,7 @@ void InstallRun::FreshTarget() {
 }
 
 void InstallRun::PutFile(const std::string& path, const std::string& bytes, TDateTime date) {
-  auto machine = Open();
-  auto& files = machine->files();
-  files.CreateDirectories(path.substr(0, path.rfind('\\')));
-  auto f = files.Create(path);
-  f->Write(bytes.data(), bytes.size());
-  f->Close();
-  files.SetLastWriteTime(path, platform::DateTimeToFileTime(date));
+  PutMachineFile(*home_, path, bytes, date);
 }
 
 std::string InstallRun::ReadFile(const std::string& path) const {

@@ -36,6 +36,19 @@ struct Distribution {
 // Built on first use.
 const Distribution& DemoDistribution();
 
+inline constexpr const char* kAuthoringSetup = "C:\\Authoring\\SETUP.EXE";
+
+// Makes the machine last made in `home` an authoring machine: the engine
+// installed, the kit named by its search path, the samples' sources in
+// C:\Authoring\Engine82, and the setup program with BUILD.INF naming
+// C:\Build. Throws std::runtime_error when a tool fails.
+void MakeAuthoringMachine(const testsupport::SimMachineHome& home);
+// setup -b on that machine with `form` (the built-in one when empty).
+Outcome BuildOn(const testsupport::SimMachineHome& home, const std::string& form);
+// Writes a file into the machine last made in `home`, dated `date`.
+void PutMachineFile(const testsupport::SimMachineHome& home, const std::string& path,
+                    const std::string& bytes, TDateTime date);
+
 inline constexpr const char* kSetupDir = "C:\\SETUP";
 inline constexpr const char* kSetupProgram = "C:\\SETUP\\SETUP.EXE";
 inline constexpr const char* kEngineDir = "C:\\Program Files\\Quenby\\Engine";
@@ -69,6 +82,10 @@ class InstallRun : public ::testing::Test {
   // and, when `script` is not empty, a UI script of that text.
   Outcome Run(const std::vector<std::string>& args, const std::string& form = {},
               const std::string& script = {});
+  // This test's machine made an authoring machine, and setup -b on it
+  // (see the free functions above).
+  void MakeAuthoringMachine() { e2e::MakeAuthoringMachine(*home_); }
+  Outcome Build(const std::string& form) { return BuildOn(*home_, form); }
   // Runs an author tool; fails the test on a non-zero exit.
   std::string Tool(const std::string& program, const std::vector<std::string>& args);
 

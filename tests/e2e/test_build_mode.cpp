@@ -13,28 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-constexpr const char* kAuthoringSetup = "C:\\Authoring\\SETUP.EXE";
-
 class BuildMode : public InstallRun {
  protected:
-  // This test's machine becomes an authoring machine: the engine installed,
-  // the kit named by its search path, the demo's sources, and the setup
-  // program with BUILD.INF naming C:\Build.
-  void MakeAuthoringMachine() {
-    Tool(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", MachineDir(), "--authoring"});
-    Tool(PELLMORE_SAMPLE_ENGINE_EXE,
-         {(fs::path(MachineDir()) / "drive_c" / "Authoring" / "Engine82").string()});
-    // The running program's file on the machine; a small stand-in keeps
-    // packing it quick (the program that runs is the host's).
-    PutFile(kAuthoringSetup, "MZ the setup program");
-    PutFile("C:\\Authoring\\BUILD.INF", "C:\\Build\r\n");
-  }
-  // setup -b with `form` (the built-in one when empty).
-  Outcome Build(const std::string& form) {
-    std::map<std::string, std::string> env = {{"PELLMORE_PROGRAM", kAuthoringSetup}};
-    if (!form.empty()) env["PELLMORE_FORM"] = form;
-    return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {"-b"}, dir_, env);
-  }
   struct Built {
     std::string exe, setup1, files1;
   };

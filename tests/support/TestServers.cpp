@@ -100,4 +100,16 @@ void TestServer::Put(std::string_view relative, std::string_view bytes) const {
   WriteHostFile(path, bytes);
 }
 
+void TestServer::PutTree(std::string_view relative, const std::string& from) const {
+  const std::filesystem::path to = std::filesystem::path(root_) / std::string(relative);
+  std::filesystem::create_directories(to);
+  std::filesystem::copy(
+      from, to,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+
+void TestServer::Remove(std::string_view relative) const {
+  std::filesystem::remove(std::filesystem::path(root_) / std::string(relative));
+}
+
 }  // namespace testsupport

@@ -37,6 +37,12 @@ class TestServer {
   std::string HostAndPort() const;
   // Writes a file below the served directory (making its folders).
   void Put(std::string_view relative, std::string_view bytes) const;
+  // Copies the host directory `from` with everything below it to
+  // `relative` below the served directory (a built distribution's location
+  // folder, say); files already there are replaced.
+  void PutTree(std::string_view relative, const std::string& from) const;
+  // Removes a served file, if it is there.
+  void Remove(std::string_view relative) const;
 
  private:
   std::unique_ptr<TempDir> own_;  // sim: the served directory and the port file
