@@ -44,6 +44,17 @@ struct Fd {
   }
 };
 
+// Cuts an open file to nothing and stamps it now, as a truncating open
+// does. An empty file only gets the stamp: on ext4 a file truncated to zero
+// is flushed to disk when it is closed (its "replace by truncate"
+// safeguard), which made every download into a reserved temporary name
+// wait for its whole write-back.
+bool TruncateToEmpty(int fd, const struct stat& st) {
+  if (st.st_size > 0) return ::ftruncate(fd, 0) == 0;
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+  return ::futimens(fd, times) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access, uint32_t share,
@@ -95,7 +106,7 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
   }
   if (!r.exists) core_.Tree().Added(r.hostParent, r.hostName);
   struct stat st;
-  if (::fstat(fd, &st) != 0 || (truncate && ::ftruncate(fd, 0) != 0)) {
+  if (::fstat(fd, &st) != 0 || (truncate && !TruncateToEmpty(fd, st))) {
     int err = errno;
     ::close(fd);
     errno = err;
