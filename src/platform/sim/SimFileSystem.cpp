@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "framework/StrUtils.h"
 #include "platform/sim/HostFileRules.h"
@@ -53,6 +54,18 @@ bool TruncateToEmpty(int fd, const struct stat& st) {
   if (st.st_size > 0) return ::ftruncate(fd, 0) == 0;
   const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
   return ::futimens(fd, times) == 0;
+}
+
+// Replaces the empty file `dst` by `src` by swapping the two names, which
+// is as atomic as a rename for `dst`. On ext4 a rename over an existing
+// file first flushes the renamed file to disk (the "replace by rename"
+// safeguard), which made a finished download wait for its write-back when
+// it took the empty name reserved for it; a swap is not flushed. False
+// when the swap does not apply or the host cannot swap (nothing changed):
+// the caller renames.
+bool ReplaceEmptyByExchange(const Resolved& src, const Resolved& dst) {
+  if (!dst.exists || dst.isDir || src.isDir || dst.size != 0) return false;
+  return ::renameat2(AT_FDCWD, src.host.c_str(), AT_FDCWD, dst.host.c_str(), RENAME_EXCHANGE) == 0;
 }
 
 }  // namespace
@@ -225,8 +238,14 @@ void SimFileSystem::MoveFile(std::string_view from, std::string_view to, uint32_
   // Same drive: one host rename, atomic even when it replaces a file. A
   // replaced name of another case is then given the new case.
   std::string target = dst.exists ? dst.host : dst.hostParent + "/" + newName;
-  if (::rename(src.host.c_str(), target.c_str()) != 0) RefuseErrno(call, from);
-  core_.Tree().Removed(src.hostParent, src.hostName);
+  if (ReplaceEmptyByExchange(src, dst)) {
+    // The emptied old file now has the source's name; it goes, and should
+    // it stay, it is an empty file under the name that was moved away.
+    if (::unlink(src.host.c_str()) == 0) core_.Tree().Removed(src.hostParent, src.hostName);
+  } else {
+    if (::rename(src.host.c_str(), target.c_str()) != 0) RefuseErrno(call, from);
+    core_.Tree().Removed(src.hostParent, src.hostName);
+  }
   if (src.isDir) core_.Tree().Forget(src.host);
   if (dst.exists) {
     core_.Release(dst.path.drive, dst.size);
