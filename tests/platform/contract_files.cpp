@@ -298,6 +298,15 @@ TEST_F(FileContract, CopiesAndMovesReplaceOnlyWhenAsked) {
       CodeOf([&] { Files().MoveFile(At("moved tree"), At("target.txt"), kMoveReplaceExisting); }),
       kErrorAccessDenied);
   EXPECT_TRUE(Files().DirectoryExists(At("moved tree")));
+
+  // An empty file (a reserved temporary name) is replaced the same way,
+  // named in any case, and the moved name is gone from listings too.
+  WriteFile(At("Reserved.tmp"), "");
+  Files().MoveFile(At("target.txt"), At("RESERVED.TMP"), kMoveReplaceExisting);
+  EXPECT_EQ(ReadFile(At("reserved.tmp")), "other");
+  EXPECT_FALSE(Files().FileExists(At("target.txt")));
+  EXPECT_TRUE(Names(At("target.*")).empty());
+  EXPECT_EQ(Names(At("*.tmp")).size(), 1u);
 }
 
 TEST_F(FileContract, CreateDirectoriesMakesEveryMissingParent) {

@@ -494,6 +494,27 @@ TEST_F(SimMachineTest, TheClockFollowsTheSettings) {
   EXPECT_NEAR(m->clock().Now(), hostNow - 1, 1.0 / 1440);
 }
 
+// A file with bytes is cut; an empty one is left as it is on the host (a
+// truncation there costs a flush to disk at close) but must look the same:
+// stamped with the time of the create, as Windows stamps a replaced file.
+TEST_F(SimMachineTest, CreatingOverAFileEmptiesItAndStampsItNow) {
+  auto m = Make();
+  const FileTime old = DateTimeToFileTime(EncodeDateTime(1999, 1, 2, 3, 4, 6, 0));
+  const FileTime now = FileTimeOfHost(std::time(nullptr), 0);
+  for (const std::string bytes : {"", "old content"}) {
+    SCOPED_TRACE("held " + std::to_string(bytes.size()) + " bytes");
+    Write(m->files(), "C:\\replaced.bin", bytes);
+    auto f = m->files().OpenWrite("C:\\replaced.bin");
+    f->SetLastWriteTime(old);
+    f->Close();
+    m->files().Create("C:\\replaced.bin")->Close();
+    const auto info = m->files().Stat("C:\\replaced.bin");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->size, 0u);
+    EXPECT_GE(info->lastWrite, now);
+  }
+}
+
 TEST_F(SimMachineTest, TheDefaultBackendComesFromTheEnvironment) {
   auto m = Make();
   const char* saved = std::getenv("PELLMORE_MACHINE");

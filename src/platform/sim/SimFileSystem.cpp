@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "framework/StrUtils.h"
 #include "platform/sim/HostFileRules.h"
@@ -43,6 +44,29 @@ struct Fd {
     if (fd >= 0) ::close(fd);
   }
 };
+
+// Cuts an open file to nothing and stamps it now, as a truncating open
+// does. An empty file only gets the stamp: on ext4 a file truncated to zero
+// is flushed to disk when it is closed (its "replace by truncate"
+// safeguard), which made every download into a reserved temporary name
+// wait for its whole write-back.
+bool TruncateToEmpty(int fd, const struct stat& st) {
+  if (st.st_size > 0) return ::ftruncate(fd, 0) == 0;
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+  return ::futimens(fd, times) == 0;
+}
+
+// Replaces the empty file `dst` by `src` by swapping the two names, which
+// is as atomic as a rename for `dst`. On ext4 a rename over an existing
+// file first flushes the renamed file to disk (the "replace by rename"
+// safeguard), which made a finished download wait for its write-back when
+// it took the empty name reserved for it; a swap is not flushed. False
+// when the swap does not apply or the host cannot swap (nothing changed):
+// the caller renames.
+bool ReplaceEmptyByExchange(const Resolved& src, const Resolved& dst) {
+  if (!dst.exists || dst.isDir || src.isDir || dst.size != 0) return false;
+  return ::renameat2(AT_FDCWD, src.host.c_str(), AT_FDCWD, dst.host.c_str(), RENAME_EXCHANGE) == 0;
+}
 
 }  // namespace
 
@@ -95,7 +119,7 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
   }
   if (!r.exists) core_.Tree().Added(r.hostParent, r.hostName);
   struct stat st;
-  if (::fstat(fd, &st) != 0 || (truncate && ::ftruncate(fd, 0) != 0)) {
+  if (::fstat(fd, &st) != 0 || (truncate && !TruncateToEmpty(fd, st))) {
     int err = errno;
     ::close(fd);
     errno = err;
@@ -214,8 +238,14 @@ void SimFileSystem::MoveFile(std::string_view from, std::string_view to, uint32_
   // Same drive: one host rename, atomic even when it replaces a file. A
   // replaced name of another case is then given the new case.
   std::string target = dst.exists ? dst.host : dst.hostParent + "/" + newName;
-  if (::rename(src.host.c_str(), target.c_str()) != 0) RefuseErrno(call, from);
-  core_.Tree().Removed(src.hostParent, src.hostName);
+  if (ReplaceEmptyByExchange(src, dst)) {
+    // The emptied old file now has the source's name; it goes, and should
+    // it stay, it is an empty file under the name that was moved away.
+    if (::unlink(src.host.c_str()) == 0) core_.Tree().Removed(src.hostParent, src.hostName);
+  } else {
+    if (::rename(src.host.c_str(), target.c_str()) != 0) RefuseErrno(call, from);
+    core_.Tree().Removed(src.hostParent, src.hostName);
+  }
   if (src.isDir) core_.Tree().Forget(src.host);
   if (dst.exists) {
     core_.Release(dst.path.drive, dst.size);
