@@ -2,29 +2,13 @@
 # more in real windows, in a prefix of its own, and captures each page of
 # its wizard (welcome, licence, folder, completion) as DIR/my-product-*.png,
 # pressing Return (the page's default button) after each capture.
+source "$src/tests/support/wine_scenario.sh"
 mkdir -p "$SHOTS"
 eval "$("$src/scripts/wine-prefix" "$work/prefix-shots")"
-# No window manager on the virtual display: Wine draws frames and captions.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-for font in marlett.ttf ms_sans_serif.ttf; do
-  [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-done
+real_windows
 mkdir -p "$WINEPREFIX/drive_c/SETUP"
 cp "$winbuild/src/app/setup.exe" "$WINEPREFIX/drive_c/SETUP/setup.exe"
 cp "$r/authoring/drive_c/Larkspur/Dist/files.1" "$WINEPREFIX/drive_c/SETUP/files.1"
-press_return() {
-  python3 - <<'PY'
-import ctypes
-x = ctypes.CDLL("libX11.so.6")
-t = ctypes.CDLL("libXtst.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-d = ctypes.c_void_p(x.XOpenDisplay(None))
-code = x.XKeysymToKeycode(d, 0xFF0D)
-t.XTestFakeKeyEvent(d, code, 1, 0)
-t.XTestFakeKeyEvent(d, code, 0, 0)
-x.XFlush(d)
-PY
-}
 PELLMORE_UI=win32 PELLMORE_FORM=$(winepath -w "$r/larkspur/larkspur-notes.dfm") \
   wine 'C:\SETUP\setup.exe' '-sC:\SETUP' >"$work/shots.log" 2>&1 </dev/null &
 shots_pid=$!

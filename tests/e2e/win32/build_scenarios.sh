@@ -23,18 +23,8 @@ for tool in sample-engine/pellmore-sample-engine archive/pellmore-archive; do
   fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-build.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-eval "$("$src/scripts/wine-prefix" "$work/prefix")"
-fail=0
-check() {
-  if eval "$2"; then echo "ok   $1"; else
-    echo "FAIL $1"
-    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
-    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
-    fail=1
-  fi
-}
+source "$src/tests/support/wine_scenario.sh"
+scenario_begin build
 archive_tool=$sim/tools/archive/pellmore-archive
 
 # The authoring prefix.
@@ -128,27 +118,13 @@ check "says to use the self-extracting file" \
 if [[ -n ${SHOTS:-} ]]; then
   echo "== the message of -f without -e in a real window (screenshot in $SHOTS)"
   mkdir -p "$SHOTS"
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-  for font in marlett.ttf ms_sans_serif.ttf; do
-    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$c/windows/Fonts/"
-  done
+  real_windows
   PELLMORE_UI=win32 PELLMORE_FORM=$(winepath -w "$src/samples/install-demo.dfm") \
     wine 'C:\Authoring\setup.exe' -f >"$work/out.txt" 2>&1 </dev/null &
   pid=$!
   sleep 6
   import -window root "$SHOTS/floppy-without-e.png"
-  # Return presses the focused OK button (through XTest).
-  python3 - <<'PY'
-import ctypes
-x = ctypes.CDLL("libX11.so.6")
-t = ctypes.CDLL("libXtst.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-d = ctypes.c_void_p(x.XOpenDisplay(None))
-code = x.XKeysymToKeycode(d, 0xFF0D)
-t.XTestFakeKeyEvent(d, code, 1, 0)
-t.XTestFakeKeyEvent(d, code, 0, 0)
-x.XFlush(d)
-PY
+  press_return  # the focused OK button
   wait $pid
   wcode=$?
   check "the windowed run exits 1, got $wcode" '[[ $wcode == 1 ]]'

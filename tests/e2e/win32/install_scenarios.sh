@@ -26,19 +26,8 @@ for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/p
   fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-e2e.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-eval "$("$src/scripts/wine-prefix" "$work/prefix")"
-fail=0
-check() {
-  if eval "$2"; then echo "ok   $1"; else
-    echo "FAIL $1"
-    # What the last run said, to see why.
-    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
-    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
-    fail=1
-  fi
-}
+source "$src/tests/support/wine_scenario.sh"
+scenario_begin e2e
 
 # The distribution: the sample engine on an authoring machine, packed.
 authoring=$work/authoring

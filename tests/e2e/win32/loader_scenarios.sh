@@ -16,17 +16,8 @@ for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/p
   fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-loader.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-eval "$("$src/scripts/wine-prefix" "$work/prefix")"
-fail=0
-check() {
-  if eval "$2"; then echo "ok   $1"; else
-    echo "FAIL $1"
-    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
-    fail=1
-  fi
-}
+source "$src/tests/support/wine_scenario.sh"
+scenario_begin loader
 
 # The demo distribution packed by the sim build's tools; setup.1 holds the
 # installer and a presetup file, stored by their full source paths.

@@ -20,18 +20,8 @@ for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/p
   fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-uninstall.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-eval "$("$src/scripts/wine-prefix" "$work/prefix")"
-fail=0
-check() {
-  if eval "$2"; then echo "ok   $1"; else
-    echo "FAIL $1"
-    sed 's/^/     out: /' "$work/out.txt" 2>/dev/null | tail -8
-    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
-    fail=1
-  fi
-}
+source "$src/tests/support/wine_scenario.sh"
+scenario_begin uninstall
 
 # The distribution: the sample engine and the kit (C:\Pellmore, with the
 # real uninstall.exe in place of the sim build's stand-in), packed.
@@ -88,38 +78,17 @@ check "the restart removed uninstall.exe" '[[ ! -e $base/uninstall.exe ]]'
 if [[ -n ${SHOTS:-} ]]; then
   echo "== the question and the report in real windows (screenshots in $SHOTS)"
   mkdir -p "$SHOTS"
-  # No window manager runs on the virtual display: Wine draws the frames
-  # and captions itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-  # Wine's own fonts for the caption buttons and the dialogs, where this
-  # Wine does not look for them itself.
-  for font in marlett.ttf ms_sans_serif.ttf; do
-    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$c/windows/Fonts/"
-  done
+  real_windows
   rm -f "$base/Engine/notes.txt"
   install
-  # Presses Return on the display (the focused button) through XTest.
-  press() {
-    python3 - <<'PY'
-import ctypes
-x = ctypes.CDLL("libX11.so.6")
-t = ctypes.CDLL("libXtst.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-d = ctypes.c_void_p(x.XOpenDisplay(None))
-code = x.XKeysymToKeycode(d, 0xFF0D)
-t.XTestFakeKeyEvent(d, code, 1, 0)
-t.XTestFakeKeyEvent(d, code, 0, 0)
-x.XFlush(d)
-PY
-  }
   PELLMORE_UI=win32 wine "$base/uninstall.exe" "$product" >"$work/out.txt" 2>&1 </dev/null &
   pid=$!
   sleep 4
   import -window root "$SHOTS/uninstall-question.png"
-  press
+  press_return
   sleep 4
   import -window root "$SHOTS/uninstall-report.png"
-  press
+  press_return
   wait $pid
   ucode=$?
   check "the windowed uninstall exits 0, got $ucode" '[[ $ucode == 0 ]]'

@@ -1,0 +1,54 @@
+# What the Wine scenario scripts share; sourced after they set $src (the
+# source tree).
+#   scenario_begin NAME   a work directory $work (removed at exit, kept with
+#                         KEEP=1) holding a Wine prefix of its own; fail=0
+#   check TEXT EXPR       "ok   TEXT" when EXPR holds, else "FAIL TEXT" with
+#                         the tail of what the last run left in $work
+#                         (err.txt, out.txt, ui.log) and fail=1
+#   real_windows          readies the prefix for real windows on a virtual
+#                         display (no window manager there: Wine draws the
+#                         frames and captions; the fonts it does not find
+#                         by itself)
+#   press_return          presses Return on the display (the focused
+#                         button) through XTest
+
+scenario_begin() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-$1.XXXXXX")
+  trap 'wineserver -k >/dev/null 2>&1; [[ -n ${KEEP:-} ]] || rm -rf "$work"' EXIT
+  eval "$("$src/scripts/wine-prefix" "$work/prefix")"
+  fail=0
+}
+
+check() {
+  if eval "$2"; then echo "ok   $1"; else
+    echo "FAIL $1"
+    local what
+    for what in err:err.txt out:out.txt ui:ui.log; do
+      sed "s/^/     ${what%%:*}: /" "$work/${what#*:}" 2>/dev/null | tail -5
+    done
+    fail=1
+  fi
+}
+
+real_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+  local font
+  for font in marlett.ttf ms_sans_serif.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+  return 0
+}
+
+press_return() {
+  python3 - <<'PY'
+import ctypes
+x = ctypes.CDLL("libX11.so.6")
+t = ctypes.CDLL("libXtst.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+d = ctypes.c_void_p(x.XOpenDisplay(None))
+code = x.XKeysymToKeycode(d, 0xFF0D)
+t.XTestFakeKeyEvent(d, code, 1, 0)
+t.XTestFakeKeyEvent(d, code, 0, 0)
+x.XFlush(d)
+PY
+}
