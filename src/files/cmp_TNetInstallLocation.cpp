@@ -198,6 +198,7 @@ void TCustomNetInstallLocation::Download(const std::string& remoteName,
   Connect();
   remoteName_ = remoteName;
   localFile_ = localPath;
+  httpRefusal_.clear();
   if (OnBeforeDownload) OnBeforeDownload(this);
   if (login_.Protocol() == ipFTP) {
     currentFile_ = library_->FtpOpenFile(connection_, remoteName, platform::kGenericRead,
@@ -284,8 +285,10 @@ void TCustomNetInstallLocation::Transfer() {
     // An error status is no file, whatever its page says near the top.
     std::string status;
     if (library_->HttpQueryInfo(currentFile_, platform::kHttpQueryStatusCode, 33, status) &&
-        status.size() == 3 && status[0] >= '4')
+        status.size() == 3 && status[0] >= '4') {
+      httpRefusal_ = status;
       Raise<ENIL_FileNotFound>(Format("Could not find the file %s on the server", remoteName_));
+    }
   }
 
   std::unique_ptr<platform::File> out;

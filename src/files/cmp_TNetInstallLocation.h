@@ -172,6 +172,9 @@ class TCustomNetInstallLocation : public TComponent, public INetInstallLocation 
   bool ftpDirectorySet_ = false;
   std::string remoteName_;
   std::string localFile_;
+  // The status of an HTTP answer that refused the file ("404"), the
+  // server's response where HTTP has no response text; empty otherwise.
+  std::string httpRefusal_;
 };
 
 // The net install location an installer names in NetLocation, with its

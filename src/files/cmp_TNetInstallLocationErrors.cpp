@@ -148,6 +148,10 @@ std::string TCustomNetInstallLocation::ComposedMessage(const std::string& messag
     while (!response.empty() && (response.back() == '\n' || response.back() == '\r'))
       response.pop_back();
   }
+  // HTTP keeps no response text; the status that refused the file is what
+  // the server said.
+  if ((!haveResponse || response.empty()) && !httpRefusal_.empty())
+    response = "HTTP " + httpRefusal_;
   if (!haveResponse || response.empty()) response = "No server response";
   const TCustomNetInstallLocation* current = CurrentNetLocation();
   const std::string server = current ? current->LoginInformation()->Hostname() : std::string();

@@ -219,7 +219,7 @@ TEST_F(NetLocationTest, FailuresNameWhatFailedTheServerAndItsAnswer) {
            f + ". Response from server 550",
        "550"},
       {"http missing file: the 404 page", ipHTTP, h, nullptr, "net", "nope.bin",
-       "ENIL_FileNotFound", "Could not find the file nope.bin on the server.", ""},
+       "ENIL_FileNotFound", "Could not find the file nope.bin on the server.", "HTTP 404"},
       {"http page with 404 near its top", ipHTTP, h, nullptr, "net", "page.htm",
        "ENIL_FileNotFound", "Could not find the file page.htm on the server.", ""},
       {"http empty file", ipHTTP, h, nullptr, "net", "empty.bin", "ENIL_FileNotFound",

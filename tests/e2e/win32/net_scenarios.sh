@@ -28,18 +28,8 @@ http=127.0.0.1:$PELLMORE_TEST_HTTP_PORT
 ftp=127.0.0.1:$PELLMORE_TEST_FTP_PORT
 served=${PELLMORE_TEST_NET_ROOT#Z:}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-net.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1; [[ -n ${KEEP:-} ]] || rm -rf "$work"' EXIT
-eval "$("$src/scripts/wine-prefix" "$work/prefix")"
-fail=0
-check() {
-  if eval "$2"; then echo "ok   $1"; else
-    echo "FAIL $1"
-    sed 's/^/     err: /' "$work/err.txt" 2>/dev/null | tail -5
-    sed 's/^/     ui: /' "$work/ui.log" 2>/dev/null | tail -5
-    fail=1
-  fi
-}
+source "$src/tests/support/wine_scenario.sh"
+scenario_begin net
 
 # The net sample with its login changed: form NAME KEY=VALUE... writes
 # $work/NAME.dfm, each LoginInformation property given replacing the
@@ -184,7 +174,7 @@ fault "FTP, wrong password" 1 \
   "Cannot connect to host $f\. Error message ERROR_INTERNET_LOGIN_FAILURE\. Server $f\. Response from server 530 " \
   "Hostname='$f'" "Protocol=ipFTP" "Anonymous=False" "Username='alice'" "Password='wrong'"
 fault "HTTP, missing archive (404)" 1 \
-  "Could not find the file grpEngine\.1 on the server\. Error message [^.]*\. Server $h\. $nothing" \
+  "Could not find the file grpEngine\.1 on the server\. Error message [^.]*\. Server $h\. Response from server HTTP 404" \
   "Hostname='$h'" "Directory='quenby/missing'"
 fault "FTP, missing archive (550)" 1 \
   "Cannot open file grpEngine\.1 on server\. Error message ERROR_INTERNET_EXTENDED_ERROR\. Server $f\. Response from server 550 " \
@@ -225,10 +215,7 @@ check "no download is left ($(downloads) files) and no bookkeeping key" \
 if [[ -n ${SHOTS:-} ]]; then
   echo "== the copy window on screen while an archive downloads (screenshot in $SHOTS)"
   mkdir -p "$SHOTS"
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-  for font in marlett.ttf ms_sans_serif.ttf; do
-    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$c/windows/Fonts/"
-  done
+  real_windows
   form shot "Hostname='$http'" "Directory='quenby/slow'"
   fresh
   rm -f "$work/ui.log" # the last run's lines must not count as this one's
