@@ -14,7 +14,8 @@ PELLMORE_UI=win32 PELLMORE_FORM=$(winepath -w "$r/larkspur/larkspur-notes.dfm") 
 shots_pid=$!
 sleep 8
 for page in welcome licence folder complete; do
-  import -window root "$SHOTS/my-product-$page.png"
+  # The page alone: on the 1024x768 test display it sits in the middle.
+  import -window root -crop 480x398+272+184 +repage "$SHOTS/my-product-$page.png"
   press_return
   # The copy window comes between the folder page and the completion page.
   [[ $page == folder ]] && sleep 8 || sleep 4
