@@ -16,18 +16,6 @@ void SetCurrentNetLocation(TCustomNetInstallLocation* location) noexcept;
 namespace {
 
 constexpr const char* kLibraryName = "WININET.DLL";
-// Resolved in this order; the first missing one is named in the error.
-constexpr const char* kEntryPoints[] = {"InternetGetLastResponseInfoA",
-                                        "InternetOpenA",
-                                        "InternetConnectA",
-                                        "FtpSetCurrentDirectoryA",
-                                        "InternetCloseHandle",
-                                        "InternetQueryDataAvailable",
-                                        "InternetReadFile",
-                                        "FtpOpenFileA",
-                                        "HttpOpenRequestA",
-                                        "HttpSendRequestA",
-                                        "HttpQueryInfoA"};
 
 constexpr uint32_t kPreconfiguredAccess = 0;
 // Reload, keep the connection, write nothing to the cache.
@@ -93,7 +81,7 @@ void TCustomNetInstallLocation::LoadLibrary() {
     throw ENIL_FailLoadWININET(
         "Failed to load the Wininet.dll. If this is a hybrid installation, you might want to "
         "include the WININET.DLL file in the PresetupFiles property of the TInstall component");
-  for (const char* name : kEntryPoints) {
+  for (const char* name : platform::kInternetEntryPoints) {
     if (!lib->Resolve(name)) {
       std::string shown(name);
       if (shown.back() == 'A') shown.pop_back();

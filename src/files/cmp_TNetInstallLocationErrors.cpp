@@ -148,10 +148,13 @@ std::string TCustomNetInstallLocation::ComposedMessage(const std::string& messag
     while (!response.empty() && (response.back() == '\n' || response.back() == '\r'))
       response.pop_back();
   }
-  // HTTP keeps no response text; the status that refused the file is what
-  // the server said.
-  if ((!haveResponse || response.empty()) && !httpRefusal_.empty())
+  // HTTP keeps no response text of its own (the library's last response
+  // may even be an earlier FTP server's, as it is per thread): the status
+  // that refused the file is what this server said.
+  if (!httpRefusal_.empty()) {
     response = "HTTP " + httpRefusal_;
+    haveResponse = true;
+  }
   if (!haveResponse || response.empty()) response = "No server response";
   const TCustomNetInstallLocation* current = CurrentNetLocation();
   const std::string server = current ? current->LoginInformation()->Hostname() : std::string();

@@ -18,6 +18,21 @@
 
 namespace platform {
 
+// The library's entry points a download uses, in the order a location
+// resolves them (the first one missing is named in its error); the
+// simulated library exports exactly these.
+inline constexpr const char* kInternetEntryPoints[] = {"InternetGetLastResponseInfoA",
+                                                       "InternetOpenA",
+                                                       "InternetConnectA",
+                                                       "FtpSetCurrentDirectoryA",
+                                                       "InternetCloseHandle",
+                                                       "InternetQueryDataAvailable",
+                                                       "InternetReadFile",
+                                                       "FtpOpenFileA",
+                                                       "HttpOpenRequestA",
+                                                       "HttpSendRequestA",
+                                                       "HttpQueryInfoA"};
+
 // A session, connection, request or remote file; 0 is none.
 using InternetHandle = uintptr_t;
 

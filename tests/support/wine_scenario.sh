@@ -11,6 +11,14 @@
 #                         by itself)
 #   press_return          presses Return on the display (the focused
 #                         button) through XTest
+#   authoring_prefix SETUP_EXE
+#                         makes the prefix an authoring machine: the sample
+#                         engine's files in C:\Authoring\Engine82 ($engine),
+#                         the kit and its registry values (from the sim
+#                         build's sample engine tool, $sim), SETUP_EXE as
+#                         C:\Authoring\setup.exe with BUILD.INF naming
+#                         C:\Build; sets $c (drive C:), $pf and $pf_win
+#                         (the program files folder, host and Windows path)
 
 scenario_begin() {
   work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-$1.XXXXXX")
@@ -51,4 +59,17 @@ t.XTestFakeKeyEvent(d, code, 1, 0)
 t.XTestFakeKeyEvent(d, code, 0, 0)
 x.XFlush(d)
 PY
+}
+
+authoring_prefix() {
+  c=$WINEPREFIX/drive_c
+  pf=$("$src/scripts/wine-program-files" "$1")
+  pf_win="C:\\$(basename "$pf")"
+  engine=$c/Authoring/Engine82
+  "$sim/tools/sample-engine/pellmore-sample-engine" "$engine" >/dev/null
+  "$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --authoring \
+    --program-files "$pf_win" >/dev/null
+  wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-authoring.reg")" >/dev/null 2>&1
+  cp "$1" "$c/Authoring/setup.exe"
+  printf 'C:\\Build\r\n' >"$c/Authoring/BUILD.INF"
 }

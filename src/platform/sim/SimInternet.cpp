@@ -51,18 +51,6 @@ constexpr size_t kBufferLimit = 256 * 1024;
 constexpr long kConnectTimeoutSeconds = 30;
 constexpr long kStallSeconds = 60;  // no byte for this long: a timeout
 
-const char* const kExports[] = {"InternetGetLastResponseInfoA",
-                                "InternetOpenA",
-                                "InternetConnectA",
-                                "FtpSetCurrentDirectoryA",
-                                "InternetCloseHandle",
-                                "InternetQueryDataAvailable",
-                                "InternetReadFile",
-                                "FtpOpenFileA",
-                                "HttpOpenRequestA",
-                                "HttpSendRequestA",
-                                "HttpQueryInfoA"};
-
 // What the system's library answers for each way a transfer can fail.
 uint32_t ErrorFor(CURLcode code) {
   switch (code) {
@@ -171,7 +159,7 @@ class CurlLibrary final : public InternetLibrary {
   bool Resolve(std::string_view name) override {
     for (const auto& l : lacks_)
       if (SameText(l, name)) return false;
-    for (const char* e : kExports)
+    for (const char* e : kInternetEntryPoints)
       if (name == e) return true;
     return false;
   }

@@ -27,17 +27,7 @@ source "$src/tests/support/wine_scenario.sh"
 scenario_begin build
 archive_tool=$sim/tools/archive/pellmore-archive
 
-# The authoring prefix.
-c=$WINEPREFIX/drive_c
-pf=$("$src/scripts/wine-program-files" "$setup_exe")
-pf_win="C:\\$(basename "$pf")"
-"$sim/tools/sample-engine/pellmore-sample-engine" "$c/Authoring/Engine82" >/dev/null
-"$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --authoring \
-  --program-files "$pf_win" >/dev/null
-wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-authoring.reg")" >/dev/null 2>&1
-engine=$c/Authoring/Engine82
-cp "$setup_exe" "$c/Authoring/setup.exe"
-printf 'C:\\Build\r\n' >"$c/Authoring/BUILD.INF"
+authoring_prefix "$setup_exe"
 
 export PELLMORE_UI=headless
 # Runs C:\Authoring\setup.exe with the arguments given; the transcript is

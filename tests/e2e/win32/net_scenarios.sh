@@ -46,18 +46,7 @@ form() {
     { print }' "$src/samples/install-net.dfm" >"$work/$name.dfm"
 }
 
-# The authoring prefix: the sample engine in C:\Authoring\Engine82, the kit
-# and its registry values, BUILD.INF naming C:\Build.
-c=$WINEPREFIX/drive_c
-pf=$("$src/scripts/wine-program-files" "$setup_exe")
-pf_win="C:\\$(basename "$pf")"
-"$sim/tools/sample-engine/pellmore-sample-engine" "$c/Authoring/Engine82" >/dev/null
-"$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --authoring \
-  --program-files "$pf_win" >/dev/null
-wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-authoring.reg")" >/dev/null 2>&1
-engine=$c/Authoring/Engine82
-cp "$setup_exe" "$c/Authoring/setup.exe"
-printf 'C:\\Build\r\n' >"$c/Authoring/BUILD.INF"
+authoring_prefix "$setup_exe"
 mkdir -p "$c/SETUP"
 cp "$setup_exe" "$c/SETUP/setup.exe"
 dest=$pf/Quenby/Engine
