@@ -21,10 +21,10 @@ std::string BuildInfFirstLine(std::string_view text) {
 }
 
 std::string BuildDirectoryOf(std::string_view line) {
+  // "C:\\" or "C:\ \" names the root as surely as "C:\": strip blanks and
+  // trailing backslashes until neither is left, then compare with the drive.
   std::string dir = Trim(line);
-  // "C:\\" names the root as surely as "C:\"; strip every trailing
-  // backslash, not just one, before comparing with the drive.
-  while (!dir.empty() && dir.back() == '\\') dir = ExcludeTrailingBackslash(dir);
+  while (!dir.empty() && dir.back() == '\\') dir = Trim(ExcludeTrailingBackslash(dir));
   if (dir.empty() || dir == ExtractFileDrive(dir)) NoBuildDirectory();
   return dir;
 }

@@ -12,6 +12,7 @@
 std::string BuildInfFirstLine(std::string_view text);
 
 // The build directory that `line` names: trimmed, without trailing
-// backslashes. IEInstall "Must be 1 line in BUILD.INF. ..." when nothing or
-// only a drive's root is named (every product would land in that root).
+// backslashes or blanks before them. IEInstall "Must be 1 line in
+// BUILD.INF. ..." when nothing or only a drive's root is named (every
+// product would land in that root).
 std::string BuildDirectoryOf(std::string_view line);

@@ -30,6 +30,7 @@ TEST(BuildInf, BuildDirectoryIsTrimmedAndNeverARoot) {
   const Case cases[] = {
       {" C:\\Build\\ ", "C:\\Build"},
       {"C:\\Build\\\\", "C:\\Build"},
+      {"C:\\Build \\", "C:\\Build"},
       {"\\\\srv\\share\\kit", "\\\\srv\\share\\kit"},
       {"Build", "Build"},
       {"", nullptr},
@@ -38,6 +39,8 @@ TEST(BuildInf, BuildDirectoryIsTrimmedAndNeverARoot) {
       {"C:\\", nullptr},
       {"C:\\\\", nullptr},  // was taken as the directory "C:\"
       {"\\", nullptr},
+      {"C:\\ \\", nullptr},
+      {"C:\t\\", nullptr},
       {"\\\\", nullptr},
       {"\\\\srv\\share\\", nullptr},
       {"\\\\srv\\share\\\\\\", nullptr},
