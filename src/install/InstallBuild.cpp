@@ -12,6 +12,7 @@
 #include "framework/RunAndFinish.h"
 #include "framework/StrUtils.h"
 #include "install/BuildAppend.h"
+#include "install/BuildInf.h"
 #include "install/ContainerCompress.h"
 #include "install/FileList.h"
 #include "install/InstallErrors.h"
@@ -115,9 +116,7 @@ void TCustomInstall::Build(const std::string& buildDirectory, const std::string&
         "is set to False");
   // Without a directory every product would land in the current drive's
   // root.
-  const std::string dir = ExcludeTrailingBackslash(Trim(buildDirectory));
-  if (dir.empty() || dir == ExtractFileDrive(dir))
-    throw IEInstall("Must be 1 line in BUILD.INF. This line should specify the build directory");
+  const std::string dir = BuildDirectoryOf(buildDirectory);
   const std::string base = dir + "\\";
   const std::string setupExe = base + "setup.exe";
   const std::string setup1 = base + "setup.1";

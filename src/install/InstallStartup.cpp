@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/StrUtils.h"
+#include "install/BuildInf.h"
 #include "install/InstallErrors.h"
 #include "install/cmp_TInstall.h"
 #include "platform/FileSystem.h"
@@ -193,10 +194,6 @@ void TCustomInstall::BuildFromBuildInf() {
       throw IEInstall(
           "Need to have a BUILD.INF file in this directory with the first line specifying the "
           "build directory");
-    TStringList lines;
-    lines.SetText(ReadTextHead(inf, kBuildInfLimit));
-    if (lines.Count() == 0)
-      throw IEInstall("Must be 1 line in BUILD.INF. This line should specify the build directory");
-    Build(lines.Strings(0), program, true);
+    Build(BuildInfFirstLine(ReadTextHead(inf, kBuildInfLimit)), program, true);
   });
 }
