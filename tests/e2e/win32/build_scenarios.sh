@@ -13,9 +13,15 @@
 # that verifies. With SHOTS=DIR set, the message of -f without -e is shown
 # in a real window and captured as a PNG file in DIR (needs a display:
 # run under xvfb-run).
-#   build_scenarios.sh SETUP_EXE SIM_BUILD_DIR SOURCE_DIR
+# The kit's loading program and engine setup library are the cross-built
+# ones, so what -b makes is what an author ships: the built setup.exe,
+# started with no arguments, installs the demo (stand-alone, and as the
+# loading program with setup.1 and files.1 beside it). Last, -b builds the
+# program's built-in form, and that distribution's setup.exe installs the
+# engine on a second, fresh prefix.
+#   build_scenarios.sh SETUP_EXE LOADER_EXE QDSETUP_DLL SIM_BUILD_DIR SOURCE_DIR
 set -uo pipefail
-setup_exe=$1 sim=$2 src=$3
+setup_exe=$1 loader_exe=$2 qdsetup=$3 sim=$4 src=$5
 for tool in sample-engine/pellmore-sample-engine archive/pellmore-archive; do
   if [[ ! -x $sim/tools/$tool ]]; then
     echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
@@ -28,6 +34,17 @@ scenario_begin build
 archive_tool=$sim/tools/archive/pellmore-archive
 
 authoring_prefix "$setup_exe"
+cp "$loader_exe" "$c/Pellmore/PellmoreLoadProgram.exe"
+cp "$qdsetup" "$c/Pellmore/QDSETUP.DLL"
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+# The clean-up batch runs after the installer has ended: give it a moment.
+no_unpacked_copy() {
+  for _ in $(seq 50); do
+    compgen -G "$temp/pld*" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
 
 export PELLMORE_UI=headless
 # Runs C:\Authoring\setup.exe with the arguments given; the transcript is
@@ -78,6 +95,29 @@ code=$?
 check "exits 0, got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
 
+# Starts C:\dist\setup.exe with no arguments, as a double-click does.
+double_click() {
+  PELLMORE_FORM=$(winepath -w "$src/samples/install-demo.dfm") \
+    wine 'C:\dist\setup.exe' >"$work/out.txt" 2>"$work/err.txt" </dev/null
+  code=$?
+}
+echo "== the built setup.exe, started with no arguments, installs"
+rm -rf "$dest" "$c/dist" && mkdir -p "$c/dist"
+cp "$b/setup.exe" "$c/dist/setup.exe"
+double_click
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+check "no unpacked copy is left in $temp" no_unpacked_copy
+
+echo "== the loading program with the built setup.1 and files.1 beside it installs"
+rm -rf "$dest" "$c/dist" && mkdir -p "$c/dist"
+cp "$loader" "$c/dist/setup.exe"
+cp "$b/setup.1" "$b/files.1" "$c/dist/"
+double_click
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
+check "no unpacked copy is left in $temp" no_unpacked_copy
+
 echo "== setup -f copies it onto drive A:"
 floppy=$work/floppy
 mkdir -p "$floppy"
@@ -119,5 +159,38 @@ if [[ -n ${SHOTS:-} ]]; then
   wcode=$?
   check "the windowed run exits 1, got $wcode" '[[ $wcode == 1 ]]'
 fi
+
+echo "== setup -b builds the built-in form; its setup.exe installs the engine elsewhere"
+rm -rf "$c/Build"
+rm -f "$work/ui.log"
+env -u PELLMORE_FORM PELLMORE_UI_LOG="$(winepath -w "$work/ui.log")" \
+  wine 'C:\Authoring\setup.exe' -b >"$work/out.txt" 2>"$work/err.txt" </dev/null
+code=$?
+check "exits 0, got $code" '[[ $code == 0 ]]'
+check "setup.exe is there, nothing half-built" '[[ -s $b/setup.exe && ! -e $b/setup.exe.tmp ]]'
+authored_qde="$pf/Quenby/Common Files/QDE"
+wineserver -k >/dev/null 2>&1
+eval "$("$src/scripts/wine-prefix" "$work/target")"
+tc=$WINEPREFIX/drive_c
+tpf=$("$src/scripts/wine-program-files" "$setup_exe")
+mkdir -p "$tc/dist"
+cp "$b/setup.exe" "$tc/dist/setup.exe"
+env -u PELLMORE_FORM wine 'C:\dist\setup.exe' >"$work/out.txt" 2>"$work/err.txt" </dev/null
+code=$?
+check "the engine's setup.exe exits 0 on the fresh prefix, got $code" '[[ $code == 0 ]]'
+# The configuration is merged from the template, which then goes; the
+# control panel applet goes to the system directory; every other file is
+# the authoring machine's.
+differ=
+for file in "$authored_qde"/*; do
+  name=$(basename "$file") at="$tpf/Quenby/Common Files/QDE"
+  [[ $name == qdeng32.cfg || $name == QDENG32.CNF ]] && continue
+  [[ $name == QDMGR.CPL ]] && at=$tc/windows/system32
+  cmp -s "$file" "$at/$name" || differ+=" $name"
+done
+check "every engine file installed unchanged (differ:${differ:- none})" '[[ -z $differ ]]'
+check "the merged configuration is there" '[[ -s $tpf/Quenby/Common\ Files/QDE/qdeng32.cfg ]]'
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+check "no unpacked copy is left in $temp" no_unpacked_copy
 
 exit $fail
