@@ -205,29 +205,11 @@ void TVrexCompress::CompressOne(platform::File& archive, TFileHeader& h, int ind
   }
   // The file may have changed since its header was made; the header
   // describes what was compressed.
-  h.SetSize(static_cast<int32_t>(sourceBytes));
-  stats_.FileSize = h.Size();
   const int64_t packed = temp->Size();
-  stats_.CompressedSize = Saturated(packed);
-  stats_.Ratio = RatioOf(packed, sourceBytes);
-  stats_.Finished = true;
-  AddStatus();
-  stats_.Finished = false;
+  ReportPacked(h, sourceBytes, packed);
   source.reset();
 
-  // Header, then the data behind it.
-  const int64_t at = archive.Position();
-  const int64_t dataStart = at + int64_t(kFileHeaderSize);
-  if (dataStart + packed > archive_layout::kMaxPosition)
-    throw EArchiveError(Format(kMsgCannotCreate, compressedFile_),
-                        "the archive would grow beyond 2 GB");
-  h.SetDataStart(static_cast<int32_t>(dataStart));
-  h.SetCompressedSize(static_cast<int32_t>(packed));
-  h.SetEndPosition(static_cast<int32_t>(dataStart + packed - 1));
-  h.SetNextHeader(static_cast<int32_t>(dataStart + packed));
-  h.SetUniqueID(uniqueID);
-  WriteAll(archive, h.Data().data(), kFileHeaderSize);
-
+  WriteMemberHeader(archive, h, packed, uniqueID);
   temp->SetPosition(0);
   uint8_t buffer[kCopyBuffer];
   int64_t copied = 0;
@@ -239,11 +221,8 @@ void TVrexCompress::CompressOne(platform::File& archive, TFileHeader& h, int ind
   }
   if (copied != packed)
     throw EArchiveError(Format(kMsgCannotOpenFile, tempName), "the temporary file came back short");
-
-  stats_.TotalCompressed = Saturated(int64_t(stats_.TotalCompressed) + packed);
-  if (uniqueID >= 0 && uniqueID < archive_layout::kUniqueIDs) uniqueIDs_[size_t(uniqueID)] = index;
   temp.reset();
-  if (OnAfterAdding) OnAfterAdding(this, stats_);
+  MemberAdded(index, uniqueID, packed);
 }
 
 void TVrexCompress::AddCompressed(platform::File& archive, TFileHeader& h, int index, int uniqueID,
@@ -262,17 +241,26 @@ void TVrexCompress::AddCompressed(platform::File& archive, TFileHeader& h, int i
     addDest_ = nullptr;
     addSourceDone_ = 0;
   });
-  h.SetSize(static_cast<int32_t>(member.sourceBytes));
-  stats_.FileSize = h.Size();
   const int64_t packed = packedStream.Size();
+  ReportPacked(h, member.sourceBytes, packed);
+  WriteMemberHeader(archive, h, packed, uniqueID);
+  if (packed > 0) WriteAll(archive, packedStream.Bytes().data(), size_t(packed));
+  MemberAdded(index, uniqueID, packed);
+}
+
+void TVrexCompress::ReportPacked(TFileHeader& h, int64_t sourceBytes, int64_t packed) {
+  h.SetSize(static_cast<int32_t>(sourceBytes));
+  stats_.FileSize = h.Size();
   stats_.CompressedSize = Saturated(packed);
-  stats_.Ratio = RatioOf(packed, member.sourceBytes);
+  stats_.Ratio = RatioOf(packed, sourceBytes);
   stats_.Finished = true;
   AddStatus();
   stats_.Finished = false;
+}
 
-  const int64_t at = archive.Position();
-  const int64_t dataStart = at + int64_t(kFileHeaderSize);
+void TVrexCompress::WriteMemberHeader(platform::File& archive, TFileHeader& h, int64_t packed,
+                                      int uniqueID) {
+  const int64_t dataStart = archive.Position() + int64_t(kFileHeaderSize);
   if (dataStart + packed > archive_layout::kMaxPosition)
     throw EArchiveError(Format(kMsgCannotCreate, compressedFile_),
                         "the archive would grow beyond 2 GB");
@@ -282,8 +270,9 @@ void TVrexCompress::AddCompressed(platform::File& archive, TFileHeader& h, int i
   h.SetNextHeader(static_cast<int32_t>(dataStart + packed));
   h.SetUniqueID(uniqueID);
   WriteAll(archive, h.Data().data(), kFileHeaderSize);
-  if (packed > 0) WriteAll(archive, packedStream.Bytes().data(), size_t(packed));
+}
 
+void TVrexCompress::MemberAdded(int index, int uniqueID, int64_t packed) {
   stats_.TotalCompressed = Saturated(int64_t(stats_.TotalCompressed) + packed);
   if (uniqueID >= 0 && uniqueID < archive_layout::kUniqueIDs) uniqueIDs_[size_t(uniqueID)] = index;
   if (OnAfterAdding) OnAfterAdding(this, stats_);

@@ -174,6 +174,12 @@ class TVrexCompress : public TComponent {
   // Adds a member compressed ahead (CompressionAhead.h) as CompressOne would.
   void AddCompressed(platform::File& archive, TFileHeader& h, int index, int uniqueID,
                      TCompressionAhead::Member& member);
+  // The steps both share: the member's sizes reported once packed, its
+  // header written at the archive's position for `packed` bytes of data
+  // behind it, and the bookkeeping after the data.
+  void ReportPacked(TFileHeader& h, int64_t sourceBytes, int64_t packed);
+  void WriteMemberHeader(platform::File& archive, TFileHeader& h, int64_t packed, int uniqueID);
+  void MemberAdded(int index, int uniqueID, int64_t packed);
   // Extract helpers (VrexExtract.cpp).
   void ExtractOne(const std::string& line);
   uint64_t DecodeInto(const TFileHeader& h, TStream& destination);

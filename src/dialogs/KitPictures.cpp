@@ -15,7 +15,7 @@ namespace {
 using kitpictures::Raster;
 
 // Colours as 0xRRGGBB.
-constexpr uint32_t kFace = 0xC0C0C0;  // the dialogs' button face
+constexpr uint32_t kFace = 0xC0C0C0;  // the classic button face, for the glyph
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kDarkGrey = 0x808080;
@@ -27,10 +27,16 @@ constexpr uint32_t kCardboardDark = 0x8C6020;
 constexpr uint32_t kRed = 0xC02020;
 constexpr uint32_t kYellow = 0xF0D000;
 
+// `face` as 0xRRGGBB, the raster's colour order.
+uint32_t RasterColour(TColor face) {
+  const uint32_t bgr = uint32_t(ColorToRGB(face));  // 0x00BBGGRR
+  return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+
 }  // namespace
 
-Bytes ExtractionPicture() {
-  Raster r(kExtractionPictureWidth, kExtractionPictureHeight, kFace);
+Bytes ExtractionPicture(TColor face) {
+  Raster r(kExtractionPictureWidth, kExtractionPictureHeight, RasterColour(face));
   // An open box in the lower half ...
   r.Fill(4, 20, 32, 35, kCardboard);
   r.Frame(4, 20, 32, 35, kCardboardDark);
@@ -44,8 +50,8 @@ Bytes ExtractionPicture() {
   return r.ToBmp();
 }
 
-Bytes TransferPicture() {
-  Raster r(kTransferPictureWidth, kTransferPictureHeight, kFace);
+Bytes TransferPicture(TColor face) {
+  Raster r(kTransferPictureWidth, kTransferPictureHeight, RasterColour(face));
   // A globe: a blue disc with two meridians, the equator and two green
   // land patches ...
   constexpr int cx = 16, cy = 18, radius = 15;
@@ -67,8 +73,8 @@ Bytes TransferPicture() {
   return r.ToBmp();
 }
 
-Bytes StatusIconPicture() {
-  Raster r(kStatusIconSide, kStatusIconSide, kFace);
+Bytes StatusIconPicture(TColor face) {
+  Raster r(kStatusIconSide, kStatusIconSide, RasterColour(face));
   r.Disc(15, 15, 14, kBlue, kNavy);
   r.Fill(13, 6, 18, 10, kWhite);  // the dot of the "i"
   r.Fill(13, 12, 18, 25, kWhite);
@@ -77,11 +83,12 @@ Bytes StatusIconPicture() {
   return r.ToBmp();
 }
 
-Bytes DiskPicture() {
-  Raster r(kDiskPictureWidth, kDiskPictureHeight, kFace);
+Bytes DiskPicture(TColor face) {
+  const uint32_t background = RasterColour(face);
+  Raster r(kDiskPictureWidth, kDiskPictureHeight, background);
   // A floppy disk: dark body with a cut corner, metal shutter, label.
   r.Fill(2, 2, 55, 55, kBlack);
-  for (int i = 0; i < 5; ++i) r.Line(55 - 5 + i, 2, 55 - 1, 2 + 4 - i, kFace);
+  for (int i = 0; i < 5; ++i) r.Line(55 - 5 + i, 2, 55 - 1, 2 + 4 - i, background);
   r.Fill(16, 2, 42, 18, kDarkGrey);  // shutter
   r.Fill(33, 5, 38, 15, kBlack);     // its window
   r.Fill(8, 26, 49, 53, kWhite);     // label
@@ -116,41 +123,4 @@ Bytes CancelGlyph() {
 
 void AssignKitPicture(TPicture& picture, const Bytes& bmp) {
   picture.Bitmap()->LoadFromFile(bmp);
-}
-
-namespace {
-
-uint32_t ReadLE(const Bytes& b, size_t pos, size_t size) {
-  uint32_t v = 0;
-  for (size_t i = 0; i < size; ++i) v |= uint32_t(b[pos + i]) << (8 * i);
-  return v;
-}
-
-}  // namespace
-
-Bytes OnFace(Bytes bmp, TColor face) {
-  constexpr size_t kPixelsAt = 10, kWidth = 18, kHeight = 22, kBitCount = 28, kCompression = 30;
-  if (bmp.size() < 54 || ReadLE(bmp, kBitCount, 2) != 24 || ReadLE(bmp, kCompression, 4) != 0)
-    return bmp;
-  const uint64_t offset = ReadLE(bmp, kPixelsAt, 4);
-  const uint64_t width = ReadLE(bmp, kWidth, 4), height = ReadLE(bmp, kHeight, 4);
-  if (width == 0 || width > 4096 || height == 0 || height > 4096) return bmp;  // also top-down
-  const uint64_t stride = (width * 3 + 3) & ~uint64_t(3);
-  if (offset > bmp.size() || stride * height > bmp.size() - offset) return bmp;
-  // Bottom-up: the first stored row is the bottom one.
-  const uint8_t b0 = bmp[offset], g0 = bmp[offset + 1], r0 = bmp[offset + 2];
-  const TColor rgb = ColorToRGB(face);  // 0x00BBGGRR
-  const uint8_t r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
-  for (uint64_t y = 0; y < height; ++y) {
-    uint8_t* row = bmp.data() + offset + y * stride;
-    for (uint64_t x = 0; x < width; ++x) {
-      uint8_t* px = row + x * 3;
-      if (px[0] == b0 && px[1] == g0 && px[2] == r0) {
-        px[0] = b;
-        px[1] = g;
-        px[2] = r;
-      }
-    }
-  }
-  return bmp;
 }

@@ -19,21 +19,16 @@ inline constexpr int kDiskPictureWidth = 57;
 inline constexpr int kDiskPictureHeight = 113;
 inline constexpr int kCancelGlyphSide = 16;
 
-// Each is a complete .bmp file.
-Bytes ExtractionPicture();
-Bytes TransferPicture();
-Bytes StatusIconPicture();
-Bytes DiskPicture();
+// Each is a complete .bmp file drawn on `face`, the colour of the dialog
+// that shows it: a system whose dialogs are lighter than the classic grey
+// would otherwise show the pictures as grey tiles.
+Bytes ExtractionPicture(TColor face = clBtnFace);
+Bytes TransferPicture(TColor face = clBtnFace);
+Bytes StatusIconPicture(TColor face = clBtnFace);
+Bytes DiskPicture(TColor face = clBtnFace);
 // Two glyphs side by side, each kCancelGlyphSide square: a red cross for
 // the enabled button and a grey one for the disabled.
 Bytes CancelGlyph();
 
 // Replaces what `picture` holds by the bitmap file `bmp`.
 void AssignKitPicture(TPicture& picture, const Bytes& bmp);
-
-// The picture's background, which is the colour of its bottom-left pixel
-// (the rule a transparent picture follows), repainted in `face`: the kit
-// draws its pictures on the classic grey, and a system whose dialogs are
-// lighter would show them as grey tiles. Anything but an uncompressed
-// 24-bit bitmap of the size its header gives is returned as it came.
-Bytes OnFace(Bytes bmp, TColor face);

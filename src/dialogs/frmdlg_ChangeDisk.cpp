@@ -17,7 +17,7 @@ void TChangeDiskForm::DoCreate() {
   promptDiskLabel_ = &DescribedControl<TLabel>(*this, "PromptDiskLabel");
   pathEdit_ = &DescribedControl<TEdit>(*this, "PathEdit");
   installBtn_ = &DescribedControl<TBitBtn>(*this, "InstallBtn");
-  AssignKitPicture(*themeBitmap_->Picture(), OnFace(DiskPicture(), Color()));
+  AssignKitPicture(*themeBitmap_->Picture(), DiskPicture(Color()));
   TBaseChangeDiskForm::DoCreate();
 }
 

@@ -19,8 +19,8 @@ void TCopyFileForm::DoCreate() {
   lblCopyingFile_ = &DescribedControl<TLabel>(*this, "lblCopyingFile");
   progressBar1_ = &DescribedControl<TProgressBar>(*this, "ProgressBar1");
   progressBar2_ = &DescribedControl<TProgressBar>(*this, "ProgressBar2");
-  AssignKitPicture(*unZipImage_->Picture(), OnFace(ExtractionPicture(), Color()));
-  AssignKitPicture(*transferBitmap_->Picture(), OnFace(TransferPicture(), Color()));
+  AssignKitPicture(*unZipImage_->Picture(), ExtractionPicture(Color()));
+  AssignKitPicture(*transferBitmap_->Picture(), TransferPicture(Color()));
   TBaseDuringCopyForm::DoCreate();
 }
 

@@ -11,6 +11,6 @@ void TInstallStatusForm::DoCreate() {
   pnlMessage_ = &DescribedControl<TPanel>(*this, "pnlMessage");
   lblMessage_ = &DescribedControl<TLabel>(*this, "lblMessage");
   image1_ = &DescribedControl<TImage>(*this, "Image1");
-  AssignKitPicture(*image1_->Picture(), OnFace(StatusIconPicture(), Color()));
+  AssignKitPicture(*image1_->Picture(), StatusIconPicture(Color()));
   TBasePellmoreForm::DoCreate();
 }
