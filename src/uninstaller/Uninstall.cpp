@@ -93,7 +93,12 @@ class Run {
 
   void RemoveEngine() {
     const std::string config = ReadRegString(kRootLocalMachine, kEngineKey, "CONFIGPATH", "");
-    if (!config.empty() && platform::files().FileExists(config)) Delete(config);
+    std::string why;
+    if (!config.empty() && !IsUsableAbsolutePath(config, why))
+      r_.damaged.push_back("HKLM" + std::string(kEngineKey) + ": \"CONFIGPATH\" (" + config + ") " +
+                           why + "; the file it names was left alone");
+    else if (!config.empty() && platform::files().FileExists(config))
+      Delete(config);
     DeleteRegKeyTree(kRootLocalMachine, kEngineKey);
     r_.engineRemoved = !platform::registry().KeyExists(kHKLM, kEngineKey);
     if (!r_.engineRemoved)

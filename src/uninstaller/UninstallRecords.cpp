@@ -19,42 +19,11 @@ namespace {
 
 constexpr auto kHKLM = platform::RootKey::LocalMachine;
 
-// "X:\something" without "." or ".." components: the only paths the
-// uninstall program removes.
-bool IsUsableAbsolutePath(const std::string& path, std::string& why) {
-  const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                     path[1] == ':' && path[2] == '\\';
-  if (!drive) {
-    why = "is not a full path";
-    return false;
-  }
-  size_t start = 3;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string_view part(path.data() + start, end - start);
-    if (part.empty() || part == "." || part == "..") {
-      why = "is not a plain path";
-      return false;
-    }
-    start = end + 1;
-  }
-  return true;
-}
-
 // The "Files", "Files1", "Files2" ... subkeys of `key`, in that order.
 std::vector<std::string> FilesKeys(const std::string& key) {
   std::vector<std::pair<long, std::string>> found;
-  for (const std::string& name : platform::registry().SubKeyNames(kHKLM, key)) {
-    if (name.size() < 5 || !SameText(name.substr(0, 5), "Files")) continue;
-    const std::string digits = name.substr(5);
-    if (digits.empty()) {
-      found.emplace_back(-1, name);
-      continue;
-    }
-    if (digits.size() > 6 || !std::all_of(digits.begin(), digits.end(), ::isdigit)) continue;
-    found.emplace_back(std::stol(digits), name);
-  }
+  for (const std::string& name : platform::registry().SubKeyNames(kHKLM, key))
+    if (const auto number = FilesKeyNumber(name)) found.emplace_back(*number, name);
   std::sort(found.begin(), found.end());
   std::vector<std::string> names;
   for (auto& f : found) names.push_back(f.second);
@@ -70,41 +39,31 @@ class PlanReader {
     const std::string key = plan_.key + "\\" + subkey;
     const std::string where = "HKLM" + key;
     const std::string entries = ReadRegString(kRootLocalMachine, key, "Entries", "");
-    int32_t n = 0;
-    if (!TryStrToInt(entries, n) || n < 0 || n > kMaxEntries) {
+    const auto n = ParseEntriesCount(entries);
+    if (!n) {
       Problem(where + ": \"Entries\" is not a count (\"" + entries +
               "\"); the files recorded there were left alone");
       return;
     }
-    for (int32_t i = 1; i <= n; ++i) {
+    for (int32_t i = 1; i <= *n; ++i) {
       const std::string value = "File" + std::to_string(i);
       const auto data = platform::registry().ReadValue(kHKLM, key, value);
       if (!data || data->type != platform::ValueType::String) {
         Problem(where + ": \"" + value + "\" is missing");
         continue;
       }
-      std::string path = data->text;
-      FileKind kind = FileKind::Plain;
-      if (activeX) {
-        const size_t semi = path.rfind(';');
-        const std::string flag = semi == std::string::npos ? "" : path.substr(semi + 1);
-        if (flag != "0" && flag != "1") {
-          Problem(where + ": \"" + value + "\" (" + path + ") does not say how it was registered");
-          continue;
-        }
-        kind = flag == "1" ? FileKind::ActiveXProgram : FileKind::ActiveXLibrary;
-        path.resize(semi);
-      }
       std::string why;
-      if (!IsUsableAbsolutePath(path, why)) {
-        Problem(where + ": \"" + value + "\" (" + path + ") " + why + "; skipped");
+      const auto record = ParseFileRecord(data->text, activeX, why);
+      if (!record) {
+        Problem(where + ": \"" + value + "\" " + why);
         continue;
       }
+      const std::string& path = record->path;
       if (const auto info = platform::files().Stat(path); info && info->IsDirectory()) {
         Problem(where + ": \"" + value + "\" (" + path + ") is a folder; skipped");
         continue;
       }
-      Add(path, kind);
+      Add(path, record->kind);
     }
   }
 
@@ -128,12 +87,13 @@ class PlanReader {
     const std::string key = plan_.key + "\\QDE";
     if (!platform::registry().KeyExists(kHKLM, key)) return;
     const std::string entries = ReadRegString(kRootLocalMachine, key, "Entries", "");
-    int32_t n = 0;
-    if (!TryStrToInt(entries, n) || n < 0 || n > kMaxEntries) {
+    const auto count = ParseEntriesCount(entries);
+    if (!count) {
       Problem("HKLM" + key + ": \"Entries\" is not a count (\"" + entries +
               "\"); the engine's use count was left alone");
       return;
     }
+    const int32_t n = *count;
     const std::string group = ReadRegString(kRootLocalMachine, key, "Group", "");
     if (n > 0 && group.empty()) {
       Problem("HKLM" + key +
@@ -176,7 +136,7 @@ std::string UninstallKeyOf(const std::string& product) {
 
 bool ProductRegistered(const std::string& product) {
   // A product name with a backslash would name another key.
-  return !Trim(product).empty() && product.find('\\') == std::string::npos &&
+  return IsUsableProductName(product) &&
          platform::registry().KeyExists(kHKLM, UninstallKeyOf(product));
 }
 
@@ -192,16 +152,87 @@ UninstallPlan ReadUninstallPlan(const std::string& product) {
   for (const std::string& sub : FilesKeys(plan.key)) reader.ReadRecords(sub, false);
   reader.ReadManifest();
 
-  std::string command = ReadRegString(kRootLocalMachine, plan.key, "UninstallString", "");
-  const std::string tail = " " + product;
+  plan.uninstallProgram = UninstallProgramOf(
+      ReadRegString(kRootLocalMachine, plan.key, "UninstallString", ""), product);
+  return plan;
+}
+
+bool IsUsableAbsolutePath(std::string_view path, std::string& why) {
+  const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                     path[1] == ':' && path[2] == '\\';
+  if (!drive) {
+    why = "is not a full path";
+    return false;
+  }
+  why = "is not a plain path";
+  // Control characters are no part of a Windows name; a NUL would cut the
+  // path short where the system reads it.
+  for (const char c : path)
+    if (c == '/' || static_cast<unsigned char>(c) < 0x20) return false;
+  size_t start = 3;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (path.substr(start, end - start).find_first_not_of(". ") == std::string_view::npos)
+      return false;
+    start = end + 1;
+  }
+  why.clear();
+  return true;
+}
+
+std::optional<int32_t> ParseEntriesCount(const std::string& text) {
+  int32_t n = 0;
+  if (!TryStrToInt(text, n) || n < 0 || n > kMaxEntries) return std::nullopt;
+  return n;
+}
+
+std::optional<FileRecord> ParseFileRecord(std::string_view text, bool activeX, std::string& why) {
+  FileRecord record;
+  std::string_view path = text;
+  if (activeX) {
+    const size_t semi = text.rfind(';');
+    const std::string_view flag = semi == std::string_view::npos ? "" : text.substr(semi + 1);
+    if (flag != "0" && flag != "1") {
+      why = "(" + std::string(text) + ") does not say how it was registered";
+      return std::nullopt;
+    }
+    record.kind = flag == "1" ? FileKind::ActiveXProgram : FileKind::ActiveXLibrary;
+    path = text.substr(0, semi);
+  }
+  std::string reason;
+  if (!IsUsableAbsolutePath(path, reason)) {
+    why = "(" + std::string(path) + ") " + reason + "; skipped";
+    return std::nullopt;
+  }
+  record.path = std::string(path);
+  return record;
+}
+
+std::optional<long> FilesKeyNumber(std::string_view name) {
+  if (name.size() < 5 || !SameText(name.substr(0, 5), "Files")) return std::nullopt;
+  const std::string_view digits = name.substr(5);
+  if (digits.empty()) return -1;
+  if (digits.size() > 6 ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  return std::stol(std::string(digits));
+}
+
+std::string UninstallProgramOf(std::string_view commandText, std::string_view product) {
+  std::string command(commandText);
+  const std::string tail = " " + std::string(product);
   if (command.size() > tail.size() && SameText(command.substr(command.size() - tail.size()), tail))
     command.resize(command.size() - tail.size());
   command = Trim(command);
   if (command.size() >= 2 && command.front() == '"' && command.back() == '"')
     command = command.substr(1, command.size() - 2);
   std::string why;
-  if (!command.empty() && IsUsableAbsolutePath(command, why)) plan.uninstallProgram = command;
-  return plan;
+  return IsUsableAbsolutePath(command, why) ? command : std::string();
+}
+
+bool IsUsableProductName(std::string_view product) {
+  return !Trim(product).empty() && product.find('\\') == std::string_view::npos;
 }
 
 std::string ProductFromCommandLine(const std::string& line) {

@@ -4,8 +4,10 @@
 // record and the uninstall program's own file. Damaged records are listed
 // as problems and left out of the plan; nothing is guessed.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/UninstallManifest.h"
@@ -48,6 +50,44 @@ std::string UninstallKeyOf(const std::string& product);
 bool ProductRegistered(const std::string& product);
 // Reads the records; a key that is missing gives an empty plan.
 UninstallPlan ReadUninstallPlan(const std::string& product);
+
+// --- the records' texts, judged without a machine -------------------------------------------
+// The reader above uses these on every value it takes from the registry;
+// each is a pure function of the text, so damaged records can be tried in
+// bulk.
+
+// "X:\something" whose every component is a plain name: the only paths
+// the uninstall program removes. Refused, with `why`: anything relative,
+// a "/" anywhere (Windows takes it for "\", so "a/../.." would climb past
+// the check), and components that are empty or made of dots and blanks
+// alone (Windows reads ".", "..", ". ." and ".. " as the folder itself or
+// its parent).
+bool IsUsableAbsolutePath(std::string_view path, std::string& why);
+
+// An "Entries" value: a count from 0 to kMaxEntries, else nullopt.
+std::optional<int32_t> ParseEntriesCount(const std::string& text);
+
+struct FileRecord {
+  std::string path;
+  FileKind kind = FileKind::Plain;
+};
+// One "File<n>" value: under Files, Files1 ... the path itself; under
+// ActiveX the path followed by ";0" (a library) or ";1" (a program). A
+// refused record gives nullopt with `why`.
+std::optional<FileRecord> ParseFileRecord(std::string_view text, bool activeX, std::string& why);
+
+// Where a subkey named "Files" (-1) or "Files<1 to 6 digits>" (the
+// number) comes in the reading order; nullopt for any other name.
+std::optional<long> FilesKeyNumber(std::string_view name);
+
+// The uninstall program's own file from "UninstallString" (its path, a
+// blank and `product`, the path perhaps quoted); empty when that is no
+// usable path.
+std::string UninstallProgramOf(std::string_view command, std::string_view product);
+
+// Whether `product` can name an uninstall key: not blank, no backslash
+// (which would name another key).
+bool IsUsableProductName(std::string_view product);
 
 // The product name on an uninstall command line: everything after the
 // program (a quoted path, else up to the first ".exe" followed by a blank,

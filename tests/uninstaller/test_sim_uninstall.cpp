@@ -288,6 +288,22 @@ TEST_F(UninstallRun, DamagedRecordsAndSurprisingFilesAreReportedAndNothingUnname
        "is not a plain path; skipped",
        {"C:\\Windows\\win.ini"},
        kUninstallIncomplete},
+      {"a path climbing out by forward slashes",
+       [&](UninstallRun& t) {
+         t.Put("C:\\Windows\\win.ini", "[windows]");
+         t.Record("Files", "C:\\Quenby\\x/../../Windows\\win.ini");
+       },
+       "is not a plain path; skipped",
+       {"C:\\Windows\\win.ini"},
+       kUninstallIncomplete},
+      {"a path climbing out by dots and blanks",
+       [&](UninstallRun& t) {
+         t.Put("C:\\Quenby\\Data\\keep.db");
+         t.Record("ActiveX", "C:\\Quenby\\Data\\. .\\keep.db;0");
+       },
+       "is not a plain path; skipped",
+       {"C:\\Quenby\\Data\\keep.db"},
+       kUninstallIncomplete},
       {"a folder",
        [&](UninstallRun& t) {
          t.Put("C:\\Quenby\\Data\\keep.db");
