@@ -258,7 +258,14 @@ void TInstallQDE::InitializationHook(TObject*, int call, TObject*) {
 }
 
 void TInstallQDE::LocateExistingConfig() {
-  const std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
+  std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
+  // Configure names the installed template provisionally until the merge is
+  // done; a run stopped in between (killed, power lost) leaves it there.
+  // Taken as the configuration, the template would be "merged" with itself
+  // and the user's settings dropped: the configuration that run was merging
+  // into is the default one beside the template.
+  if (SameText(ExtractFileName(registered), kQDETemplate))
+    registered = ExtractFilePath(registered) + kQDEDefaultConfig;
   if (Readable(registered)) {
     existingConfigFile_ = registered;
     configDir_ = ExcludeTrailingBackslash(ExtractFilePath(registered));

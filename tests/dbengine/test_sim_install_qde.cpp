@@ -231,6 +231,21 @@ TEST_F(InstallQDETest, TheHookPointsTheGroupAndTheTemplateAtTheEngineAndItsConfi
   EXPECT_EQ(qde->ConfigFileName(), "my.cfg");
   EXPECT_EQ(tmpl->DestDirType(), nullptr);
   EXPECT_EQ(tmpl->ResolveDestDir(), "C:\\Data");
+
+  // A run stopped before its merge left the template registered: the
+  // configuration beside it is the one to keep, never the template itself.
+  machine_.WriteFile("C:\\QDE\\QDENG32.CNF", "[SYSTEM INIT]\r\n");
+  machine_.WriteFile("C:\\QDE\\qdeng32.cfg", "[SYSTEM INIT]\r\n");
+  SetEngine(kQDEConfigPath, "C:\\QDE\\QDENG32.CNF");
+  install_->BroadcastCall(install_, kCallInitialized, nullptr);
+  EXPECT_EQ(qde->ExistingConfigFile(), "C:\\QDE\\qdeng32.cfg");
+  EXPECT_EQ(qde->ConfigDir(), "C:\\QDE");
+  EXPECT_EQ(qde->ConfigFileName(), "qdeng32.cfg");
+  // Without that configuration, the search as if nothing were registered.
+  platform::files().DeleteFile("C:\\QDE\\qdeng32.cfg");
+  install_->BroadcastCall(install_, kCallInitialized, nullptr);
+  EXPECT_EQ(qde->ExistingConfigFile(), searched);
+  EXPECT_EQ(qde->ConfigFileName(), "qdeng32.cfg");
 }
 
 TEST_F(InstallQDETest, ConfigureWritesTheEngineEntriesAndPutsTheEngineFirstOnItsPath) {

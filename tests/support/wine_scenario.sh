@@ -19,6 +19,17 @@
 #                         C:\Authoring\setup.exe with BUILD.INF naming
 #                         C:\Build; sets $c (drive C:), $pf and $pf_win
 #                         (the program files folder, host and Windows path)
+#   engine_distribution SETUP_EXE QDSETUP_DLL
+#                         the engine with the program's built-in form packed
+#                         by the sim build's tools ($sim) and placed as
+#                         C:\ENGINE (setup.exe, files.1, QDSETUP.DLL); sets
+#                         $c, $pf, $pf_win, $eng_files (the files it installs,
+#                         on the host), $qde/$qde_win (where they go), $cfg,
+#                         $qkey and $quninstall (its registry keys)
+#   older_engine          replaces whatever engine the prefix has with the
+#                         older 7.5 one and its values, the user's settings
+#                         in its configuration
+#   reg_text KEY VALUE    a REG_SZ value's data, whatever blanks it holds
 
 scenario_begin() {
   work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-$1.XXXXXX")
@@ -72,4 +83,39 @@ authoring_prefix() {
   wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-authoring.reg")" >/dev/null 2>&1
   cp "$1" "$c/Authoring/setup.exe"
   printf 'C:\\Build\r\n' >"$c/Authoring/BUILD.INF"
+}
+
+engine_distribution() {
+  c=$WINEPREFIX/drive_c
+  local auth=$work/engine-authoring
+  "$sim/tools/machine/pellmore-machine" create "$auth" >/dev/null
+  "$sim/tools/sample-engine/pellmore-sample-engine" --machine "$auth" --authoring >/dev/null
+  "$sim/tools/pack/pellmore-pack" --quiet "$auth" "$src/src/app/Main.dfm" 'C:\Build'
+  eng_files="$auth/drive_c/Program Files/Quenby/Common Files/QDE"
+  pf=$("$src/scripts/wine-program-files" "$1")
+  pf_win="C:\\$(basename "$pf")"
+  qde="$pf/Quenby/Common Files/QDE"
+  qde_win="$pf_win\\Quenby\\Common Files\\QDE"
+  cfg="$qde/qdeng32.cfg"
+  qkey='HKLM\Software\Quenby\Database Engine'
+  quninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine\QDE'
+  rm -rf "$c/ENGINE"
+  mkdir -p "$c/ENGINE"
+  cp -p "$1" "$c/ENGINE/setup.exe"
+  cp "$auth/drive_c/Build/files.1" "$c/ENGINE/files.1"
+  cp "$2" "$c/ENGINE/QDSETUP.DLL"
+}
+
+older_engine() {
+  wine reg delete 'HKLM\Software\Quenby' /f >/dev/null 2>&1
+  wine reg delete "$quninstall" /f >/dev/null 2>&1
+  rm -rf "$qde"
+  "$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --installed 7.5 \
+    --program-files "$pf_win" >/dev/null
+  wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-75.reg")" >/dev/null 2>&1
+}
+
+reg_text() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$(printf '%s' "$2" | sed 's/[][\\.*^$/]/\\&/g') *REG_SZ *//p"
 }
