@@ -270,10 +270,12 @@ void TCustomNetInstallLocation::Transfer() {
     } else if (library_->LastError() != platform::kErrorHttpHeaderNotFound) {
       Raise<ENIL_FailDataQuery>(Format("Could not query file %s on server", remoteName_));
     }
-    // An error status is no file, whatever its page says near the top.
+    // Only a success status carries the file: an error's page, or a
+    // redirection the library did not follow, is no archive whatever it
+    // says near the top.
     std::string status;
     if (library_->HttpQueryInfo(currentFile_, platform::kHttpQueryStatusCode, 33, status) &&
-        status.size() == 3 && status[0] >= '4') {
+        status.size() == 3 && status[0] != '2') {
       httpRefusal_ = status;
       Raise<ENIL_FileNotFound>(Format("Could not find the file %s on the server", remoteName_));
     }

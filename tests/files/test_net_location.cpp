@@ -177,6 +177,8 @@ TEST_F(NetLocationTest, FailuresNameWhatFailedTheServerAndItsAnswer) {
   http_->Put("net/empty.bin", "");
   http_->Put("net/drop.bin", Bytes(64 * 1024, 2));
   http_->Put("net/page.htm", "<html><h1>Error 404</h1> but served with 200</html>");
+  http_->Put("net/choices.bin", "<html>Choose one of these archives</html>");
+  http_->Put("net/choices.bin.status", "300");
   ftp_->Put("net/empty.bin", "");
   ftp_->Put("net/drop.bin", Bytes(64 * 1024, 2));
   const std::string h = http_->HostAndPort(), f = ftp_->HostAndPort();
@@ -222,6 +224,8 @@ TEST_F(NetLocationTest, FailuresNameWhatFailedTheServerAndItsAnswer) {
        "ENIL_FileNotFound", "Could not find the file nope.bin on the server.", "HTTP 404"},
       {"http page with 404 near its top", ipHTTP, h, nullptr, "net", "page.htm",
        "ENIL_FileNotFound", "Could not find the file page.htm on the server.", ""},
+      {"http answer that is no success", ipHTTP, h, nullptr, "net", "choices.bin",
+       "ENIL_FileNotFound", "Could not find the file choices.bin on the server.", "HTTP 300"},
       {"http empty file", ipHTTP, h, nullptr, "net", "empty.bin", "ENIL_FileNotFound",
        "Could not find the file empty.bin on the server.", ""},
       {"ftp empty file", ipFTP, f, nullptr, "net", "empty.bin", "ENIL_FileNotFound",

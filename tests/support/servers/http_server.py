@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 # A loopback HTTP server for the net location tests: serves --root, answers
 # a missing file with a 404 page, asks for the named login (Basic) below
-# "/private/", and drops or slows files by name (see common.py).
+# "/private/", and drops or slows files by name (see common.py). A file
+# with a marker "NAME.status" beside it is sent as the page of the status
+# the marker holds (e.g. 300, an answer that is no success).
 import base64
 import os
 import socket
@@ -43,6 +45,10 @@ class Handler(BaseHTTPRequestHandler):
         if not (local == ROOT or local.startswith(ROOT + os.sep)) or not os.path.isfile(local):
             self.answer(404, b"<html><head><title>404 Not Found</title></head>"
                              b"<body>The file is not here.</body></html>")
+            return
+        if os.path.isfile(local + ".status"):
+            with open(local + ".status") as marker, open(local, "rb") as page:
+                self.answer(int(marker.read().strip()), page.read())
             return
         size = os.path.getsize(local)
         self.send_response(200)
