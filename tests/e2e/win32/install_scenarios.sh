@@ -325,19 +325,7 @@ touch "$work/release"
 wait "$holder"
 
 echo "== the engine with the built-in form and the real QDSETUP.DLL"
-eng_auth=$work/engine-authoring
-"$sim/tools/machine/pellmore-machine" create "$eng_auth" >/dev/null
-"$sim/tools/sample-engine/pellmore-sample-engine" --machine "$eng_auth" --authoring >/dev/null
-"$sim/tools/pack/pellmore-pack" --quiet "$eng_auth" "$src/src/app/Main.dfm" 'C:\Build'
-eng_files="$eng_auth/drive_c/Program Files/Quenby/Common Files/QDE"
-pf=$("$src/scripts/wine-program-files" "$setup_exe")
-pf_win="C:\\$(basename "$pf")"
-qde="$pf/Quenby/Common Files/QDE"
-qde_win="$pf_win\\Quenby\\Common Files\\QDE"
-qkey='HKLM\Software\Quenby\Database Engine'
-quninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby Database Engine\QDE'
-place ENGINE "$eng_auth/drive_c/Build/files.1"
-cp "$qdsetup" "$c/ENGINE/QDSETUP.DLL"
+engine_distribution "$setup_exe" "$qdsetup"
 # The built-in form: no PELLMORE_FORM.
 run_builtin() {
   rm -f "$work/ui.log"
@@ -345,11 +333,6 @@ run_builtin() {
     ${SCRIPT:+"PELLMORE_UI_SCRIPT=$SCRIPT"} \
     wine 'C:\ENGINE\setup.exe' '-sC:\ENGINE' >"$work/out.txt" 2>"$work/err.txt" </dev/null
   code=$?
-}
-# A value's data whatever blanks it holds.
-reg_text() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    sed -n "s/^ *$(printf '%s' "$2" | sed 's/[][\\.*^$/]/\\&/g') *REG_SZ *//p"
 }
 setting() { tr -d '\r' <"$1" | grep -c "^$2\$"; }
 # The shared-DLL count of the engine library, under whichever name of it
@@ -386,15 +369,6 @@ check "the uninstall record counts 2" '[[ $(reg_text "$quninstall" Entries) == 2
 check "the configuration is still one file that parses the same" '[[ $(setting "$cfg" VERSION=8.2) == 1 ]]'
 
 echo "== the engine over the older 7.5 engine with the user's settings"
-# The engine and its keys go; the older engine's files and values come.
-older_engine() {
-  wine reg delete 'HKLM\Software\Quenby' /f >/dev/null 2>&1
-  wine reg delete "$quninstall" /f >/dev/null 2>&1
-  rm -rf "$qde"
-  "$sim/tools/sample-engine/pellmore-sample-engine" --wine-prefix "$WINEPREFIX" --installed 7.5 \
-    --program-files "$pf_win" >/dev/null
-  wine regedit /S "$(winepath -w "$WINEPREFIX/sample-engine-75.reg")" >/dev/null 2>&1
-}
 older_engine
 check "the older engine is in place" '[[ $(setting "$cfg" VERSION=7.5) == 1 && $(reg_text "$qkey" USECOUNT) == 1 ]]'
 run_builtin
