@@ -1,5 +1,8 @@
 # What the Wine scenario scripts share; sourced after they set $src (the
 # source tree).
+#   need_sim_tools TOOL...
+#                         stops with FAIL unless each sim build tool
+#                         ($sim/tools/TOOL) is there
 #   scenario_begin NAME   a work directory $work (removed at exit, kept with
 #                         KEEP=1) holding a Wine prefix of its own; fail=0
 #   check TEXT EXPR       "ok   TEXT" when EXPR holds, else "FAIL TEXT" with
@@ -11,6 +14,10 @@
 #                         by itself)
 #   press_return          presses Return on the display (the focused
 #                         button) through XTest
+#   no_unpacked_copy      true once the loading program's unpacked copy
+#                         has left the prefix's temporary folder (its
+#                         clean-up batch runs after the installer ended,
+#                         so this waits up to ten seconds)
 #   authoring_prefix SETUP_EXE
 #                         makes the prefix an authoring machine: the sample
 #                         engine's files in C:\Authoring\Engine82 ($engine),
@@ -30,6 +37,16 @@
 #                         older 7.5 one and its values, the user's settings
 #                         in its configuration
 #   reg_text KEY VALUE    a REG_SZ value's data, whatever blanks it holds
+
+need_sim_tools() {
+  local tool
+  for tool in "$@"; do
+    if [[ ! -x $sim/tools/$tool ]]; then
+      echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
+      exit 1
+    fi
+  done
+}
 
 scenario_begin() {
   work=$(mktemp -d "${TMPDIR:-/tmp}/pellmore-wine-$1.XXXXXX")
@@ -70,6 +87,16 @@ t.XTestFakeKeyEvent(d, code, 1, 0)
 t.XTestFakeKeyEvent(d, code, 0, 0)
 x.XFlush(d)
 PY
+}
+
+no_unpacked_copy() {
+  local temp
+  temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+  for _ in $(seq 50); do
+    compgen -G "$temp/pld*" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
 }
 
 authoring_prefix() {

@@ -22,29 +22,14 @@
 #   build_scenarios.sh SETUP_EXE LOADER_EXE QDSETUP_DLL SIM_BUILD_DIR SOURCE_DIR
 set -uo pipefail
 setup_exe=$1 loader_exe=$2 qdsetup=$3 sim=$4 src=$5
-for tool in sample-engine/pellmore-sample-engine archive/pellmore-archive; do
-  if [[ ! -x $sim/tools/$tool ]]; then
-    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
-    exit 1
-  fi
-done
-
 source "$src/tests/support/wine_scenario.sh"
+need_sim_tools sample-engine/pellmore-sample-engine archive/pellmore-archive
 scenario_begin build
 archive_tool=$sim/tools/archive/pellmore-archive
 
 authoring_prefix "$setup_exe"
 cp "$loader_exe" "$c/Pellmore/PellmoreLoadProgram.exe"
 cp "$qdsetup" "$c/Pellmore/QDSETUP.DLL"
-temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
-# The clean-up batch runs after the installer has ended: give it a moment.
-no_unpacked_copy() {
-  for _ in $(seq 50); do
-    compgen -G "$temp/pld*" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 export PELLMORE_UI=headless
 # Runs C:\Authoring\setup.exe with the arguments given; the transcript is
@@ -107,7 +92,7 @@ cp "$b/setup.exe" "$c/dist/setup.exe"
 double_click
 check "exits 0, got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 echo "== the loading program with the built setup.1 and files.1 beside it installs"
 rm -rf "$dest" "$c/dist" && mkdir -p "$c/dist"
@@ -116,7 +101,7 @@ cp "$b/setup.1" "$b/files.1" "$c/dist/"
 double_click
 check "exits 0, got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 echo "== setup -f copies it onto drive A:"
 floppy=$work/floppy
@@ -190,7 +175,6 @@ for file in "$authored_qde"/*; do
 done
 check "every engine file installed unchanged (differ:${differ:- none})" '[[ -z $differ ]]'
 check "the merged configuration is there" '[[ -s $tpf/Quenby/Common\ Files/QDE/qdeng32.cfg ]]'
-temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 exit $fail

@@ -18,15 +18,8 @@
 #   install_scenarios.sh SETUP_EXE HOLDFILE_EXE SIM_BUILD_DIR SOURCE_DIR QDSETUP_DLL
 set -uo pipefail
 setup_exe=$1 holdfile=$2 sim=$3 src=$4 qdsetup=$5
-for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack \
-  archive/pellmore-archive; do
-  if [[ ! -x $sim/tools/$tool ]]; then
-    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
-    exit 1
-  fi
-done
-
 source "$src/tests/support/wine_scenario.sh"
+need_sim_tools machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack archive/pellmore-archive
 scenario_begin e2e
 
 # The distribution: the sample engine on an authoring machine, packed.

@@ -18,17 +18,12 @@
 # printed). KEEP=1 keeps the work directory.
 set -uo pipefail
 setup_exe=$1 sim=$2 src=$3 qdsetup=$4
-for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack; do
-  if [[ ! -x $sim/tools/$tool ]]; then
-    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
-    exit 1
-  fi
-done
 kills=${KILLS:-24}
 seed=${SEED:-$(((RANDOM << 15) | RANDOM))}
 echo "== $kills kills, seed $seed (SEED=$seed KILLS=$kills replays this series)"
 
 source "$src/tests/support/wine_scenario.sh"
+need_sim_tools machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack
 scenario_begin kill
 engine_distribution "$setup_exe" "$qdsetup"
 export PELLMORE_UI=headless

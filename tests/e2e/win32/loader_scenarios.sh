@@ -8,15 +8,8 @@
 #   loader_scenarios.sh LOADER_EXE SETUP_EXE SIM_BUILD_DIR SOURCE_DIR
 set -uo pipefail
 loader_exe=$1 setup_exe=$2 sim=$3 src=$4
-for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack \
-  archive/pellmore-archive; do
-  if [[ ! -x $sim/tools/$tool ]]; then
-    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
-    exit 1
-  fi
-done
-
 source "$src/tests/support/wine_scenario.sh"
+need_sim_tools machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack archive/pellmore-archive
 scenario_begin loader
 
 # The demo distribution packed by the sim build's tools; setup.1 holds the
@@ -46,19 +39,10 @@ PY
 export PELLMORE_UI=headless
 c=$WINEPREFIX/drive_c
 dest="$("$src/scripts/wine-program-files" "$setup_exe")/Quenby/Engine"
-temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
 form=$(winepath -w "$src/samples/install-demo.dfm")
 run() {
   PELLMORE_FORM=$form wine 'C:\dist\setup.exe' >"$work/out.txt" 2>"$work/err.txt" </dev/null
   code=$?
-}
-# The clean-up batch runs after the installer has ended: give it a moment.
-no_unpacked_copy() {
-  for _ in $(seq 50); do
-    compgen -G "$temp/pld*" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
 }
 fresh() {
   rm -rf "$c/dist" "$dest"
@@ -75,7 +59,7 @@ run
 echo "     took $((($(date +%s%N) - started) / 1000000)) ms"
 check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 echo "== setup.exe with setup.1 and files.1 beside it"
 fresh
@@ -84,7 +68,7 @@ cp "$work/setup.1" "$files1" "$c/dist/"
 run
 check "exits 0 (finished), got $code" '[[ $code == 0 ]]'
 check "every file installed unchanged" 'diff -r "$engine" "$dest" >/dev/null'
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 echo "== a setup.exe cut short"
 fresh
@@ -93,6 +77,6 @@ run
 check "exits 1 (failed), got $code" '[[ $code == 1 ]]'
 check "says what it misses" 'grep -q "Cannot find C:\\\\dist\\\\setup.1" "$work/err.txt"'
 check "starts nothing" '[[ ! -e $dest ]]'
-check "no unpacked copy is left in $temp" no_unpacked_copy
+check "no unpacked copy is left in the temporary folder" no_unpacked_copy
 
 exit $fail

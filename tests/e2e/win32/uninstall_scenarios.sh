@@ -13,14 +13,8 @@
 #   uninstall_scenarios.sh SETUP_EXE UNINSTALL_EXE SIM_BUILD_DIR SOURCE_DIR
 set -uo pipefail
 setup_exe=$1 uninstall_exe=$2 sim=$3 src=$4
-for tool in machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack; do
-  if [[ ! -x $sim/tools/$tool ]]; then
-    echo "FAIL: $sim/tools/$tool is missing: build the sim preset first (scripts/test-all does)"
-    exit 1
-  fi
-done
-
 source "$src/tests/support/wine_scenario.sh"
+need_sim_tools machine/pellmore-machine sample-engine/pellmore-sample-engine pack/pellmore-pack
 scenario_begin uninstall
 
 # The distribution: the sample engine and the kit (C:\Pellmore, with the
