@@ -1,0 +1,288 @@
+// The setup's promise, operation by operation: whatever fails and wherever
+// the process dies, nothing that was on the machine before is lost, the
+// error says what failed, and running the setup again finishes the job.
+// A counting run of the built-in engine install over the older 7.5 engine
+// lists every operation; each sweep then repeats the install with one of
+// them failing (FaultSweep.EveryOperationFails) or with the process killed
+// at it (FaultSweep.EveryOperationKills), checks the machine, and runs the
+// setup again. The normal run takes every Kth operation; PELLMORE_SWEEP=full
+// takes all (scripts/fault-sweep, the "long" ctest label), and
+// PELLMORE_SWEEP_TABLE=FILE appends the sweep's figures to FILE.
+#include <gmock/gmock.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "InstallRunFixture.h"
+#include "framework/StrUtils.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::RegValue;
+using platform::RootKey;
+
+// Sampled runs per sweep in the default test run (each is two installs).
+constexpr size_t kSampleRuns = 24;
+constexpr size_t kDetailsShown = 8;  // failures described per check
+
+struct Operation {
+  std::string kind, call, subject;
+  uint64_t nth = 0;  // among the operations of its kind, from 1
+};
+
+struct Counting {
+  std::map<std::string, uint64_t> perKind;  // with "any"
+  std::vector<Operation> ops;
+};
+
+Counting ReadCounting(const fs::path& file) {
+  Counting c;
+  std::istringstream in(ReadHostFile(file));
+  std::map<std::string, uint64_t> seen;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("op ", 0) == 0) {
+      std::istringstream l(line.substr(3));
+      size_t n;
+      Operation op;
+      l >> n >> op.kind >> op.call;
+      std::getline(l, op.subject);
+      if (!op.subject.empty() && op.subject[0] == ' ') op.subject.erase(0, 1);
+      op.nth = ++seen[op.kind];
+      c.ops.push_back(op);
+    } else if (const size_t sp = line.find(' '); sp != std::string::npos) {
+      c.perKind[line.substr(0, sp)] = std::stoull(line.substr(sp + 1));
+    }
+  }
+  return c;
+}
+
+// The machine as the checks see it: every file of its drives (by upper-case
+// Windows path) and every registry value (by upper-case key path and name).
+struct State {
+  std::map<std::string, std::string> files;
+  std::map<std::string, RegValue> values;
+};
+
+void AddKey(platform::Registry& reg, RootKey root, const std::string& rootName,
+            const std::string& path, State& s) {
+  for (const std::string& name : reg.ValueNames(root, path))
+    if (auto v = reg.ReadValue(root, path, name))
+      s.values[AsciiUpperCase(rootName + "\\" + path + "|" + name)] = *v;
+  for (const std::string& sub : reg.SubKeyNames(root, path))
+    AddKey(reg, root, rootName, path.empty() ? sub : path + "\\" + sub, s);
+}
+
+State Capture(const testsupport::SimMachineHome& home) {
+  State s;
+  const fs::path dir = home.MachineDir();
+  for (const auto& drive : fs::directory_iterator(dir)) {
+    const std::string name = drive.path().filename().string();
+    if (name.rfind("drive_", 0) != 0 || name.size() != 7) continue;
+    for (const auto& e : fs::recursive_directory_iterator(drive.path())) {
+      if (!e.is_regular_file()) continue;
+      std::string rel = fs::relative(e.path(), drive.path()).string();
+      std::replace(rel.begin(), rel.end(), '/', '\\');
+      s.files[AsciiUpperCase(std::string(1, name[6]) + ":\\" + rel)] = ReadHostFile(e.path());
+    }
+  }
+  auto machine = home.Open();
+  AddKey(machine->registry(), RootKey::LocalMachine, "HKLM", "", s);
+  AddKey(machine->registry(), RootKey::CurrentUser, "HKCU", "", s);
+  return s;
+}
+
+// Entries of `before` that `after` holds neither as they were nor as the
+// clean install (`done`) left them: lost, truncated or half-written.
+std::vector<std::string> Damaged(const State& before, const State& after, const State& done) {
+  std::vector<std::string> bad;
+  const auto check = [&](const auto& was, const auto& now, const auto& clean, const char* what) {
+    for (const auto& [key, old] : was) {
+      const auto n = now.find(key);
+      const auto c = clean.find(key);
+      if (n == now.end()) {
+        if (c != clean.end()) bad.push_back(std::string(what) + " missing: " + key);
+      } else if (!(n->second == old) && (c == clean.end() || !(n->second == c->second))) {
+        bad.push_back(std::string(what) + " damaged: " + key);
+      }
+    }
+  };
+  check(before.files, after.files, done.files, "file");
+  check(before.values, after.values, done.values, "value");
+  return bad;
+}
+
+// Where `after` differs from the clean install. A time stamp the kit
+// writes differs between any two installs and is left out.
+std::vector<std::string> Unlike(const State& after, const State& done) {
+  std::vector<std::string> diff;
+  const auto compare = [&](const auto& a, const auto& d, const char* what) {
+    for (const auto& [key, value] : d) {
+      const auto n = a.find(key);
+      if (n == a.end())
+        diff.push_back(std::string(what) + " missing: " + key);
+      else if (!(n->second == value))
+        diff.push_back(std::string(what) + " differs: " + key);
+    }
+    for (const auto& [key, value] : a)
+      if (!d.count(key)) diff.push_back(std::string(what) + " extra: " + key);
+  };
+  compare(after.files, done.files, "file");
+  compare(after.values, done.values, "value");
+  return diff;
+}
+
+std::string Leaf(const std::string& subject) {
+  const size_t cut = subject.find_last_of("\\ ");
+  return cut == std::string::npos ? subject : subject.substr(cut + 1);
+}
+
+// The Windows error each kind fails with: what a full or failing disk, a
+// refusal or a damaged registry gives, not "in use" (which the kit answers
+// with a restart by design, a path of its own tests).
+uint32_t CodeFor(const std::string& kind) {
+  if (kind == "write" || kind == "flush") return 112;  // ERROR_DISK_FULL
+  if (kind == "regflush") return 1016;                 // ERROR_REGISTRY_IO_FAILED
+  if (kind == "load") return 1114;                     // ERROR_DLL_INIT_FAILED
+  return 5;                                            // ERROR_ACCESS_DENIED
+}
+
+struct Tally {
+  size_t runs = 0, badCode = 0, silent = 0, unnamed = 0, damaged = 0, rerunFailed = 0,
+         rerunUnlike = 0, restarts = 0;
+  std::map<std::string, std::vector<std::string>> details;  // check -> first failures
+  void Note(const std::string& check, const std::string& what) {
+    auto& d = details[check];
+    if (d.size() < kDetailsShown) d.push_back(what);
+  }
+};
+
+class FaultSweep : public EngineRun {
+ protected:
+  void SetUp() override {
+    EngineRun::SetUp();
+    if (HasFatalFailure()) return;
+    // The machine every run starts from, kept beside the target.
+    FreshEngineTarget(true);
+    template_ = dir_ / "template";
+    fs::copy(MachineDir(), template_, fs::copy_options::recursive);
+    before_ = Capture(*home_);
+    const fs::path counts = dir_ / "counts.txt";
+    const Outcome o = RunBuiltIn({{"PELLMORE_FAULT_COUNT", counts.string()}});
+    ASSERT_EQ(o.code, 0) << o.Dump() << o.errors;
+    counting_ = ReadCounting(counts);
+    ASSERT_FALSE(counting_.ops.empty());
+    done_ = Capture(*home_);
+    const char* full = std::getenv("PELLMORE_SWEEP");
+    full_ = full && std::string(full) == "full";
+  }
+
+  void Restore() {
+    fs::remove_all(MachineDir());
+    fs::copy(template_, MachineDir(), fs::copy_options::recursive);
+  }
+
+  // Which operations a sweep takes: all, or every Kth (from the middle of
+  // the first stride, so the sample is not always the first operation).
+  std::vector<size_t> Chosen() const {
+    const size_t n = counting_.ops.size();
+    const size_t stride = full_ ? 1 : std::max<size_t>(1, n / kSampleRuns);
+    std::vector<size_t> chosen;
+    for (size_t i = full_ ? 0 : stride / 2; i < n; i += stride) chosen.push_back(i);
+    return chosen;
+  }
+
+  // One run of the sweep: the install under `plan`, then the checks and
+  // the run that must finish the job.
+  void Trial(const std::string& plan, const Operation* op, Tally& t) {
+    ++t.runs;
+    Restore();
+    const Outcome o = RunBuiltIn({{"PELLMORE_FAULT", plan}});
+    const std::string said = o.errors + o.Dump();
+    const bool killed = op == nullptr;
+    if (killed ? o.code != 128 + 9 : (o.code != 1 && o.code != 3 && o.code != 0)) {
+      ++t.badCode;
+      t.Note("exit code", plan + ": " + std::to_string(o.code) + " " + o.errors);
+    }
+    if (o.code == 3) ++t.restarts;
+    if (!killed && o.code == 1 &&
+        AsciiUpperCase(said).find(AsciiUpperCase(Leaf(op->subject))) == std::string::npos) {
+      ++t.unnamed;
+      t.Note("message", plan + " (" + op->call + " " + op->subject + "): " + o.errors);
+    }
+    const State after = Capture(*home_);
+    if (!killed && o.code == 0 && !Unlike(after, done_).empty()) {
+      ++t.silent;  // a failure that was swallowed and left the job unfinished
+      t.Note("success claimed",
+             plan + " (" + op->call + " " + op->subject + "): " + Unlike(after, done_).front());
+    }
+    if (const auto bad = Damaged(before_, after, done_); !bad.empty()) {
+      ++t.damaged;
+      t.Note("lost or damaged", plan + ": " + bad.front());
+    }
+    // Again, without a fault: a run that asked for a restart gets it first
+    // (the restart runs the setup again), then the setup runs once more
+    // if anything is still unfinished.
+    auto machine = Open();
+    if (machine->RestartRequested()) machine->Restart();
+    machine.reset();
+    const Outcome again = RunBuiltIn();
+    if (again.code != 0) {
+      ++t.rerunFailed;
+      t.Note("rerun", plan + ": " + std::to_string(again.code) + " " + again.errors);
+      return;
+    }
+    if (const auto diff = Unlike(Capture(*home_), done_); !diff.empty()) {
+      ++t.rerunUnlike;
+      t.Note("rerun state",
+             plan + ": " + diff.front() + " (" + std::to_string(diff.size()) + " differences)");
+    }
+  }
+
+  void Report(const char* sweep, const Tally& t, double seconds) {
+    std::ostringstream table;
+    table << sweep << ": operations in a full install " << counting_.ops.size() << " (";
+    for (const auto& [kind, n] : counting_.perKind)
+      if (kind != "any") table << kind << " " << n << ", ";
+    table << "), runs " << t.runs << ", wrong exit code " << t.badCode << ", success claimed "
+          << t.silent << ", message without the subject " << t.unnamed << ", lost or damaged "
+          << t.damaged << ", restart chosen " << t.restarts << ", rerun failed " << t.rerunFailed
+          << ", rerun unlike a clean install " << t.rerunUnlike << ", " << seconds << " s\n";
+    std::cout << table.str();
+    if (const char* file = std::getenv("PELLMORE_SWEEP_TABLE"))
+      std::ofstream(file, std::ios::app) << table.str();
+    for (const auto& [check, list] : t.details)
+      for (const std::string& d : list) ADD_FAILURE() << check << ": " << d;
+  }
+
+  fs::path template_;
+  State before_, done_;
+  Counting counting_;
+  bool full_ = false;
+};
+
+TEST_F(FaultSweep, EveryOperationFails) {
+  const auto start = std::chrono::steady_clock::now();
+  Tally t;
+  for (size_t i : Chosen()) {
+    const Operation& op = counting_.ops[i];
+    Trial(op.kind + ":" + std::to_string(op.nth) + ":" + std::to_string(CodeFor(op.kind)), &op, t);
+  }
+  Report("fault sweep", t,
+         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+TEST_F(FaultSweep, EveryOperationKills) {
+  const auto start = std::chrono::steady_clock::now();
+  Tally t;
+  for (size_t i : Chosen()) Trial("kill:any:" + std::to_string(i + 1), nullptr, t);
+  Report("kill sweep", t,
+         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+}  // namespace
+}  // namespace e2e
