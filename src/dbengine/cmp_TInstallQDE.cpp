@@ -258,7 +258,16 @@ void TInstallQDE::InitializationHook(TObject*, int call, TObject*) {
 }
 
 void TInstallQDE::LocateExistingConfig() {
-  const std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
+  std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
+  // An install that stopped inside its configuration step left the value
+  // on the new template it had just placed; the user's configuration is
+  // still the one beside it, and merging from the template would lose it.
+  if (TCustomInstallFile* t = ConfigTemplate();
+      t && !registered.empty() && SameText(ExtractFileName(registered), t->DestName())) {
+    const std::string inUse =
+        IncludeTrailingBackslash(ExtractFilePath(registered)) + kQDEDefaultConfig;
+    if (Readable(inUse)) registered = inUse;
+  }
   if (Readable(registered)) {
     existingConfigFile_ = registered;
     configDir_ = ExcludeTrailingBackslash(ExtractFilePath(registered));
