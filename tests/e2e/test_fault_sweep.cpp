@@ -133,11 +133,24 @@ bool IsNewVersion(const std::string&, const RegValue&) {
 // counting stays counted, and the run that finishes counts once more, as a
 // second install does; an uninstall then leaves the shared files in place,
 // the safe side. They are compared as "at least the clean install's".
+bool IsFileList(const std::string& key) {
+  return key.find("\\UNINSTALL\\QUENBY DATABASE ENGINE\\FILES") != std::string::npos;
+}
 bool IsCount(const std::string& key) {
   return key.find("\\SHAREDDLLS|") != std::string::npos ||
-         key.find("\\DATABASE ENGINE|USECOUNT") != std::string::npos ||
-         key.find("\\UNINSTALL\\QUENBY DATABASE ENGINE\\FILES") != std::string::npos ||
+         key.find("\\DATABASE ENGINE|USECOUNT") != std::string::npos || IsFileList(key) ||
          key.find("\\UNINSTALL\\QUENBY DATABASE ENGINE\\QDE|") != std::string::npos;
+}
+
+// The uninstall record's file list: a key that refuses an entry passes it
+// on to "Files1", "Files2" ..., so what counts is that every file is listed
+// under one of them.
+std::set<std::string> ListedFiles(const State& s) {
+  std::set<std::string> files;
+  for (const auto& [key, value] : s.values)
+    if (IsFileList(key) && key.find("|ENTRIES") == std::string::npos)
+      files.insert(AsciiUpperCase(value.text));
+  return files;
 }
 bool AtLeast(const std::string&, const std::string&) {
   return false;
@@ -210,6 +223,7 @@ std::vector<std::string> Unlike(const State& after, const State& done, size_t* s
   std::vector<std::string> diff;
   const auto compare = [&](const auto& a, const auto& d, const char* what) {
     for (const auto& [key, value] : d) {
+      if (IsFileList(key)) continue;
       const auto n = a.find(key);
       if (n == a.end())
         diff.push_back(std::string(what) + " missing: " + key);
@@ -226,6 +240,9 @@ std::vector<std::string> Unlike(const State& after, const State& done, size_t* s
   };
   compare(after.files, done.files, "file");
   compare(after.values, done.values, "value");
+  const std::set<std::string> listed = ListedFiles(after);
+  for (const std::string& f : ListedFiles(done))
+    if (!listed.count(f)) diff.push_back("uninstall record lacks: " + f);
   return diff;
 }
 
@@ -265,8 +282,6 @@ std::string Known(const std::string& what) {
   if (what.find("DATABASE ENGINE|CONFIGPATH") != std::string::npos &&
       what.find("QDENG32.CNF") != std::string::npos)
     return "engine configuration path left on the new template until the rerun";
-  if (what.find("\\Uninstall\\Quenby Database Engine\\Files") != std::string::npos)
-    return "failure writing the uninstall record's file list ignored";
   return {};
 }
 
