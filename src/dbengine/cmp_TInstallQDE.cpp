@@ -342,7 +342,12 @@ void TInstallQDE::InstallObjects() {
     if (count > 1) throw IEInstallQDE("More than one QDENG.CNF file found for the QDE group");
     TInstallFileGroup::InstallObjects();
     Configure(IncludeTrailingBackslash(found->ResolveDestDir()) + found->DestName(), languageDLL_);
-    setupLibrary_->Call("IncrementEngineUseCount", {});
+    // An install the engine does not count lets another program's uninstall
+    // remove the engine from under it: a refused count is a failed install.
+    if (setupLibrary_->Call("IncrementEngineUseCount", {}).value_or(0) != 0)
+      throw IEInstallQDE(std::string("Could not count this installation in the engine's use "
+                                     "count (HKEY_LOCAL_MACHINE") +
+                         kQDEKey + ", USECOUNT)");
   } catch (...) {
     setupLibrary_.reset();
     throw;
