@@ -10,6 +10,7 @@
 // PELLMORE_SWEEP_TABLE=FILE appends the sweep's figures to FILE.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -364,6 +365,12 @@ class FaultSweep : public EngineRun {
     const size_t stride = full_ ? 1 : std::max<size_t>(1, n / kSampleRuns);
     std::vector<size_t> chosen;
     for (size_t i = full_ ? 0 : stride / 2; i < n; i += stride) chosen.push_back(i);
+    if (full_) return chosen;
+    // Always the engine's use count: a refused count once passed as done.
+    for (size_t i = 0; i < n; ++i)
+      if (counting_.ops[i].subject.ends_with("USECOUNT") &&
+          std::find(chosen.begin(), chosen.end(), i) == chosen.end())
+        chosen.push_back(i);
     return chosen;
   }
 
