@@ -183,9 +183,15 @@ void TVrexCompress::ExtractOne(const std::string& line) {
   if (!IsFileDate(h.Date())) throw EArchiveError(kMsgSetDate, "the stored date is no date");
   try {
     temp.file->SetLastWriteTime(platform::LocalDateTimeToFileTime(h.Date()));
-    temp.file->Close();
   } catch (const platform::OsError& e) {
     throw EArchiveError(kMsgSetDate, e.Message());
+  }
+  // Closing is where Windows reports data it could not write after all: the
+  // file was not made, whatever its date.
+  try {
+    temp.file->Close();
+  } catch (const platform::OsError& e) {
+    throw EArchiveError(Format(kMsgCannotCreate, dest), e.Message());
   }
   temp.file.reset();
   try {

@@ -259,13 +259,15 @@ void TInstallQDE::InitializationHook(TObject*, int call, TObject*) {
 
 void TInstallQDE::LocateExistingConfig() {
   std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
-  // Configure names the installed template provisionally until the merge is
-  // done; a run stopped in between (killed, power lost) leaves it there.
-  // Taken as the configuration, the template would be "merged" with itself
-  // and the user's settings dropped: the configuration that run was merging
-  // into is the default one beside the template.
-  if (SameText(ExtractFileName(registered), kQDETemplate))
-    registered = ExtractFilePath(registered) + kQDEDefaultConfig;
+  // An install that stopped inside its configuration step left the value
+  // on the new template it had just placed; the user's configuration is
+  // still the one beside it, and merging from the template would lose it.
+  if (TCustomInstallFile* t = ConfigTemplate();
+      t && !registered.empty() && SameText(ExtractFileName(registered), t->DestName())) {
+    const std::string inUse =
+        IncludeTrailingBackslash(ExtractFilePath(registered)) + kQDEDefaultConfig;
+    if (Readable(inUse)) registered = inUse;
+  }
   if (Readable(registered)) {
     existingConfigFile_ = registered;
     configDir_ = ExcludeTrailingBackslash(ExtractFilePath(registered));
@@ -340,7 +342,12 @@ void TInstallQDE::InstallObjects() {
     if (count > 1) throw IEInstallQDE("More than one QDENG.CNF file found for the QDE group");
     TInstallFileGroup::InstallObjects();
     Configure(IncludeTrailingBackslash(found->ResolveDestDir()) + found->DestName(), languageDLL_);
-    setupLibrary_->Call("IncrementEngineUseCount", {});
+    // An install the engine does not count lets another program's uninstall
+    // remove the engine from under it: a refused count is a failed install.
+    if (setupLibrary_->Call("IncrementEngineUseCount", {}).value_or(0) != 0)
+      throw IEInstallQDE(std::string("Could not count this installation in the engine's use "
+                                     "count (HKEY_LOCAL_MACHINE") +
+                         kQDEKey + ", USECOUNT)");
   } catch (...) {
     setupLibrary_.reset();
     throw;

@@ -165,4 +165,50 @@ std::vector<std::string> InstallRun::EngineFilesNotInstalled() const {
   return bad;
 }
 
+const EngineDistribution& TheEngineDistribution() {
+  static EngineDistribution d = [] {
+    EngineDistribution r;
+    r.authoring.Create();
+    const std::string machine = r.authoring.MachineDir();
+    r.code = RunChild(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", machine, "--authoring"}, {},
+                      r.authoring.Dir().Path(), &r.errors);
+    if (r.code == 0)
+      r.code = RunChild(PELLMORE_PACK_EXE, {machine, PELLMORE_MAIN_FORM, "C:\\Build"}, {},
+                        r.authoring.Dir().Path(), &r.errors);
+    if (r.code == 0) r.archive = ReadHostFile(fs::path(machine) / "drive_c" / "Build" / "files.1");
+    for (const sample_engine::EngineFile& f : sample_engine::BuildKitFiles())
+      if (f.name == "QDSETUP.DLL") r.setupLibrary.assign(f.bytes.begin(), f.bytes.end());
+    return r;
+  }();
+  return d;
+}
+
+void EngineRun::SetUp() {
+  const EngineDistribution& d = TheEngineDistribution();
+  ASSERT_EQ(d.code, 0) << d.errors;
+  InstallRun::SetUp();
+}
+
+void EngineRun::FreshEngineTarget(bool olderEngine) {
+  FreshTarget();
+  PutFile(std::string(kSetupDir) + "\\files.1", TheEngineDistribution().archive);
+  PutFile(std::string(kSetupDir) + "\\QDSETUP.DLL", TheEngineDistribution().setupLibrary);
+  // A restart runs the real setup program again.
+  Open()->SetProgram(kSetupProgram, platform::sim::SimProgram{PELLMORE_SETUP_EXE});
+  if (olderEngine)
+    Tool(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", MachineDir(), "--installed", "7.5"});
+}
+
+std::vector<std::string> EngineRun::EngineNotInstalled() const {
+  std::vector<std::string> bad;
+  for (const sample_engine::EngineFile& f :
+       sample_engine::BuildEngine(sample_engine::Release::v82)) {
+    if (f.name == "QDENG32.CNF" || f.name == "QDMGR.CPL") continue;
+    const std::string path = std::string(kQDEDir) + "\\" + f.name;
+    if (!FileExists(path) || ReadFile(path) != std::string(f.bytes.begin(), f.bytes.end()))
+      bad.push_back(f.name);
+  }
+  return bad;
+}
+
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +101,53 @@ class InstallRun : public ::testing::Test {
 
   std::optional<testsupport::SimMachineHome> home_;
   std::filesystem::path dir_;  // the test's host directory; the machine is below it
+};
+
+// The engine distribution: the built-in main form packed on an authoring
+// machine that has the 8.2 engine and the kit (pellmore-sample-engine
+// --authoring), with the kit's engine setup library.
+struct EngineDistribution {
+  testsupport::SimMachineHome authoring{"pellmore-e2e-engine-authoring"};
+  std::string archive;
+  std::string setupLibrary;  // the kit's QDSETUP.DLL
+  std::string errors;
+  int code = -1;
+};
+
+// Built on first use.
+const EngineDistribution& TheEngineDistribution();
+
+inline constexpr const char* kEngineSource = "-sC:\\SETUP";
+inline constexpr const char* kQDEDir = "C:\\Program Files\\Quenby\\Common Files\\QDE";
+inline constexpr const char* kQDEKey = "\\Software\\Quenby\\Database Engine";
+inline constexpr const char* kSharedDlls =
+    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+inline constexpr const char* kUninstallQDE =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenby Database "
+    "Engine\\QDE";
+
+// Installs of the engine with the built-in form.
+class EngineRun : public InstallRun {
+ protected:
+  void SetUp() override;
+  // A fresh target with the setup program, the engine's archive and the
+  // setup library the loading program would have unpacked beside them;
+  // with `olderEngine`, the 7.5 engine with the user's settings installed.
+  void FreshEngineTarget(bool olderEngine);
+  // setup -sC:\SETUP with the built-in form, plus `env`.
+  Outcome RunBuiltIn(const std::map<std::string, std::string>& env = {}) {
+    return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kEngineSource}, dir_, env);
+  }
+  std::string Text(const std::string& key, const std::string& name) const {
+    const auto v = Value(key, name);
+    return v ? v->text : "<none>";
+  }
+  uint32_t SharedCount(const std::string& file) const {
+    const auto v = Value(kSharedDlls, std::string(kQDEDir) + "\\" + file);
+    return v ? v->dword : 0;
+  }
+  // The 8.2 files that are not in the engine directory as shipped.
+  std::vector<std::string> EngineNotInstalled() const;
 };
 
 }  // namespace e2e

@@ -20,39 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::IsEmpty;
 
-const char* const kSource = "-sC:\\SETUP";
-const char* const kQDEDir = "C:\\Program Files\\Quenby\\Common Files\\QDE";
-const char* const kQDEKey = "\\Software\\Quenby\\Database Engine";
-const char* const kSharedDlls = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-const char* const kUninstallQDE =
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenby Database Engine\\QDE";
-
-struct EngineDistribution {
-  testsupport::SimMachineHome authoring{"pellmore-e2e-engine-authoring"};
-  std::string archive;
-  std::string setupLibrary;  // the kit's QDSETUP.DLL
-  std::string errors;
-  int code = -1;
-};
-
-const EngineDistribution& TheEngineDistribution() {
-  static EngineDistribution d = [] {
-    EngineDistribution r;
-    r.authoring.Create();
-    const std::string machine = r.authoring.MachineDir();
-    r.code = RunChild(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", machine, "--authoring"}, {},
-                      r.authoring.Dir().Path(), &r.errors);
-    if (r.code == 0)
-      r.code = RunChild(PELLMORE_PACK_EXE, {machine, PELLMORE_MAIN_FORM, "C:\\Build"}, {},
-                        r.authoring.Dir().Path(), &r.errors);
-    if (r.code == 0) r.archive = ReadHostFile(fs::path(machine) / "drive_c" / "Build" / "files.1");
-    for (const sample_engine::EngineFile& f : sample_engine::BuildKitFiles())
-      if (f.name == "QDSETUP.DLL") r.setupLibrary.assign(f.bytes.begin(), f.bytes.end());
-    return r;
-  }();
-  return d;
-}
-
 // A configuration's settings as "SECTION|NAME" -> value.
 std::map<std::string, std::string> Settings(const std::string& text) {
   std::map<std::string, std::string> out;
@@ -67,47 +34,6 @@ std::map<std::string, std::string> Settings(const std::string& text) {
   }
   return out;
 }
-
-class EngineRun : public InstallRun {
- protected:
-  void SetUp() override {
-    const EngineDistribution& d = TheEngineDistribution();
-    ASSERT_EQ(d.code, 0) << d.errors;
-    InstallRun::SetUp();
-  }
-  // A fresh target with the setup program, the engine's archive and the
-  // setup library the loading program would have unpacked beside them.
-  void FreshEngineTarget(bool olderEngine) {
-    FreshTarget();
-    PutFile(std::string(kSetupDir) + "\\files.1", TheEngineDistribution().archive);
-    PutFile(std::string(kSetupDir) + "\\QDSETUP.DLL", TheEngineDistribution().setupLibrary);
-    // A restart runs the real setup program again.
-    Open()->SetProgram(kSetupProgram, platform::sim::SimProgram{PELLMORE_SETUP_EXE});
-    if (olderEngine)
-      Tool(PELLMORE_SAMPLE_ENGINE_EXE, {"--machine", MachineDir(), "--installed", "7.5"});
-  }
-  Outcome RunBuiltIn() { return RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kSource}, dir_); }
-  std::string Text(const std::string& key, const std::string& name) const {
-    const auto v = Value(key, name);
-    return v ? v->text : "<none>";
-  }
-  uint32_t SharedCount(const std::string& file) const {
-    const auto v = Value(kSharedDlls, std::string(kQDEDir) + "\\" + file);
-    return v ? v->dword : 0;
-  }
-  // The 8.2 files that are not in the engine directory as shipped.
-  std::vector<std::string> EngineNotInstalled() const {
-    std::vector<std::string> bad;
-    for (const sample_engine::EngineFile& f :
-         sample_engine::BuildEngine(sample_engine::Release::v82)) {
-      if (f.name == "QDENG32.CNF" || f.name == "QDMGR.CPL") continue;
-      const std::string path = std::string(kQDEDir) + "\\" + f.name;
-      if (!FileExists(path) || ReadFile(path) != std::string(f.bytes.begin(), f.bytes.end()))
-        bad.push_back(f.name);
-    }
-    return bad;
-  }
-};
 
 TEST_F(EngineRun, TheEngineIsInstalledAndConfiguredOverWhateverTheMachineHas) {
   struct Case {
@@ -252,7 +178,7 @@ TEST_F(EngineRun, AFormTheAuthorChangedInstalls) {
   PutFile(std::string(kSetupDir) + "\\files.1",
           ReadHostFile(fs::path(authoring) / "drive_c" / "Authored" / "files.1"));
   const Outcome o =
-      RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kSource}, dir_, {{"PELLMORE_FORM", with}});
+      RunSetup(PELLMORE_SETUP_EXE, MachineDir(), {kEngineSource}, dir_, {{"PELLMORE_FORM", with}});
   ASSERT_EQ(o.code, 0) << o.Dump();
   EXPECT_THAT(EngineNotInstalled(), IsEmpty());
   EXPECT_EQ(Text(kQDEKey, "USECOUNT"), "1");

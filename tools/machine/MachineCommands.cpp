@@ -87,6 +87,20 @@ int Create(const std::vector<std::string>& args) {
   return 0;
 }
 
+// Shows or sets the machine's fault plan; every process that opens the
+// machine without PELLMORE_FAULT of its own runs under it, so a run found
+// by a sweep is replayed with one command and one run of the setup.
+int Fault(const std::vector<std::string>& args) {
+  Need(args, 1, 2);
+  auto machine = SimMachine::Open(args[0]);
+  if (args.size() == 2) {
+    machine->ChangeSettings([&](platform::sim::MachineSettings& s) { s.Set("fault", args[1]); });
+  }
+  const std::string& plan = machine->Settings().fault;
+  std::cout << "fault=" << (plan.empty() ? "none" : plan) << "\n";
+  return 0;
+}
+
 int Settings(const std::vector<std::string>& args) {
   Need(args, 1, SIZE_MAX);
   auto machine = SimMachine::Open(args[0]);
@@ -257,6 +271,14 @@ void RegisterMachineCommands(CommandTable& table) {
              "makes a fresh machine in a new or empty directory", Create});
   table.Add({"settings", "settings DIR [key=value ...] [free.C=BYTES ...]",
              "shows the settings, or changes them (all or none)", Settings});
+  table.Add({"fault", "fault DIR [PLAN|none]",
+             "shows or sets the fault plan every process on the machine runs under (or set "
+             "PELLMORE_FAULT for one run); PLAN is rules joined by commas: KIND:N[:CODE] (the "
+             "Nth operation of KIND fails with Windows error CODE, default 5), kill:KIND|any:N "
+             "(the process ends at once before it), diskfull:DRIVE:BYTES (writes fail with 112 "
+             "once BYTES are written); KIND: create write flush move delete delayed regwrite "
+             "regflush load start. PELLMORE_FAULT_COUNT=FILE writes a run's counts per kind",
+             Fault});
   table.Add({"hold", "hold DIR PATH ...",
              "marks files as held open by another program (readable, not replaceable)",
              [](const std::vector<std::string>& a) { return Hold(a, true); }});

@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <type_traits>
 
 #include "framework/StrUtils.h"
 #include "platform/HostAccess.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 #include "platform/sim/WinPath.h"
 
 namespace platform::sim {
@@ -225,6 +227,7 @@ std::vector<std::pair<std::string, std::string>> MachineSettings::Items() const 
   };
   for (const auto& [drive, bytes] : capacity)
     items.emplace_back(std::string("capacity.") + drive, std::to_string(bytes));
+  if (!fault.empty()) items.emplace_back("fault", fault);
   for (const auto& h : held) items.emplace_back("held", h);
   return items;
 }
@@ -304,6 +307,13 @@ void MachineSettings::Set(std::string_view key, std::string_view value) {
       next.capacity.erase(drive);
     else
       next.capacity[drive] = Number<uint64_t>(key, value, 0, kMaxByteCount);
+  } else if (key == "fault") {
+    try {
+      const FaultPlan plan = FaultPlan::Parse(value);
+      next.fault = plan.rules.empty() ? std::string() : plan.Text();
+    } catch (const std::invalid_argument& e) {
+      Bad(key, value, e.what());
+    }
   } else if (key == "held") {
     std::string path = FullPath(key, value);
     bool present = false;

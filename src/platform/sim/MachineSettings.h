@@ -57,6 +57,7 @@ struct MachineSettings {
   std::map<char, uint64_t> capacity;        // bytes per drive letter; absent = the host's space
   std::string removable;                    // drive letters with changeable disks, e.g. "A"
   std::vector<std::string> held;            // full Windows paths held open by another program
+  std::string fault;                        // fault plan (SimFaults.h); empty: none
 
   // Every key with its value as text, in file order. Capacities appear as
   // "capacity.C"; held files as one "held" item each.

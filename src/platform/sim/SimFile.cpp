@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 
 namespace platform::sim {
 
@@ -53,6 +54,7 @@ void SimFile::Write(const void* data, size_t count) {
   if (count == 0) return;
   if (count > uint64_t(std::numeric_limits<off_t>::max()) - position_)
     Refuse("WriteFile", path_, kErrorDiskFull);
+  Faults::BeforeWrite(drive_, count, "WriteFile", path_);
   uint64_t size = Size();
   uint64_t end = position_ + count;
   uint64_t growth = end > size ? end - size : 0;
@@ -145,7 +147,13 @@ void SimFile::SetLastWriteTime(FileTime time) {
 
 void SimFile::Close() {
   CheckOpen("CloseHandle");
+  // The File interface has no flush of its own: closing is where Windows
+  // reports a write it could not finish late (a full or vanished disk), so
+  // a written file's close is the flush a fault plan fails. The handle is
+  // gone either way, as CloseHandle releases it even when it fails.
+  const bool flushes = written_;
   CloseNoThrow();
+  if (flushes) Faults::Before(FaultKind::Flush, "CloseHandle", path_);
 }
 
 void SimFile::CloseNoThrow() noexcept {

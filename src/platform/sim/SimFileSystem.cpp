@@ -15,6 +15,7 @@
 #include "framework/StrUtils.h"
 #include "platform/sim/HostFileRules.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 #include "platform/sim/SimFile.h"
 
 namespace platform::sim {
@@ -110,6 +111,7 @@ std::unique_ptr<File> SimFileSystem::Open(std::string_view path, uint32_t access
     core_.CheckShare(r, truncate ? access | kAccessWrite : access, share, call, path);
   }
 
+  if (creates) Faults::Before(FaultKind::Create, call, path);
   int flags = O_CLOEXEC | O_NOFOLLOW | ((access & kAccessWrite) || truncate ? O_RDWR : O_RDONLY);
   if (!r.exists) flags |= O_CREAT | O_EXCL;
   int fd = OpenRegularFile(r.host, flags, 0644, call, path);
@@ -184,6 +186,7 @@ void SimFileSystem::DeleteFile(std::string_view path) {
   if (!r.exists) Refuse(call, path, kErrorFileNotFound);
   if (r.isDir || r.readOnly) Refuse(call, path, kErrorAccessDenied);
   core_.CheckDeletable(r, call, path);
+  Faults::Before(FaultKind::Delete, call, path);
   if (::unlink(r.host.c_str()) != 0) RefuseErrno(call, path);
   core_.Tree().Removed(r.hostParent, r.hostName);
   core_.Release(r.path.drive, r.size);
@@ -207,6 +210,7 @@ void SimFileSystem::MoveFile(std::string_view from, std::string_view to, uint32_
   } else {
     core_.CheckDeletable(src, call, from);
   }
+  Faults::Before(FaultKind::Move, call, from);
   if (same) {
     // Only the case of the name changes (or nothing at all).
     if (src.hostName == newName) return;
@@ -277,6 +281,7 @@ void SimFileSystem::CopyFile(std::string_view from, std::string_view to, bool fa
     if (dst.readOnly) Refuse(call, to, kErrorAccessDenied);
     core_.CheckShare(dst, kAccessWrite, kShareNone, call, to);
   }
+  Faults::Before(FaultKind::Create, call, to);
   CopyInto(src, dst, given.parts.back(), call, to);
 }
 
@@ -346,6 +351,7 @@ void SimFileSystem::RemoveDirectory(std::string_view path) {
   if (!r.isDir) Refuse(call, path, kErrorDirectory);
   if (r.path.IsRoot()) Refuse(call, path, kErrorAccessDenied);
   core_.CheckTreeFree(r, call, path);
+  Faults::Before(FaultKind::Delete, call, path);
   if (::rmdir(r.host.c_str()) != 0) {
     if (errno == ENOTEMPTY || errno == EEXIST) Refuse(call, path, kErrorDirNotEmpty);
     RefuseErrno(call, path);

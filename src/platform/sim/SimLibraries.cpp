@@ -7,6 +7,7 @@
 #include "platform/sim/PeExportReader.h"
 #include "platform/sim/SearchPath.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 
 namespace platform::sim {
 namespace {
@@ -70,6 +71,7 @@ std::unique_ptr<Library> SimLibraries::Load(std::string_view path) {
     // A missing directory is, to LoadLibrary, a module it cannot find.
   }
   if (!found) Refuse(kCall, path, kErrorModNotFound);
+  Faults::Before(FaultKind::Load, kCall, path);
   const std::string full = found->path.Text();
   auto native = natives_.find(AsciiUpperCase(found->path.parts.back()));
   if (native != natives_.end()) return native->second(full);

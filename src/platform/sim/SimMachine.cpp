@@ -9,6 +9,7 @@
 #include "framework/StrUtils.h"
 #include "platform/sim/SimEngineSetup.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 #include "platform/sim/SimRegistry.h"
 
 namespace platform::sim {
@@ -67,6 +68,7 @@ std::unique_ptr<SimMachine> SimMachine::Open(const std::string& hostDir) {
     throw MachineError("'" + dir + "' is not a simulated machine (no such directory)");
   MachineSettings settings = LoadSettings(dir);
   CheckWhole(dir, settings);
+  Faults::InstallOnce(settings.fault);
   std::unique_ptr<SimMachine> machine(new SimMachine(dir, std::move(settings)));
   // A program the machine started begins in its starter's current
   // directory, as a Windows child process does.

@@ -14,6 +14,7 @@
 #include "platform/sim/PeExportReader.h"
 #include "platform/sim/SearchPath.h"
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 
 extern char** environ;
 
@@ -37,6 +38,9 @@ std::vector<std::string> ChildEnvironment(const std::vector<std::string>& own) {
   std::vector<std::string> env;
   for (char** e = environ; e && *e; ++e) {
     std::string_view entry(*e);
+    // The fault plan and its counting belong to the process under test.
+    const std::string_view name = entry.substr(0, entry.find('='));
+    if (name == "PELLMORE_FAULT" || name == "PELLMORE_FAULT_COUNT") continue;
     bool replaced = false;
     for (const std::string& o : own)
       replaced = replaced || entry.substr(0, entry.find('=')) == o.substr(0, o.find('='));
@@ -96,6 +100,7 @@ uint32_t SimProcesses::Execute(std::string_view commandLine, ShowMode show, SimS
       Refuse(kCall, commandLine, kErrorBadExeFormat);
   }
 
+  Faults::Before(FaultKind::Start, kCall, commandLine);
   table_.Append(SimStart{kind, std::string(commandLine), show, 0, false});
 
   if (batch) {

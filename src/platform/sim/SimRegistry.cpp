@@ -8,6 +8,7 @@
 
 #include "platform/OsError.h"
 #include "platform/sim/HiveStore.h"
+#include "platform/sim/SimFaults.h"
 
 namespace platform::sim {
 namespace {
@@ -70,6 +71,7 @@ class SimRegistry final : public Registry {
     const Target t = Resolve(root, path);
     if (!t.valid) throw OsError("RegCreateKeyExW", t.display, kErrorInvalidParameter);
     JournalOp op;
+    Faults::Before(FaultKind::RegWrite, "RegCreateKeyExW", t.display);
     op.kind = JournalOp::Kind::CreateKey;
     op.path = t.path;
     const ApplyResult r = t.store->Change(op);
@@ -81,6 +83,7 @@ class SimRegistry final : public Registry {
     if (!t.valid) return false;
     if (t.isRoot) throw OsError("RegDeleteKeyW", t.display, kErrorAccessDenied);
     JournalOp op;
+    Faults::Before(FaultKind::RegWrite, "RegDeleteKeyW", t.display);
     op.kind = JournalOp::Kind::DeleteKey;
     op.path = t.path;
     const ApplyResult r = t.store->Change(op);
@@ -130,6 +133,7 @@ class SimRegistry final : public Registry {
     const Target t = Resolve(root, path);
     if (!t.valid) throw OsError("RegOpenKeyExW", t.display, kErrorFileNotFound);
     JournalOp op;
+    Faults::Before(FaultKind::RegWrite, "RegSetValueExW", t.display + " " + std::string(name));
     op.kind = JournalOp::Kind::SetValue;
     op.path = t.path;
     op.name = std::string(name);
@@ -143,6 +147,7 @@ class SimRegistry final : public Registry {
     const Target t = Resolve(root, path);
     if (!t.valid) return false;
     JournalOp op;
+    Faults::Before(FaultKind::RegWrite, "RegDeleteValueW", t.display + " " + std::string(name));
     op.kind = JournalOp::Kind::DeleteValue;
     op.path = t.path;
     op.name = std::string(name);
@@ -156,7 +161,9 @@ class SimRegistry final : public Registry {
   // for it on Windows either).
   void Flush(RootKey root, std::string_view path) override {
     const Target t = Resolve(root, path);
-    if (t.valid && KeyExists(root, path)) t.store->Flush();
+    if (!t.valid || !KeyExists(root, path)) return;
+    Faults::Before(FaultKind::RegFlush, "RegFlushKey", t.display);
+    t.store->Flush();
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/sim/SimErrors.h"
+#include "platform/sim/SimFaults.h"
 
 namespace platform::sim {
 
@@ -30,6 +31,7 @@ void SimRestart::MoveAtRestart(std::string_view from, std::string_view to) {
     Refuse(call, from, kErrorCallNotImplemented);
   if (core_.Settings().delayedMoveRefused) Refuse(call, from, kErrorAccessDenied);
   if (from.empty()) Refuse(call, from, kErrorInvalidParameter);
+  Faults::Before(FaultKind::Delayed, call, from);
   std::string source = "\\??\\" + files_.FullPathName(from);
   std::string target = to.empty() ? std::string() : "!\\??\\" + files_.FullPathName(to);
 
