@@ -41,10 +41,24 @@ void TInstallContainer::BeforeDestruction() noexcept {
 void TInstallContainer::LeaveContainers() noexcept {
   if (left_) return;
   left_ = true;
-  // Every other live container hears of it: parents drop this object from
-  // their children, children lose their container.
-  for (TInstallContainer* c : InstallContainerList().Snapshot()) {
-    if (c == this || !InstallContainerList().Contains(c)) continue;
+  // Every other live container whose ContainerDestroyed can react hears of
+  // it, in list order: the parent drops this object from its children,
+  // children lose their container, watchers (links to this object) let go.
+  // For any other container the call would find nothing to do; asking
+  // them all made tearing down a form quadratic in its objects.
+  TInstallContainerList& all = InstallContainerList();
+  std::vector<TInstallContainer*> told = all.Watchers();
+  if (Is<TInstallObject>())
+    if (TInstallContainer* parent = static_cast<TInstallObject*>(this)->container_)
+      told.push_back(parent);
+  for (TInstallObject* child : children_)
+    if (child->container_ == this) told.push_back(child);
+  told.erase(std::remove_if(told.begin(), told.end(),
+                            [&](TInstallContainer* c) { return c == this || !all.Contains(c); }),
+             told.end());
+  all.SortInListOrder(told);
+  for (TInstallContainer* c : told) {
+    if (!all.Contains(c)) continue;  // freed by an earlier one's reaction
     try {
       c->ContainerDestroyed(this);
     } catch (...) {
