@@ -4,6 +4,7 @@
 #include "install/cmp_TInstallContainer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/Forms.h"
 #include "framework/StrUtils.h"
@@ -51,8 +52,15 @@ void TInstallContainer::LeaveContainers() noexcept {
   if (Is<TInstallObject>())
     if (TInstallContainer* parent = static_cast<TInstallObject*>(this)->container_)
       told.push_back(parent);
-  for (TInstallObject* child : children_)
+  // The children as they are now, with whether each is listed: a link
+  // that loses its container frees itself while it hears of it, and must
+  // not be touched afterwards.
+  std::vector<std::pair<TInstallObject*, bool>> kids;
+  kids.reserve(children_.size());
+  for (TInstallObject* child : children_) {
+    kids.emplace_back(child, all.Contains(child));
     if (child->container_ == this) told.push_back(child);
+  }
   told.erase(std::remove_if(told.begin(), told.end(),
                             [&](TInstallContainer* c) { return c == this || !all.Contains(c); }),
              told.end());
@@ -66,8 +74,10 @@ void TInstallContainer::LeaveContainers() noexcept {
       // the direct unlinking below keeps the lists consistent.
     }
   }
-  for (TInstallObject* child : children_)
+  for (const auto& [child, listed] : kids) {
+    if (listed && !all.Contains(child)) continue;  // freed above
     if (child->container_ == this) child->DropContainer();
+  }
   children_.clear();
   if (Is<TInstallObject>()) {
     auto* self = static_cast<TInstallObject*>(this);
