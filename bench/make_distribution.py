@@ -5,9 +5,32 @@
 # bytes), and a form FORM with the demo form's specifiers and installer and
 # one file group per folder. Seeded, so every run makes the same files.
 #
-#   make_distribution.py FILES MB SRC OUT FORM DEMO_FORM
-import glob, os, random, sys
-nfiles, mb, src, out, form, demo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6]
+#   make_distribution.py FILES MB SRC OUT FORM DEMO_FORM [OPTIONS]
+#
+# Options, for distributions beyond what one archive can carry:
+#   --per-archive N   at most N files per archive (UniqueIDs run 0..1999 per
+#                     archive): the first N go into "files.1", each further N
+#                     into "partK.1" beside it, a group of groups taken from
+#                     the installation's source directory
+#   --group-size N    files per folder and group (100)
+#   --shared-every K  every K-th file keeps a shared-DLL count
+#   --random          every file random bytes of the same size (incompressible)
+import argparse, glob, os, random, sys
+ap = argparse.ArgumentParser()
+for name in ('nfiles', 'mb'):
+    ap.add_argument(name, type=int)
+for name in ('src', 'out', 'form', 'demo'):
+    ap.add_argument(name)
+ap.add_argument('--per-archive', type=int, default=0)
+ap.add_argument('--group-size', type=int, default=100)
+ap.add_argument('--shared-every', type=int, default=0)
+ap.add_argument('--random', action='store_true')
+opt = ap.parse_args()
+nfiles, mb, src, out, form, demo = opt.nfiles, opt.mb, opt.src, opt.out, opt.form, opt.demo
+per_group = opt.group_size
+per_archive = opt.per_archive or nfiles
+if opt.per_archive and (per_archive > 2000 or per_archive % per_group):
+    sys.exit('--per-archive must be at most 2000 and a multiple of --group-size')
 random.seed(11)
 words = []
 for header in sorted(glob.glob(src + '/*/*.h')):
@@ -26,15 +49,23 @@ for n in range(1 << 16):
 record = bytes(record)
 # Sizes: a spread around the mean, scaled to the total.
 weights = [random.lognormvariate(0, 1) for _ in range(nfiles)]
+if opt.random:
+    weights = [1.0] * nfiles
 scale = (mb << 20) / sum(weights)
-groups = (nfiles + 99) // 100
-lines = []
+groups = (nfiles + per_group - 1) // per_group
 for i in range(nfiles):
-    g = i // 100
+    g = i // per_group
     d = os.path.join(out, f'd{g:02d}')
     os.makedirs(d, exist_ok=True)
     n = max(1, int(weights[i] * scale))
     kind = i % 4
+    if opt.random:
+        with open(os.path.join(d, f'f{i:04d}.dat'), 'wb') as f:
+            while n:
+                chunk = min(n, 16 << 20)
+                f.write(os.urandom(chunk))
+                n -= chunk
+        continue
     if kind < 2:
         at = random.randrange(0, len(pool) - 1)
         data = (pool[at:] + pool)[:n] if n < len(pool) else (pool * (n // len(pool) + 1))[:n]
@@ -48,16 +79,30 @@ for i in range(nfiles):
 text = open(demo).read()
 head = text[:text.index('  object grpEngine')]
 body = [head]
-for g in range(groups):
-    body.append(f"""  object grp{g:02d}: TInstallFileGroup
-    ArchiveFileType = psContainerArchiveFile
+groups_per_archive = per_archive // per_group
+for a in range(1, (nfiles + per_archive - 1) // per_archive):
+    body.append(f"""  object arc{a + 1}: TInstallFileGroup
+    ArchiveFileType = psInstallSource
+    ArchiveFile = '\\part{a + 1}.1'
     Container = Install1
     DestDirType = psContainerDestDir
-    DestDir = '\\Dist\\d{g:02d}'
+    DestDir = '\\Dist'
+    Order = {a + 1}
+  end
+""")
+for g in range(groups):
+    a = g // groups_per_archive
+    container, dest = (f'arc{a + 1}', '') if a else ('Install1', '\\Dist')
+    body.append(f"""  object grp{g:02d}: TInstallFileGroup
+    ArchiveFileType = psContainerArchiveFile
+    Container = {container}
+    DestDirType = psContainerDestDir
+    DestDir = '{dest}\\d{g:02d}'
   end
 """)
 for i in range(nfiles):
-    g = i // 100
+    g = i // per_group
+    shared = '\n    UpdateDLLCounter = True' if opt.shared_every and i % opt.shared_every == 0 else ''
     body.append(f"""  object f{i:04d}: TInstallFile
     ArchiveFileType = psContainerArchiveFile
     Container = grp{g:02d}
@@ -65,8 +110,8 @@ for i in range(nfiles):
     DestName = 'f{i:04d}.dat'
     FileName = 'f{i:04d}.dat'
     IncludeFromDir = 'C:\\Dist\\d{g:02d}'
-    Order = {i % 100 + 1}
-    UniqueID = {i % 2000}
+    Order = {i % per_group + 1}
+    UniqueID = {i % min(per_archive, 2000)}{shared}
   end
 """)
 body.append('end\n')

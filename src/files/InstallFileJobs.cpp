@@ -5,6 +5,7 @@
 // new-disk adapters they hang on the archive.
 #include "archive/MemberNames.h"
 #include "archive/cmp_TVrexCompress.h"
+#include "files/KeptArchive.h"
 #include "files/cmp_TInstallFile.h"
 #include "framework/Application.h"
 #include "framework/RunAndFinish.h"
@@ -175,6 +176,7 @@ TVrexCompress& TCustomInstallFile::InstallArchive(Owned<TVrexCompress>& privateA
   }
   if (Trim(path).empty()) throw IECustomInstallFile(kMsgArchiveBlank, fileName_);
   if (shared) return TVrexCompress::Shared();
+  if (!ArchiveFromNet()) return KeptArchive(path);
   privateArchive.reset(new TVrexCompress(nullptr));
   return *privateArchive;
 }
@@ -197,12 +199,13 @@ void TCustomInstallFile::Extract(const std::string& destDir) {
   archive.OnDestinationInUse = [this, &destDir](TObject*, std::string& name) {
     return DestinationInUse(destDir, name);
   };
-  Finally detach([&archive, &privateArchive] {
+  Finally detach([&archive] {
     archive.OnNewDisk = nullptr;
     archive.OnStatus = nullptr;
     archive.OnAborted = nullptr;
     archive.OnDestinationInUse = nullptr;
-    if (privateArchive && privateArchive->Abort()) TVrexCompress::Shared().SetAbort(true);
+    if (&archive != &TVrexCompress::Shared() && archive.Abort())
+      TVrexCompress::Shared().SetAbort(true);
   });
   TStringList names;
   names.Add(SourcePath());

@@ -5,6 +5,7 @@
 #include "files/cmp_TInstallFile.h"
 
 #include "archive/cmp_TVrexCompress.h"
+#include "files/KeptArchive.h"
 #include "framework/ClassRegistry.h"
 #include "framework/StrUtils.h"
 #include "install/InstallLists.h"
@@ -369,6 +370,8 @@ void TCustomInstallFile::ReadInfoFromArchive() {
   TVrexCompress* archive = nullptr;
   if (installer && SameText(archivePath, installer->ResolveArchiveFile())) {
     archive = &TVrexCompress::Shared();
+  } else if (!ArchiveFromNet()) {
+    archive = &KeptArchive(archivePath);
   } else {
     privateArchive.reset(new TVrexCompress(nullptr));
     archive = privateArchive.get();

@@ -6,33 +6,56 @@
 #include "framework/ProcessState.h"
 #include "install/InstallErrors.h"
 
+namespace {
+
+// Erases `p` from `v`, searching from the end: members usually leave in
+// reverse order of joining.
+template <class T, class P>
+void EraseFromBack(std::vector<T*>& v, const P* p) noexcept {
+  const auto it = std::find(v.rbegin(), v.rend(), p);
+  if (it != v.rend()) v.erase(std::next(it).base());
+}
+
+}  // namespace
+
 void TInstallContainerList::Add(TInstallContainer* c) {
   if (!c) throw IEContainerList("Cannot add a blank entry to the TInstallContainerList object");
-  if (!Contains(c)) items_.push_back(c);
+  if (!joined_.emplace(c, nextJoin_).second) return;
+  ++nextJoin_;
+  items_.push_back(c);
 }
 
 void TInstallContainerList::Remove(const TInstallContainer* c) noexcept {
-  const auto it = std::find(items_.begin(), items_.end(), c);
-  if (it != items_.end()) items_.erase(it);
+  if (joined_.erase(c) == 0) return;
+  EraseFromBack(items_, c);
+  EraseFromBack(watchers_, c);
 }
 
-bool TInstallContainerList::Contains(const TInstallContainer* c) const noexcept {
-  return std::find(items_.begin(), items_.end(), c) != items_.end();
+void TInstallContainerList::Clear() noexcept {
+  items_.clear();
+  watchers_.clear();
+  joined_.clear();
+}
+
+void TInstallContainerList::AddWatcher(TInstallContainer* c) {
+  if (Contains(c) && std::find(watchers_.begin(), watchers_.end(), c) == watchers_.end())
+    watchers_.push_back(c);
+}
+
+void TInstallContainerList::SortInListOrder(std::vector<TInstallContainer*>& list) const {
+  const auto place = [this](const TInstallContainer* c) { return joined_.at(c); };
+  std::sort(list.begin(), list.end(), [&](auto* a, auto* b) { return place(a) < place(b); });
+  list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
 void TCustomInstallFileList::Add(TFileRelated* f) {
   if (!f)
     throw IECustomInstallFileList("Cannot add a blank entry to the TCustomInstallFileList object");
-  if (!Contains(f)) items_.push_back(f);
+  if (members_.insert(f).second) items_.push_back(f);
 }
 
 void TCustomInstallFileList::Remove(const TFileRelated* f) noexcept {
-  const auto it = std::find(items_.begin(), items_.end(), f);
-  if (it != items_.end()) items_.erase(it);
-}
-
-bool TCustomInstallFileList::Contains(const TFileRelated* f) const noexcept {
-  return std::find(items_.begin(), items_.end(), f) != items_.end();
+  if (members_.erase(f) != 0) EraseFromBack(items_, f);
 }
 
 TInstallContainerList& InstallContainerList() {

@@ -122,6 +122,11 @@ class TFileRelated : public TInstallObject {
 
   void Loaded() override;
   void Notification(TComponent* c, TOperation op) override;
+  // Notification drops only specifiers and the net location, all linked by
+  // FreeNotification (see TInstallContainer).
+  const TMetaClass* NotificationOnlyForLinks() const noexcept override {
+    return &StaticMetaClass();
+  }
 
   // Looks under the bookkeeping key for this object's recorded local
   // archive; an existing file becomes its local archive.

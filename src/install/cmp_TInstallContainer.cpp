@@ -4,6 +4,7 @@
 #include "install/cmp_TInstallContainer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/Forms.h"
 #include "framework/StrUtils.h"
@@ -41,10 +42,31 @@ void TInstallContainer::BeforeDestruction() noexcept {
 void TInstallContainer::LeaveContainers() noexcept {
   if (left_) return;
   left_ = true;
-  // Every other live container hears of it: parents drop this object from
-  // their children, children lose their container.
-  for (TInstallContainer* c : InstallContainerList().Snapshot()) {
-    if (c == this || !InstallContainerList().Contains(c)) continue;
+  // Every other live container whose ContainerDestroyed can react hears of
+  // it, in list order: the parent drops this object from its children,
+  // children lose their container, watchers (links to this object) let go.
+  // For any other container the call would find nothing to do; asking
+  // them all made tearing down a form quadratic in its objects.
+  TInstallContainerList& all = InstallContainerList();
+  std::vector<TInstallContainer*> told = all.Watchers();
+  if (Is<TInstallObject>())
+    if (TInstallContainer* parent = static_cast<TInstallObject*>(this)->container_)
+      told.push_back(parent);
+  // The children as they are now, with whether each is listed: a link
+  // that loses its container frees itself while it hears of it, and must
+  // not be touched afterwards.
+  std::vector<std::pair<TInstallObject*, bool>> kids;
+  kids.reserve(children_.size());
+  for (TInstallObject* child : children_) {
+    kids.emplace_back(child, all.Contains(child));
+    if (child->container_ == this) told.push_back(child);
+  }
+  told.erase(std::remove_if(told.begin(), told.end(),
+                            [&](TInstallContainer* c) { return c == this || !all.Contains(c); }),
+             told.end());
+  all.SortInListOrder(told);
+  for (TInstallContainer* c : told) {
+    if (!all.Contains(c)) continue;  // freed by an earlier one's reaction
     try {
       c->ContainerDestroyed(this);
     } catch (...) {
@@ -52,8 +74,10 @@ void TInstallContainer::LeaveContainers() noexcept {
       // the direct unlinking below keeps the lists consistent.
     }
   }
-  for (TInstallObject* child : children_)
+  for (const auto& [child, listed] : kids) {
+    if (listed && !all.Contains(child)) continue;  // freed above
     if (child->container_ == this) child->DropContainer();
+  }
   children_.clear();
   if (Is<TInstallObject>()) {
     auto* self = static_cast<TInstallObject*>(this);

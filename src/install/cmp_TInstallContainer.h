@@ -133,6 +133,12 @@ class TInstallContainer : public TComponent {
   void Notification(TComponent* c, TOperation op) override;
 
  protected:
+  // Notification drops only the destination specifier, which
+  // FreeNotification links: freeing a form of thousands of install objects
+  // then does not tell each of them of every other.
+  const TMetaClass* NotificationOnlyForLinks() const noexcept override {
+    return &StaticMetaClass();
+  }
   void BeforeDestruction() noexcept override;
   void SetInstallable(bool v) noexcept { installable_ = v; }
   void SetInstalled(bool v) noexcept { installed_ = v; }

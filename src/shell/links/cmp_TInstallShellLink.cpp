@@ -7,6 +7,7 @@
 #include "files/cmp_TInstallFile.h"
 #include "framework/Forms.h"
 #include "framework/StrUtils.h"
+#include "install/InstallLists.h"
 #include "install/cmp_TFileContainer.h"
 
 namespace {
@@ -37,6 +38,9 @@ TCustomInstallShellLink::TCustomInstallShellLink(TComponent* owner) : TInstallOb
   SetInclude(true);
   SetInstallable(true);
   InstallShellLinkList().Add(this);
+  // The object a link points at may be any container, so the link hears
+  // of every destruction.
+  InstallContainerList().AddWatcher(this);
   if (IsFormLike(owner)) {
     // A form being read may still hold its own psObjectLink further down.
     if (InState(csLoading))
