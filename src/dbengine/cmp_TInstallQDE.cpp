@@ -260,14 +260,13 @@ void TInstallQDE::InitializationHook(TObject*, int call, TObject*) {
 void TInstallQDE::LocateExistingConfig() {
   std::string registered = ReadRegString(kRootLocalMachine, kQDEKey, kQDEConfigPath, "");
   // An install that stopped inside its configuration step left the value
-  // on the new template it had just placed; the user's configuration is
-  // still the one beside it, and merging from the template would lose it.
+  // on the new template it had just placed; merging from the template
+  // would lose the user's settings. The configuration that run was merging
+  // into is the one beside it; without one, the user's may be wherever the
+  // search finds it, as if nothing were registered.
   if (TCustomInstallFile* t = ConfigTemplate();
-      t && !registered.empty() && SameText(ExtractFileName(registered), t->DestName())) {
-    const std::string inUse =
-        IncludeTrailingBackslash(ExtractFilePath(registered)) + kQDEDefaultConfig;
-    if (Readable(inUse)) registered = inUse;
-  }
+      t && !registered.empty() && SameText(ExtractFileName(registered), t->DestName()))
+    registered = IncludeTrailingBackslash(ExtractFilePath(registered)) + kQDEDefaultConfig;
   if (Readable(registered)) {
     existingConfigFile_ = registered;
     configDir_ = ExcludeTrailingBackslash(ExtractFilePath(registered));
